@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "chart/birth_form.h"
+
+namespace orvanta {
+
+// The computed positions of one chart; all but the Julian day as display text.
+struct ChartPositions {
+    double julianDay = 0;          // whole day number of the local birth date
+    std::string ayanamshaText;     // "-23° 51' 14\""
+    std::string lagnaText;         // "13° 12' 29\" Pis"
+    std::string moonText;          // "16° 42' 10\" Lib"
+    std::string moonNakshatraName; // "Swati"
+    std::string moonRashiName;     // "Libra (Thula)"
+};
+
+// Fills moonText, moonNakshatraName and moonRashiName.
+void ComputeMoonPlace(const BirthDetails& birth, ChartPositions& positions);
+// Fills julianDay, ayanamshaText and lagnaText.
+void ComputeLagna(const BirthDetails& birth, ChartPositions& positions);
+
+}  // namespace orvanta

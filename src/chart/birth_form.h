@@ -1,0 +1,123 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvanta {
+
+// The controls of the birth-details window that a message can concern.
+enum class Control {
+    None,  // the focus stays where it is
+    txtName,
+    txtZoneHour,
+    txtZoneMinute,
+    txtLatD,
+    txtLatM,
+    txtLonD,
+    txtLonM,
+    txtMCity,
+    txtMState,
+    txtMCountry,
+};
+
+// The control's name as the window calls it ("txtName"); empty for Control::None.
+std::string_view ControlName(Control control);
+
+enum class Icon { Error, Information };
+
+// One message box: title "Orvanta", one OK button, this text and icon; the focus
+// then moves to `focus` (Control::None leaves it where it was).
+struct Message {
+    std::string text;
+    Icon icon = Icon::Error;
+    Control focus = Control::None;
+
+    friend bool operator==(const Message&, const Message&) = default;
+};
+
+// What the birth-details window holds: the six lists as their selected texts, the
+// text boxes' texts, the two option choices and the DST check box. The defaults are
+// the window's start state.
+struct BirthForm {
+    std::string name = "S K";
+    std::string month = "August";
+    std::string day = "18";
+    std::string year = "1981";
+    std::string hour = "23";
+    std::string minute = "30";
+    std::string second = "0";  // shown, never read
+    std::string zoneHour = "5";
+    std::string zoneMinute = "30";
+    bool dst = false;
+    std::string latD = "23";
+    std::string latM = "00";
+    bool south = false;
+    std::string lonD = "80";
+    std::string lonM = "0";
+    bool west = false;
+
+    friend bool operator==(const BirthForm&, const BirthForm&) = default;
+};
+
+// The entries of the six selection-only lists, in list order.
+const std::vector<std::string>& MonthEntries();   // "January" .. "December"
+const std::vector<std::string>& DayEntries();     // "1" .. "31"
+const std::vector<std::string>& YearEntries();    // "1901" .. "2050"
+const std::vector<std::string>& HourEntries();    // "0" .. "23"
+const std::vector<std::string>& MinuteEntries();  // "0" .. "59" (minutes and seconds)
+
+// The most characters a text box takes (0: no limit).
+int MaxLength(Control box);
+
+// The key filter of a text box, for one typed key code (a character, or 8 for
+// Backspace, 13 for Enter). Returns the character that reaches the box (a lower-case
+// letter of the name comes back upper-cased, Backspace and Enter come back as
+// themselves), or nothing when the key is refused: the box is left as it was and
+// KeyRefusedMessage(box) is shown.
+std::optional<char32_t> FilterKey(Control box, char32_t key);
+Message KeyRefusedMessage(Control box);
+
+// The same rules for text that reaches a box other than by typing (pasting, the
+// command-line tool's arguments), character by character. Backspace and Enter are
+// keys, not characters of a text: inside such text they are refused like any other
+// character the filter refuses. `refused` tells whether any character was dropped.
+struct FilteredText {
+    std::string text;
+    bool refused = false;
+};
+FilteredText FilterText(Control box, std::string_view text);
+
+// The seven checks of the form, in order; nothing when the form is acceptable,
+// otherwise the one message of the first failing check.
+std::optional<Message> ValidateBirthDetails(const BirthForm& form);
+
+// The validated input of one run. The zone is kept as magnitudes: its direction
+// follows the longitude hemisphere.
+struct BirthDetails {
+    std::string name;
+    std::int16_t month = 1;
+    std::int16_t day = 1;
+    std::int16_t year = 1901;
+    std::int16_t hour = 0;
+    std::int16_t minute = 0;
+    std::int16_t zoneHours = 0;
+    std::int16_t zoneMinutes = 0;
+    std::int16_t longitudeDegrees = 0;
+    std::int16_t longitudeMinutes = 0;
+    std::int16_t latitudeDegrees = 0;
+    std::int16_t latitudeMinutes = 0;
+    bool isEast = true;
+    bool isSouth = false;
+    bool dst = false;
+
+    friend bool operator==(const BirthDetails&, const BirthDetails&) = default;
+};
+
+// Reads a form that ValidateBirthDetails accepted.
+BirthDetails ReadBirthDetails(const BirthForm& form);
+
+}  // namespace orvanta

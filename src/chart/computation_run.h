@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+
+#include "astro/chart_positions.h"
+#include "chart/birth_form.h"
+#include "chart/results.h"
+#include "dasha/dasha.h"
+
+namespace orvanta {
+
+// Everything one press of "Get My Vimshottari Dasha Reading" produces.
+struct ChartRun {
+    BirthDetails birth;
+    ChartPositions positions;
+    DashaTable dasha;
+    Results results;
+};
+
+// The outcome of a run: either the one message of the first failing check (nothing
+// was computed), or the chart.
+struct RunOutcome {
+    std::optional<Message> rejection;
+    ChartRun chart;
+};
+
+// Validates the form and, when it passes, computes the chart and the results
+// window's contents.
+RunOutcome RunChart(const BirthForm& form);
+
+// The computation on details already read from a valid form.
+ChartRun ComputeChart(const BirthDetails& birth);
+
+// The lord labels of the nine sub-period panels from the row titles; a panel whose
+// title is none of the nine keeps its labels.
+void LoadSubDashaLords(Results& results);
+
+}  // namespace orvanta

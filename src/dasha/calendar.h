@@ -1,0 +1,38 @@
+#pragma once
+
+#include <compare>
+#include <string>
+
+namespace orvanta {
+
+// A calendar date on the proleptic Gregorian calendar, without time of day.
+struct Date {
+    int year = 1;
+    int month = 1;  // [1, 12]
+    int day = 1;    // [1, 31]
+
+    friend constexpr auto operator<=>(const Date&, const Date&) = default;
+};
+
+// Days since 1970-01-01 (negative before), and back.
+long DaysFromCivil(Date date) noexcept;
+Date CivilFromDays(long days) noexcept;
+
+int DaysInMonth(int year, int month) noexcept;
+
+// Calendar steps. Years and months keep the day of month and clamp a day the
+// target month lacks to its last day (31 August + 6 months = end of February);
+// each step clamps on its own, so a day lost by clamping is not restored later.
+Date AddYears(Date date, int years) noexcept;
+Date AddMonths(Date date, int months) noexcept;
+Date AddDays(Date date, int days) noexcept;
+
+// Whole days from `from` to `to` (positive when `to` is later).
+long DaysBetween(Date from, Date to) noexcept;
+
+// "Aug-18-1981": English month abbreviation whatever the locale, two-digit day, four-digit year.
+std::string FormatDisplayDate(Date date);
+// "1981-08-18"
+std::string FormatIsoDate(Date date);
+
+}  // namespace orvanta

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "dasha/calendar.h"
+
+namespace orvanta {
+
+// The nine lords in Vimshottari cycle order; the successor of Mercury is Ketu.
+inline constexpr int kLords = 9;
+inline constexpr std::array<std::string_view, kLords> DashaLord = {
+    "Ketu", "Venus", "Sun", "Moon", "Mars", "Rahu", "Jupiter", "Saturn", "Mercury"};
+inline constexpr std::array<int, kLords> LordYears = {7, 20, 6, 10, 7, 18, 16, 19, 17};  // 120 in all
+// The Maha Dasha row titles, compared exactly wherever a lord is selected by its row.
+inline constexpr std::array<std::string_view, kLords> LordTitles = {
+    "Ketu Dasha", "Venus Dasha",   "Sun Dasha",    "Moon Dasha",   "Mars Dasha",
+    "Rahu Dasha", "Jupiter Dasha", "Saturn Dasha", "Mercury Dasha"};
+
+// Index of the title in LordTitles (exact, case-sensitive), or -1.
+int LordIndexOfTitle(std::string_view title);
+
+// A duration in whole years, months (a twelfth of a year) and days (a thirtieth of a month).
+struct YearsMonthsDays {
+    int years = 0;
+    int months = 0;  // [0, 11]
+    int days = 0;    // [0, 29]
+
+    friend bool operator==(const YearsMonthsDays&, const YearsMonthsDays&) = default;
+};
+
+// The decimal text of a double: rounded to 15 significant digits, never in exponent
+// form, trailing zeros dropped, no point when nothing follows it; "." whatever the locale.
+std::string DecimalText(double x);
+
+// Splits x in [0, 20] years into years, months and days, taking the fractions from
+// the decimal text of the numbers, not from their binary values.
+YearsMonthsDays SplitYears(double x);
+
+Date AddDuration(Date date, YearsMonthsDays d);       // years, then months, then days
+Date SubtractDuration(Date date, YearsMonthsDays d);  // the same steps, negated
+
+struct DashaTable {
+    Date birthDate;
+    std::int16_t moonArcMinutes = 0;     // [0, 21599]
+    int nakshatraNumber = 1;             // [1, 27]
+    std::string birthLord;               // one of DashaLord
+    int birthLordIndex = 0;              // [0, 8]
+    std::int16_t elapsedArcMinutes = 0;  // [0, 799]
+    double elapsedYears = 0;
+    double balanceYears = 0;
+    YearsMonthsDays balance;
+    std::array<Date, kLords> mahaStart;  // indexed by lord
+    std::array<Date, kLords> mahaEnd;
+    std::array<std::array<Date, 9>, kLords> subStart;  // [Maha Dasha lord][position k]; sub-lord (L + k) % 9
+    std::array<std::array<Date, 9>, kLords> subEnd;
+};
+
+// The Moon's place in whole arc-minutes read from its position text ("16° 42' 10\" Lib"):
+// degrees and minutes as the text shows them, the seconds not read.
+int MoonArcMinutes(std::string_view moonText);
+
+// Everything of the Vimshottari dasha from the birth date and the Moon's position text.
+DashaTable CalculateDasha(Date birthDate, std::string_view moonText);
+
+// The 162 sub-period dates in the order of the results window's cells: cell j
+// (index j - 1) holds the table of the Maha Dasha at sequence position (j - 1) / 18.
+std::array<Date, 162> LoadSubDashaText(const DashaTable& table);
+
+}  // namespace orvanta
