@@ -91,6 +91,12 @@ struct FilteredText {
 };
 FilteredText FilterText(Control box, std::string_view text);
 
+// Puts every text box's text of a form that arrived other than by typing through
+// FilterText, in the order name, zone hour, zone minute, latitude degrees and minutes,
+// longitude degrees and minutes; the name comes back upper-cased. Returns the message
+// of the first box that refused a character (the form then stays as it was), or nothing.
+std::optional<Message> FilterFormTexts(BirthForm& form);
+
 // The seven checks of the form, in order; nothing when the form is acceptable,
 // otherwise the one message of the first failing check.
 std::optional<Message> ValidateBirthDetails(const BirthForm& form);

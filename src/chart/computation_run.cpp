@@ -1,0 +1,137 @@
+#include "chart/computation_run.h"
+
+#include <string_view>
+
+#include "astro/astronomy.h"
+
+namespace orvanta {
+
+namespace {
+
+// The lord names of the cycle written out twice, the second time without its last
+// name: panel k's labels are entries p .. p + 8 for its row lord at cycle position p.
+constexpr std::array<std::string_view, 17> kLordCycleTwice = {
+    "Ketu", "Venus", "Sun",  "Moon", "Mars",    "Rahu",   "Jupiter", "Saturn", "Mercury",
+    "Ketu", "Venus", "Sun",  "Moon", "Mars",    "Rahu",   "Jupiter", "Saturn"};
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// "Dasha At The Time Of Birth :- Saturn /Mercury": cutting five characters, not six,
+// from "Saturn Dasha" keeps the blank after the lord's name.
+std::string PeriodAtBirthLabel(const Results& results, std::size_t element) {
+    const std::string_view title = Trimmed(results.dashaName[0]);
+    std::string label = "Dasha At The Time Of Birth :- ";
+    label += title.substr(0, title.size() >= 5 ? title.size() - 5 : 0);
+    label += '/';
+    label += results.subDashaLords[0][element];
+    return label;
+}
+
+// The Indian name of the ascendant's sign, by the code that ends the position text.
+std::string_view LagnaName(std::string_view code) {
+    static constexpr std::array<std::string_view, 12> kNames = {
+        "Mesha", "Vrishabha", "Mithuna", "Kataka",  "Simha",  "Kanya",
+        "Thula", "Vrishcika", "Dhanush", "Makara",  "Kumbha", "Meena"};
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        if (SignCodes.substr(3 * i, 3) == code) return kNames[i];
+    }
+    return {};
+}
+
+}  // namespace
+
+void LoadSubDashaLords(Results& results) {
+    for (std::size_t k = 0; k < Results::kRows; ++k) {
+        const int lord = LordIndexOfTitle(results.dashaName[k]);
+        if (lord < 0) continue;  // an unknown title leaves the panel as it was
+        for (std::size_t s = 0; s < 9; ++s) {
+            results.subDashaLords[k][s] = std::string(kLordCycleTwice[static_cast<std::size_t>(lord) + s]);
+        }
+    }
+}
+
+ChartRun ComputeChart(const BirthDetails& birth) {
+    ChartRun run;
+    run.birth = birth;
+    ComputeMoonPlace(birth, run.positions);
+    const Date birthDate{birth.year, birth.month, birth.day};
+    run.dasha = CalculateDasha(birthDate, run.positions.moonText);
+    const DashaTable& dasha = run.dasha;
+    Results& results = run.results;
+
+    // The dates stay dates until every cell is settled, then are all written at once.
+    std::array<Date, Results::kCells> cells = LoadSubDashaText(dasha);
+    std::array<Date, Results::kRows> rowStart;
+    std::array<Date, Results::kRows> rowEnd;
+
+    // The Maha Dasha rows in sequence order from the lord at birth.
+    for (std::size_t r = 0; r < Results::kRows; ++r) {
+        const std::size_t lord = (static_cast<std::size_t>(dasha.birthLordIndex) + r) % kLords;
+        results.dashaName[r] = std::string(LordTitles[lord]);
+        rowStart[r] = dasha.mahaStart[lord];
+        rowEnd[r] = dasha.mahaEnd[lord];
+        // Every table ends exactly when its Maha Dasha ends.
+        cells[18 * r + 17] = rowEnd[r];
+    }
+
+    LoadSubDashaLords(results);
+    results.frontPanel = 0;
+    results.subDashaCaption = "Sub Dasha Of " + results.dashaName[0];
+
+    // Trim the first table to the birth date: a sub-period that ended on or before the
+    // birth day counts as elapsed and is hidden, and the one after it starts at birth.
+    // The loop runs through all nine, so the label names the sub-period that follows
+    // the last elapsed one.
+    bool found = false;
+    for (int s = 1; s <= 9; ++s) {
+        const auto end = static_cast<std::size_t>(2 * s - 1);  // cell 2s
+        if (DaysBetween(cells[end], dasha.birthDate) < 0) continue;
+        results.subDashaVisible[end - 1] = false;
+        results.subDashaVisible[end] = false;
+        found = true;
+        // The ninth sub-period ends with its Maha Dasha, which ends after the birth
+        // day (the balance is never less than two days), so s = 9 is never elapsed;
+        // should it be, nothing outside the first table is written.
+        if (s == 9) continue;
+        cells[end + 1] = rowStart[0];
+        results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, static_cast<std::size_t>(s));
+    }
+    if (!found) {
+        cells[0] = rowStart[0];
+        results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, 0);
+    }
+
+    for (std::size_t n = 0; n < cells.size(); ++n) results.subDasha[n] = FormatDisplayDate(cells[n]);
+    for (std::size_t r = 0; r < Results::kRows; ++r) {
+        results.dashaStarts[r] = FormatDisplayDate(rowStart[r]);
+        results.dashaEnd[r] = FormatDisplayDate(rowEnd[r]);
+    }
+
+    ComputeLagna(birth, run.positions);
+    const ChartPositions& p = run.positions;
+    results.nakshatra = p.moonNakshatraName;
+    results.rashi = p.moonRashiName;
+    results.lord = dasha.birthLord;
+    results.ayanamsha = p.ayanamshaText;
+    const std::string_view lagna = p.lagnaText;
+    const std::string_view trimmed = Trimmed(lagna);
+    const std::string_view name = LagnaName(trimmed.substr(trimmed.size() >= 3 ? trimmed.size() - 3 : 0));
+    if (!name.empty()) results.lagna = std::string(name);  // an unknown code keeps the old text
+    // The position keeps the blank that stood before the sign code.
+    results.lagnaPosition = std::string(lagna.substr(0, lagna.size() >= 3 ? lagna.size() - 3 : 0));
+    results.julianDay = std::to_string(static_cast<long long>(p.julianDay));
+    return run;
+}
+
+RunOutcome RunChart(const BirthForm& form) {
+    RunOutcome outcome;
+    outcome.rejection = ValidateBirthDetails(form);
+    if (!outcome.rejection) outcome.chart = ComputeChart(ReadBirthDetails(form));
+    return outcome;
+}
+
+}  // namespace orvanta

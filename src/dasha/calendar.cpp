@@ -1,0 +1,99 @@
+#include "dasha/calendar.h"
+
+#include <array>
+
+namespace orvanta {
+
+// Serial day counts after H. Hinnant's days_from_civil / civil_from_days.
+long DaysFromCivil(Date date) noexcept {
+    const long y = date.year - (date.month <= 2 ? 1 : 0);
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;                                                   // [0, 399]
+    const long doy = (153 * (date.month > 2 ? date.month - 3 : date.month + 9) + 2) / 5 + date.day - 1;  // [0, 365]
+    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                           // [0, 146096]
+    return era * 146097 + doe - 719468;
+}
+
+Date CivilFromDays(long days) noexcept {
+    days += 719468;
+    const long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long doe = days - era * 146097;                                  // [0, 146096]
+    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
+    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);              // [0, 365]
+    const long mp = (5 * doy + 2) / 153;                                   // [0, 11]
+    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const int year = static_cast<int>(yoe + era * 400) + (month <= 2 ? 1 : 0);
+    return {year, month, day};
+}
+
+int DaysInMonth(int year, int month) noexcept {
+    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2) {
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        return leap ? 29 : 28;
+    }
+    return kDays[static_cast<std::size_t>(month - 1)];
+}
+
+namespace {
+Date Clamped(int year, int month, int day) noexcept {
+    const int last = DaysInMonth(year, month);
+    return {year, month, day > last ? last : day};
+}
+}  // namespace
+
+Date AddYears(Date date, int years) noexcept {
+    return Clamped(date.year + years, date.month, date.day);
+}
+
+Date AddMonths(Date date, int months) noexcept {
+    const int serial = date.year * 12 + (date.month - 1) + months;  // months since year 0
+    const int year = serial >= 0 ? serial / 12 : (serial - 11) / 12;
+    return Clamped(year, serial - year * 12 + 1, date.day);
+}
+
+Date AddDays(Date date, int days) noexcept {
+    return CivilFromDays(DaysFromCivil(date) + days);
+}
+
+long DaysBetween(Date from, Date to) noexcept {
+    return DaysFromCivil(to) - DaysFromCivil(from);
+}
+
+namespace {
+void AppendDigits(std::string& out, int value, int width) {
+    char buffer[8];
+    for (int i = width - 1; i >= 0; --i) {
+        buffer[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    out.append(buffer, static_cast<std::size_t>(width));
+}
+}  // namespace
+
+std::string FormatDisplayDate(Date date) {
+    static constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::string text;
+    text.reserve(11);
+    text += kMonths[static_cast<std::size_t>(date.month - 1)];
+    text += '-';
+    AppendDigits(text, date.day, 2);
+    text += '-';
+    AppendDigits(text, date.year, 4);
+    return text;
+}
+
+std::string FormatIsoDate(Date date) {
+    std::string text;
+    text.reserve(10);
+    AppendDigits(text, date.year, 4);
+    text += '-';
+    AppendDigits(text, date.month, 2);
+    text += '-';
+    AppendDigits(text, date.day, 2);
+    return text;
+}
+
+}  // namespace orvanta

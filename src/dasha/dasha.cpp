@@ -1,0 +1,214 @@
+#include "dasha/dasha.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace orvanta {
+
+int LordIndexOfTitle(std::string_view title) {
+    for (int i = 0; i < kLords; ++i) {
+        if (LordTitles[static_cast<std::size_t>(i)] == title) return i;
+    }
+    return -1;
+}
+
+std::string DecimalText(double x) {
+    if (x == 0 || !std::isfinite(x)) return "0";
+    // 15 significant digits, correctly rounded, in the "C" form whatever the locale.
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14);
+    if (ec != std::errc{}) return "0";
+    const std::string_view scientific(buffer, static_cast<std::size_t>(end - buffer));  // "-d.ddddde-dd"
+    const bool negative = scientific.front() == '-';
+    const std::size_t e = scientific.find('e');
+    std::string digits;
+    for (char c : scientific.substr(negative ? 1 : 0, e - (negative ? 1 : 0))) {
+        if (c != '.') digits += c;
+    }
+    const int exponent = std::atoi(std::string(scientific.substr(e + 1)).c_str());
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::string text = negative ? "-" : "";
+    if (exponent < 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text += digits;
+    } else {
+        const auto whole = static_cast<std::size_t>(exponent + 1);
+        if (digits.size() <= whole) {
+            text += digits;
+            text.append(whole - digits.size(), '0');
+        } else {
+            text += digits.substr(0, whole);
+            text += '.';
+            text += digits.substr(whole);
+        }
+    }
+    return text;
+}
+
+namespace {
+
+// The digits after the point of a decimal text, read as a decimal fraction.
+double FractionOfText(std::string_view text, std::size_t point) {
+    const std::string fraction = "0." + std::string(text.substr(point + 1));
+    double value = 0;
+    std::from_chars(fraction.data(), fraction.data() + fraction.size(), value);
+    return value;
+}
+
+int WholePartOfText(std::string_view text) {
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+}  // namespace
+
+YearsMonthsDays SplitYears(double x) {
+    YearsMonthsDays split;
+    split.years = static_cast<int>(x);
+    const std::string text = DecimalText(x);
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos) return split;
+
+    const double rawMonths = 12 * FractionOfText(text, point);
+    // A raw value whose text rounds up to a whole number counts as that number:
+    // 12 x 0.583333333333333 = 6.999999999999996 reads "7" and gives 7 months, 0 days.
+    const std::string monthsText = DecimalText(rawMonths);
+    split.months = WholePartOfText(monthsText);
+    const std::size_t monthsPoint = monthsText.find('.');
+    if (monthsPoint == std::string::npos) return split;
+    // The days are truncated from the binary product, not from its text.
+    split.days = static_cast<int>(std::floor(30 * FractionOfText(monthsText, monthsPoint)));
+    return split;
+}
+
+Date AddDuration(Date date, YearsMonthsDays d) {
+    return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
+}
+
+Date SubtractDuration(Date date, YearsMonthsDays d) {
+    return AddDays(AddMonths(AddYears(date, -d.years), -d.months), -d.days);
+}
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// The number spelled by the leading digits (after blanks), 0 when there are none.
+int LeadingNumber(std::string_view text) {
+    text = Trimmed(text);
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// The lengths of the 81 sub-periods, [Maha Dasha lord][sub-lord]: the same for
+// every chart, so split once.
+const std::array<std::array<YearsMonthsDays, kLords>, kLords>& SubPeriodLengths() {
+    static const auto lengths = [] {
+        std::array<std::array<YearsMonthsDays, kLords>, kLords> table{};
+        for (std::size_t l = 0; l < kLords; ++l) {
+            for (std::size_t s = 0; s < kLords; ++s) {
+                table[l][s] = SplitYears(LordYears[l] * LordYears[s] / 120.0);
+            }
+        }
+        return table;
+    }();
+    return lengths;
+}
+
+}  // namespace
+
+int MoonArcMinutes(std::string_view moonText) {
+    static constexpr std::string_view kDegree = "\u00B0";
+    static constexpr std::string_view kSignCodes = "AriTauGemCanLeoVirLibScoSagCapAquPis";
+    const std::string_view text = Trimmed(moonText);
+    const std::size_t degreeAt = text.find(kDegree);
+    if (degreeAt == std::string_view::npos) return 0;
+    const int degrees = LeadingNumber(text.substr(0, degreeAt));
+    const std::size_t minutesFrom = degreeAt + kDegree.size();
+    const std::size_t quoteAt = text.find('\'', minutesFrom);
+    const int minutes = LeadingNumber(text.substr(minutesFrom, quoteAt - minutesFrom));
+
+    int signOffset = 0;
+    if (text.size() >= 3) {
+        const std::size_t code = kSignCodes.find(text.substr(text.size() - 3));
+        if (code != std::string_view::npos && code % 3 == 0) signOffset = static_cast<int>(code / 3) * 30;
+    }
+    return (signOffset + degrees) * 60 + minutes;
+}
+
+DashaTable CalculateDasha(Date birthDate, std::string_view moonText) {
+    DashaTable t;
+    t.birthDate = birthDate;
+
+    // The Moon enters truncated to whole arc-minutes, as its text shows it.
+    t.moonArcMinutes = static_cast<std::int16_t>(MoonArcMinutes(moonText));
+    t.nakshatraNumber = t.moonArcMinutes / 800 + 1;
+    t.birthLordIndex = (t.nakshatraNumber - 1) % kLords;
+    t.birthLord = std::string(DashaLord[static_cast<std::size_t>(t.birthLordIndex)]);
+    const int years = LordYears[static_cast<std::size_t>(t.birthLordIndex)];
+    t.elapsedArcMinutes = static_cast<std::int16_t>(t.moonArcMinutes - (t.nakshatraNumber - 1) * 800);
+    t.elapsedYears = static_cast<double>(years * t.elapsedArcMinutes) / 800;
+    // Subtracted, not Y x (800 - elapsed) / 800: the two differ in the last bits,
+    // and the 15-digit text of SplitYears can see it.
+    t.balanceYears = years - t.elapsedYears;
+    t.balance = SplitYears(t.balanceYears);
+
+    // The Maha Dashas: the birth lord's balance, then full periods of whole years.
+    const int b = t.birthLordIndex;
+    t.mahaStart[static_cast<std::size_t>(b)] = birthDate;
+    t.mahaEnd[static_cast<std::size_t>(b)] = AddDuration(birthDate, t.balance);
+    for (int k = 1; k < kLords; ++k) {
+        const auto lord = static_cast<std::size_t>((b + k) % kLords);
+        const auto previous = static_cast<std::size_t>((b + k - 1) % kLords);
+        t.mahaStart[lord] = t.mahaEnd[previous];
+        t.mahaEnd[lord] = AddYears(t.mahaStart[lord], LordYears[lord]);
+    }
+
+    // The sub-periods. The birth lord's table is laid out over its whole period as if
+    // it had started before birth, so that it shows the sub-period running at birth.
+    const auto& lengths = SubPeriodLengths();
+    for (int p = 0; p < kLords; ++p) {
+        const auto lord = static_cast<std::size_t>((b + p) % kLords);
+        Date start = p == 0 ? SubtractDuration(birthDate, SplitYears(t.elapsedYears))
+                            : t.mahaEnd[(lord + kLords - 1) % kLords];
+        for (std::size_t k = 0; k < kLords; ++k) {
+            const std::size_t subLord = (lord + k) % kLords;
+            t.subStart[lord][k] = start;
+            start = AddDuration(start, lengths[lord][subLord]);
+            t.subEnd[lord][k] = start;
+        }
+    }
+    return t;
+}
+
+std::array<Date, 162> LoadSubDashaText(const DashaTable& table) {
+    // Entries in fixed lord order: 18 L + 2 k + 1 the start, 18 L + 2 k + 2 the end of
+    // position k of lord L's table; then rotated so the birth lord's table comes first.
+    std::array<Date, 162> entries;
+    for (std::size_t lord = 0; lord < kLords; ++lord) {
+        for (std::size_t k = 0; k < kLords; ++k) {
+            entries[18 * lord + 2 * k] = table.subStart[lord][k];
+            entries[18 * lord + 2 * k + 1] = table.subEnd[lord][k];
+        }
+    }
+    std::array<Date, 162> boxes;
+    for (std::size_t j = 0; j < boxes.size(); ++j) {
+        boxes[j] = entries[(j + 18 * static_cast<std::size_t>(table.birthLordIndex)) % 162];
+    }
+    return boxes;
+}
+
+}  // namespace orvanta

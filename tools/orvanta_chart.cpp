@@ -1,0 +1,307 @@
+// orvanta-chart: the chart computation of the desktop program, run on form texts
+// given as arguments, for batch use and automated checks.
+//
+// Exit codes: 0 the chart was computed; 2 a character was refused or the form failed
+// its checks (the message the window would show); 64 the arguments are not usable.
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/computation_run.h"
+#include "json_writer.h"
+
+namespace orvanta {
+namespace {
+
+constexpr int kExitRefused = 2;
+constexpr int kExitUsage = 64;
+
+constexpr std::string_view kUsage =
+    "Usage: orvanta-chart [options]\n"
+    "Computes a Vimshottari dasha chart from the birth details, as the desktop program does.\n"
+    "Each option defaults to the birth-details window's start state.\n"
+    "\n"
+    "  --name TEXT          name (S K); letters and blanks\n"
+    "  --month NAME         January .. December (August)\n"
+    "  --day N              1 .. 31 (18)\n"
+    "  --year N             1901 .. 2050 (1981)\n"
+    "  --hour N             0 .. 23 (23)\n"
+    "  --minute N           0 .. 59 (30)\n"
+    "  --second N           0 .. 59 (0); read and ignored\n"
+    "  --zone-hour TEXT     zone hours, at most 3 characters (5)\n"
+    "  --zone-minute TEXT   zone minutes, at most 2 characters (30)\n"
+    "  --dst                daylight saving time in force at birth\n"
+    "  --lat-deg TEXT       latitude degrees, at most 2 characters (23)\n"
+    "  --lat-min TEXT       latitude minutes, at most 2 characters (00)\n"
+    "  --south              southern latitude (default north)\n"
+    "  --lon-deg TEXT       longitude degrees, at most 3 characters (80)\n"
+    "  --lon-min TEXT       longitude minutes, at most 2 characters (0)\n"
+    "  --west               western longitude (default east)\n"
+    "  --json               write the results as one JSON object\n"
+    "  --help               show this text\n"
+    "\n"
+    "A value is taken as it stands: --zone-hour -5 and --zone-hour=-5 are the same.\n"
+    "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments.\n";
+
+struct Options {
+    BirthForm form;
+    bool json = false;
+    bool help = false;
+};
+
+struct ValueOption {
+    std::string_view name;
+    std::string BirthForm::*field;
+    const std::vector<std::string>* entries;  // the list's entries, or null for a text box
+    std::size_t maxLength;                    // for a text box; 0 = no limit
+};
+
+const std::vector<ValueOption>& ValueOptions() {
+    static const std::vector<ValueOption> options = {
+        {"--name", &BirthForm::name, nullptr, 0},
+        {"--month", &BirthForm::month, &MonthEntries(), 0},
+        {"--day", &BirthForm::day, &DayEntries(), 0},
+        {"--year", &BirthForm::year, &YearEntries(), 0},
+        {"--hour", &BirthForm::hour, &HourEntries(), 0},
+        {"--minute", &BirthForm::minute, &MinuteEntries(), 0},
+        {"--second", &BirthForm::second, &MinuteEntries(), 0},
+        {"--zone-hour", &BirthForm::zoneHour, nullptr, static_cast<std::size_t>(MaxLength(Control::txtZoneHour))},
+        {"--zone-minute", &BirthForm::zoneMinute, nullptr, static_cast<std::size_t>(MaxLength(Control::txtZoneMinute))},
+        {"--lat-deg", &BirthForm::latD, nullptr, static_cast<std::size_t>(MaxLength(Control::txtLatD))},
+        {"--lat-min", &BirthForm::latM, nullptr, static_cast<std::size_t>(MaxLength(Control::txtLatM))},
+        {"--lon-deg", &BirthForm::lonD, nullptr, static_cast<std::size_t>(MaxLength(Control::txtLonD))},
+        {"--lon-min", &BirthForm::lonM, nullptr, static_cast<std::size_t>(MaxLength(Control::txtLonM))},
+    };
+    return options;
+}
+
+struct UsageError {
+    std::string text;
+};
+
+// Parses the arguments into the form's texts; an error names what the form could not hold.
+std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& args, Options& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::optional<std::string_view> inlineValue;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            inlineValue = arg.substr(eq + 1);
+            arg = arg.substr(0, eq);
+        }
+
+        const auto flag = [&](bool& target) -> std::optional<UsageError> {
+            if (inlineValue) return UsageError{std::string(arg) + " takes no value"};
+            target = true;
+            return std::nullopt;
+        };
+        if (arg == "--dst") { if (auto e = flag(options.form.dst)) return e; continue; }
+        if (arg == "--south") { if (auto e = flag(options.form.south)) return e; continue; }
+        if (arg == "--west") { if (auto e = flag(options.form.west)) return e; continue; }
+        if (arg == "--json") { if (auto e = flag(options.json)) return e; continue; }
+        if (arg == "--help") { if (auto e = flag(options.help)) return e; continue; }
+
+        const auto& known = ValueOptions();
+        const auto option = std::find_if(known.begin(), known.end(), [&](const ValueOption& o) { return o.name == arg; });
+        if (option == known.end()) return UsageError{"unknown argument: " + std::string(args[i])};
+        std::string_view value;
+        if (inlineValue) {
+            value = *inlineValue;
+        } else if (i + 1 < args.size()) {
+            value = args[++i];  // taken as it stands, even when it begins with "-"
+        } else {
+            return UsageError{std::string(arg) + " needs a value"};
+        }
+
+        if (option->entries) {
+            if (std::find(option->entries->begin(), option->entries->end(), value) == option->entries->end()) {
+                return UsageError{std::string(arg) + ": \"" + std::string(value) + "\" is not an entry of its list"};
+            }
+        } else if (option->maxLength > 0 && value.size() > option->maxLength) {
+            return UsageError{std::string(arg) + ": \"" + std::string(value) + "\" is longer than its box allows (" +
+                              std::to_string(option->maxLength) + " characters)"};
+        }
+        options.form.*(option->field) = std::string(value);
+    }
+    return std::nullopt;
+}
+
+std::string_view IconName(Icon icon) { return icon == Icon::Error ? "error" : "information"; }
+
+int Refuse(const Message& message, bool json) {
+    if (json) {
+        JsonWriter out;
+        out.BeginObject();
+        out.BeginObject("error");
+        out.String("message", message.text);
+        out.String("icon", IconName(message.icon));
+        if (message.focus == Control::None) {
+            out.Null("focus");
+        } else {
+            out.String("focus", ControlName(message.focus));
+        }
+        out.EndObject();
+        out.EndObject();
+        std::cout << out.Text() << '\n';
+    } else {
+        std::cerr << "orvanta-chart: " << message.text << '\n';
+    }
+    return kExitRefused;
+}
+
+void WriteDateArray(JsonWriter& out, std::string_view key, const std::array<Date, kLords>& dates) {
+    out.BeginArray(key);
+    for (const Date& d : dates) out.String(FormatIsoDate(d));
+    out.EndArray();
+}
+
+void WriteStringArray(JsonWriter& out, std::string_view key, const auto& texts) {
+    out.BeginArray(key);
+    for (const auto& t : texts) out.String(t);
+    out.EndArray();
+}
+
+std::string ChartJson(const ChartRun& chart) {
+    JsonWriter out;
+    out.BeginObject();
+
+    const BirthDetails& b = chart.birth;
+    out.BeginObject("birthDetails");
+    out.String("name", b.name);
+    out.Integer("month", b.month);
+    out.Integer("day", b.day);
+    out.Integer("year", b.year);
+    out.Integer("hour", b.hour);
+    out.Integer("minute", b.minute);
+    out.Integer("zoneHours", b.zoneHours);
+    out.Integer("zoneMinutes", b.zoneMinutes);
+    out.Integer("longitudeDegrees", b.longitudeDegrees);
+    out.Integer("longitudeMinutes", b.longitudeMinutes);
+    out.Integer("latitudeDegrees", b.latitudeDegrees);
+    out.Integer("latitudeMinutes", b.latitudeMinutes);
+    out.Bool("isEast", b.isEast);
+    out.Bool("isSouth", b.isSouth);
+    out.Bool("dst", b.dst);
+    out.EndObject();
+
+    const ChartPositions& p = chart.positions;
+    out.BeginObject("chartPositions");
+    out.Integer("julianDay", static_cast<long long>(p.julianDay));
+    out.String("ayanamshaText", p.ayanamshaText);
+    out.String("lagnaText", p.lagnaText);
+    out.String("moonText", p.moonText);
+    out.String("moonNakshatraName", p.moonNakshatraName);
+    out.String("moonRashiName", p.moonRashiName);
+    out.EndObject();
+
+    const DashaTable& d = chart.dasha;
+    out.BeginObject("dashaTable");
+    out.String("birthDate", FormatIsoDate(d.birthDate));
+    out.Integer("moonArcMinutes", d.moonArcMinutes);
+    out.Integer("nakshatraNumber", d.nakshatraNumber);
+    out.String("birthLord", d.birthLord);
+    out.Integer("birthLordIndex", d.birthLordIndex);
+    out.Integer("elapsedArcMinutes", d.elapsedArcMinutes);
+    out.Number("elapsedYears", d.elapsedYears);
+    out.Number("balanceYears", d.balanceYears);
+    out.BeginArray("balance");
+    out.Integer({}, d.balance.years);
+    out.Integer({}, d.balance.months);
+    out.Integer({}, d.balance.days);
+    out.EndArray();
+    WriteDateArray(out, "mahaStart", d.mahaStart);
+    WriteDateArray(out, "mahaEnd", d.mahaEnd);
+    out.BeginArray("subStart");
+    for (const auto& row : d.subStart) WriteDateArray(out, {}, row);
+    out.EndArray();
+    out.BeginArray("subEnd");
+    for (const auto& row : d.subEnd) WriteDateArray(out, {}, row);
+    out.EndArray();
+    out.EndObject();
+
+    const Results& r = chart.results;
+    out.BeginObject("results");
+    WriteStringArray(out, "dashaName", r.dashaName);
+    WriteStringArray(out, "dashaStarts", r.dashaStarts);
+    WriteStringArray(out, "dashaEnd", r.dashaEnd);
+    WriteStringArray(out, "subDasha", r.subDasha);
+    out.BeginArray("subDashaVisible");
+    for (const bool visible : r.subDashaVisible) out.Bool(visible);
+    out.EndArray();
+    out.BeginArray("subDashaLords");
+    for (const auto& panel : r.subDashaLords) WriteStringArray(out, {}, panel);
+    out.EndArray();
+    out.String("subDashaCaption", r.subDashaCaption);
+    out.String("dashaAtTimeOfBirth", r.dashaAtTimeOfBirth);
+    out.String("nakshatra", r.nakshatra);
+    out.String("rashi", r.rashi);
+    out.String("lord", r.lord);
+    out.String("ayanamsha", r.ayanamsha);
+    out.String("lagna", r.lagna);
+    out.String("lagnaPosition", r.lagnaPosition);
+    out.String("julianDay", r.julianDay);
+    out.EndObject();
+
+    out.EndObject();
+    return out.Text();
+}
+
+std::string ChartText(const ChartRun& chart) {
+    const Results& r = chart.results;
+    std::string text;
+    text += "Name: " + chart.birth.name + "\n";
+    text += r.dashaAtTimeOfBirth + "\n\n";
+    text += "Maha Dasha       Starts        Ends\n";
+    for (std::size_t row = 0; row < Results::kRows; ++row) {
+        std::string name = r.dashaName[row];
+        name.resize(std::max<std::size_t>(name.size(), 16), ' ');
+        text += name + " " + r.dashaStarts[row] + "   " + r.dashaEnd[row] + "\n";
+        for (int s = 1; s <= 9; ++s) {
+            const int start = Results::CellIndex(static_cast<int>(row), s, false);
+            std::string lord = r.subDashaLords[row][static_cast<std::size_t>(s - 1)];
+            lord.resize(std::max<std::size_t>(lord.size(), 10), ' ');
+            // The window hides the sub-periods that ended before birth.
+            text += "    " + lord + "   " +
+                    (r.cellVisible(start) ? r.cell(start) + "   " + r.cell(start + 1) : "(ended before birth)") + "\n";
+        }
+    }
+    text += "\nVedic details\n";
+    text += "  Julian Day      " + r.julianDay + "\n";
+    text += "  Ayanamsa        " + r.ayanamsha + "\n";
+    text += "  Lagna / Asc     " + r.lagna + "\n";
+    text += "  Lagna Position  " + r.lagnaPosition + "\n";
+    text += "  Nakshatra       " + r.nakshatra + "\n";
+    text += "  Rashi           " + r.rashi + "\n";
+    text += "  Lord            " + r.lord + "\n";
+    return text;
+}
+
+int Main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    Options options;
+    if (const auto error = ParseArguments(args, options)) {
+        std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
+    const RunOutcome outcome = RunChart(options.form);
+    if (outcome.rejection) return Refuse(*outcome.rejection, options.json);
+
+    std::cout << (options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
+    return 0;
+}
+
+}  // namespace
+}  // namespace orvanta
+
+int main(int argc, char** argv) { return orvanta::Main(argc, argv); }
