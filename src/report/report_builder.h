@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,29 @@ struct ReportPiece {
 
 std::vector<ReportPiece> BuildReport(const BirthDetails& birth, const Results& results,
                                      const InterpretationTexts& texts);
+
+struct PaletteColour {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+
+    friend bool operator==(const PaletteColour&, const PaletteColour&) = default;
+};
+
+// The standard 16-colour palette, in its customary index order (0 black .. 15 white).
+inline constexpr std::array<PaletteColour, 16> kPalette{{
+    {0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
+    {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+    {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
+    {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
+}};
+
+// A colour index outside [0, 15] is read as 0 (black).
+constexpr int ClampPaletteIndex(int index) noexcept {
+    return index >= 0 && index < static_cast<int>(kPalette.size()) ? index : 0;
+}
+constexpr PaletteColour PaletteRgb(int index) noexcept {
+    return kPalette[static_cast<std::size_t>(ClampPaletteIndex(index))];
+}
 
 }  // namespace orvanta
