@@ -121,12 +121,17 @@ double MoonTropicalLongitude(double t) {
     return lambda;
 }
 
-double TropicalAscendant(double t, double universalTime, double signedLongitude, double signedLatitude) {
-    // Local sidereal time as an angle: T and the universal time together give the
-    // sidereal rate, so no separate factor 1.0027379 is applied.
+double LocalSiderealAngle(double t, double universalTime, double signedLongitude) {
+    // T and the universal time together give the sidereal rate, so no separate
+    // factor 1.0027379 is applied.
     double theta = 15 * (6.6460656 + 2400.0513 * t + 0.0000258 * t * t + universalTime) - signedLongitude;
     while (theta >= 360) theta -= 360;
     while (theta < 0) theta += 360;  // not reached for birth years 1901 to 2050
+    return theta;
+}
+
+double TropicalAscendant(double t, double universalTime, double signedLongitude, double signedLatitude) {
+    const double theta = LocalSiderealAngle(t, universalTime, signedLongitude);
     const double epsilon = 23.452294 - 0.0130125 * t;
 
     const double th = theta * kDegToRad;
@@ -194,6 +199,12 @@ std::string FormatSignedAngle(double x) {
     return text;
 }
 
+std::string_view NakshatraOf(double siderealLongitude) {
+    // In units of 800 arc-minutes (13° 20'), truncated.
+    const auto q = static_cast<std::size_t>(Int(siderealLongitude * 60 / 800));
+    return NakshatraNames[q % NakshatraNames.size()];
+}
+
 std::string_view RashiName(std::string_view signCode) {
     for (std::size_t i = 0; i < kRashiNames.size(); ++i) {
         if (SignCodes.substr(3 * i, 3) == signCode) return kRashiNames[i];
@@ -218,9 +229,7 @@ void ComputeMoonPlace(const BirthDetails& birth, ChartPositions& positions) {
     if (sidereal < 0) sidereal += 360;
     positions.moonText = FormatSignPosition(sidereal);
 
-    // Nakshatras of 800 arc-minutes; a boundary belongs to the one that begins there.
-    const auto q = static_cast<std::size_t>(Int(sidereal * 60 / 800));
-    positions.moonNakshatraName = std::string(NakshatraNames[q % NakshatraNames.size()]);
+    positions.moonNakshatraName = std::string(NakshatraOf(sidereal));
 
     const std::string_view text = TrimmedText(positions.moonText);
     const std::string_view rashi = RashiName(text.substr(text.size() - 3));

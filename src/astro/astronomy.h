@@ -43,6 +43,9 @@ double Ayanamsha1900(double t1900);
 // lunar series (Astronomical Algorithms, 1991, table 45.A), arguments linear in T.
 double MoonTropicalLongitude(double t2000);
 
+// Local sidereal time as an angle in [0, 360) degrees.
+double LocalSiderealAngle(double t1900, double universalTime, double signedLongitude);
+
 // The tropical ascendant in [0, 360) degrees.
 double TropicalAscendant(double t1900, double universalTime, double signedLongitude, double signedLatitude);
 
@@ -50,6 +53,9 @@ double TropicalAscendant(double t1900, double universalTime, double signedLongit
 std::string FormatSignPosition(double x);
 // "-23° 51' 14\"": a signed angle without sign code.
 std::string FormatSignedAngle(double x);
+
+// The Nakshatra of a sidereal longitude; a boundary belongs to the one that begins there.
+std::string_view NakshatraOf(double siderealLongitude);
 
 // "Libra (Thula)" for "Lib"; empty for an unknown code.
 std::string_view RashiName(std::string_view signCode);

@@ -54,15 +54,7 @@ void LoadSubDashaLords(Results& results) {
     }
 }
 
-ChartRun ComputeChart(const BirthDetails& birth) {
-    ChartRun run;
-    run.birth = birth;
-    ComputeMoonPlace(birth, run.positions);
-    const Date birthDate{birth.year, birth.month, birth.day};
-    run.dasha = CalculateDasha(birthDate, run.positions.moonText);
-    const DashaTable& dasha = run.dasha;
-    Results& results = run.results;
-
+void HandOverDasha(const DashaTable& dasha, Results& results) {
     // The dates stay dates until every cell is settled, then are all written at once.
     std::array<Date, Results::kCells> cells = LoadSubDashaText(dasha);
     std::array<Date, Results::kRows> rowStart;
@@ -110,20 +102,30 @@ ChartRun ComputeChart(const BirthDetails& birth) {
         results.dashaStarts[r] = FormatDisplayDate(rowStart[r]);
         results.dashaEnd[r] = FormatDisplayDate(rowEnd[r]);
     }
+}
 
-    ComputeLagna(birth, run.positions);
-    const ChartPositions& p = run.positions;
-    results.nakshatra = p.moonNakshatraName;
-    results.rashi = p.moonRashiName;
+void HandOverDetails(const ChartPositions& positions, const DashaTable& dasha, Results& results) {
+    results.nakshatra = positions.moonNakshatraName;
+    results.rashi = positions.moonRashiName;
     results.lord = dasha.birthLord;
-    results.ayanamsha = p.ayanamshaText;
-    const std::string_view lagna = p.lagnaText;
+    results.ayanamsha = positions.ayanamshaText;
+    const std::string_view lagna = positions.lagnaText;
     const std::string_view trimmed = Trimmed(lagna);
     const std::string_view name = LagnaName(trimmed.substr(trimmed.size() >= 3 ? trimmed.size() - 3 : 0));
     if (!name.empty()) results.lagna = std::string(name);  // an unknown code keeps the old text
     // The position keeps the blank that stood before the sign code.
     results.lagnaPosition = std::string(lagna.substr(0, lagna.size() >= 3 ? lagna.size() - 3 : 0));
-    results.julianDay = std::to_string(static_cast<long long>(p.julianDay));
+    results.julianDay = std::to_string(static_cast<long long>(positions.julianDay));
+}
+
+ChartRun ComputeChart(const BirthDetails& birth) {
+    ChartRun run;
+    run.birth = birth;
+    ComputeMoonPlace(birth, run.positions);
+    run.dasha = CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText);
+    HandOverDasha(run.dasha, run.results);
+    ComputeLagna(birth, run.positions);
+    HandOverDetails(run.positions, run.dasha, run.results);
     return run;
 }
 

@@ -31,6 +31,14 @@ RunOutcome RunChart(const BirthForm& form);
 // The computation on details already read from a valid form.
 ChartRun ComputeChart(const BirthDetails& birth);
 
+// What the run writes into the results window from the dasha: the Maha Dasha rows,
+// the sub-period cells with every table ending on its Maha Dasha's end, the lord
+// labels, the front panel, the first table trimmed to the birth date and the period
+// at birth; every date as "mmm-dd-yyyy".
+void HandOverDasha(const DashaTable& dasha, Results& results);
+// The seven Vedic-detail labels.
+void HandOverDetails(const ChartPositions& positions, const DashaTable& dasha, Results& results);
+
 // The lord labels of the nine sub-period panels from the row titles; a panel whose
 // title is none of the nine keeps its labels.
 void LoadSubDashaLords(Results& results);
