@@ -97,10 +97,10 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, 0);
     }
 
-    for (std::size_t n = 0; n < cells.size(); ++n) results.subDasha[n] = FormatDisplayDate(cells[n]);
+    for (std::size_t n = 0; n < cells.size(); ++n) FormatDisplayDate(cells[n], results.subDasha[n]);
     for (std::size_t r = 0; r < Results::kRows; ++r) {
-        results.dashaStarts[r] = FormatDisplayDate(rowStart[r]);
-        results.dashaEnd[r] = FormatDisplayDate(rowEnd[r]);
+        FormatDisplayDate(rowStart[r], results.dashaStarts[r]);
+        FormatDisplayDate(rowEnd[r], results.dashaEnd[r]);
     }
 }
 
@@ -118,21 +118,27 @@ void HandOverDetails(const ChartPositions& positions, const DashaTable& dasha, R
     results.julianDay = std::to_string(static_cast<long long>(positions.julianDay));
 }
 
-ChartRun ComputeChart(const BirthDetails& birth) {
-    ChartRun run;
+namespace {
+void Compute(const BirthDetails& birth, ChartRun& run) {
     run.birth = birth;
     ComputeMoonPlace(birth, run.positions);
     run.dasha = CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText);
     HandOverDasha(run.dasha, run.results);
     ComputeLagna(birth, run.positions);
     HandOverDetails(run.positions, run.dasha, run.results);
+}
+}  // namespace
+
+ChartRun ComputeChart(const BirthDetails& birth) {
+    ChartRun run;
+    Compute(birth, run);
     return run;
 }
 
 RunOutcome RunChart(const BirthForm& form) {
     RunOutcome outcome;
     outcome.rejection = ValidateBirthDetails(form);
-    if (!outcome.rejection) outcome.chart = ComputeChart(ReadBirthDetails(form));
+    if (!outcome.rejection) Compute(ReadBirthDetails(form), outcome.chart);
     return outcome;
 }
 

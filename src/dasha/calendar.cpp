@@ -62,38 +62,43 @@ long DaysBetween(Date from, Date to) noexcept {
 }
 
 namespace {
-void AppendDigits(std::string& out, int value, int width) {
-    char buffer[8];
+// Writes value as `width` digits with leading zeros.
+void PutDigits(char* out, int value, int width) {
     for (int i = width - 1; i >= 0; --i) {
-        buffer[i] = static_cast<char>('0' + value % 10);
+        out[i] = static_cast<char>('0' + value % 10);
         value /= 10;
     }
-    out.append(buffer, static_cast<std::size_t>(width));
 }
 }  // namespace
 
+void FormatDisplayDate(Date date, std::string& out) {
+    static constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    char text[11];
+    const char* month = kMonths + 3 * (date.month - 1);
+    text[0] = month[0];
+    text[1] = month[1];
+    text[2] = month[2];
+    text[3] = '-';
+    PutDigits(text + 4, date.day, 2);
+    text[6] = '-';
+    PutDigits(text + 7, date.year, 4);
+    out.assign(text, sizeof text);
+}
+
 std::string FormatDisplayDate(Date date) {
-    static constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     std::string text;
-    text.reserve(11);
-    text += kMonths[static_cast<std::size_t>(date.month - 1)];
-    text += '-';
-    AppendDigits(text, date.day, 2);
-    text += '-';
-    AppendDigits(text, date.year, 4);
+    FormatDisplayDate(date, text);
     return text;
 }
 
 std::string FormatIsoDate(Date date) {
-    std::string text;
-    text.reserve(10);
-    AppendDigits(text, date.year, 4);
-    text += '-';
-    AppendDigits(text, date.month, 2);
-    text += '-';
-    AppendDigits(text, date.day, 2);
-    return text;
+    char text[10];
+    PutDigits(text, date.year, 4);
+    text[4] = '-';
+    PutDigits(text + 5, date.month, 2);
+    text[7] = '-';
+    PutDigits(text + 8, date.day, 2);
+    return std::string(text, sizeof text);
 }
 
 }  // namespace orvanta

@@ -32,6 +32,7 @@ long DaysBetween(Date from, Date to) noexcept;
 
 // "Aug-18-1981": English month abbreviation whatever the locale, two-digit day, four-digit year.
 std::string FormatDisplayDate(Date date);
+void FormatDisplayDate(Date date, std::string& out);
 // "1981-08-18"
 std::string FormatIsoDate(Date date);
 
