@@ -2,7 +2,8 @@
 // given as arguments, for batch use and automated checks.
 //
 // Exit codes: 0 the chart was computed; 2 a character was refused or the form failed
-// its checks (the message the window would show); 64 the arguments are not usable.
+// its checks (the message the window would show); 64 the arguments are not usable;
+// 73 the report file could not be written.
 
 #include <algorithm>
 #include <cstdio>
@@ -14,14 +15,21 @@
 #include <string_view>
 #include <vector>
 
+#include <QString>
+
 #include "chart/computation_run.h"
+#include "display/interpretation_texts.h"
 #include "json_writer.h"
+#include "report/report_builder.h"
+#include "report/report_file.h"
+#include "report/rtf_writer.h"
 
 namespace orvanta {
 namespace {
 
 constexpr int kExitRefused = 2;
 constexpr int kExitUsage = 64;
+constexpr int kExitCannotCreate = 73;
 
 constexpr std::string_view kUsage =
     "Usage: orvanta-chart [options]\n"
@@ -45,15 +53,19 @@ constexpr std::string_view kUsage =
     "  --lon-min TEXT       longitude minutes, at most 2 characters (0)\n"
     "  --west               western longitude (default east)\n"
     "  --json               write the results as one JSON object\n"
+    "  --report FILE        write the report as the report window saves it (RTF);\n"
+    "                       - writes it to standard output\n"
     "  --help               show this text\n"
     "\n"
     "A value is taken as it stands: --zone-hour -5 and --zone-hour=-5 are the same.\n"
-    "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments.\n";
+    "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments,\n"
+    "73 the report file could not be written.\n";
 
 struct Options {
     BirthForm form;
     bool json = false;
     bool help = false;
+    std::optional<std::string> report;  // path, or "-" for standard output
 };
 
 struct ValueOption {
@@ -106,6 +118,18 @@ std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& ar
         if (arg == "--west") { if (auto e = flag(options.form.west)) return e; continue; }
         if (arg == "--json") { if (auto e = flag(options.json)) return e; continue; }
         if (arg == "--help") { if (auto e = flag(options.help)) return e; continue; }
+
+        if (arg == "--report") {
+            if (inlineValue) {
+                options.report = std::string(*inlineValue);
+            } else if (i + 1 < args.size()) {
+                options.report = std::string(args[++i]);
+            } else {
+                return UsageError{"--report needs a file name"};
+            }
+            if (options.report->empty()) return UsageError{"--report needs a file name"};
+            continue;
+        }
 
         const auto& known = ValueOptions();
         const auto option = std::find_if(known.begin(), known.end(), [&](const ValueOption& o) { return o.name == arg; });
@@ -293,10 +317,26 @@ int Main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    if (options.json && options.report == "-") {
+        std::cerr << "orvanta-chart: --json and --report - both want standard output\n\n" << kUsage;
+        return kExitUsage;
+    }
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
     const RunOutcome outcome = RunChart(options.form);
     if (outcome.rejection) return Refuse(*outcome.rejection, options.json);
 
+    if (options.report) {
+        const ChartRun& chart = outcome.chart;
+        const std::string rtf = WriteRtf(BuildReport(chart.birth, chart.results, LoadInterpretationTexts()));
+        if (*options.report == "-") {
+            std::cout << rtf;
+            return 0;
+        }
+        if (!SaveReportFile(QString::fromStdString(*options.report), rtf)) {
+            std::cerr << "orvanta-chart: cannot write the report to " << *options.report << '\n';
+            return kExitCannotCreate;
+        }
+    }
     std::cout << (options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
     return 0;
 }
