@@ -1,0 +1,26 @@
+#include <QApplication>
+
+#include "chart/gui/appearance.h"
+#include "chart/gui/frm_main.h"
+#include "chart/gui/message_box.h"
+#include "chart/gui/single_instance.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("orvanta"));
+    app.setApplicationVersion(QStringLiteral("1.75"));
+    orvanta::InstallAppearance(app);
+
+    const orvanta::SingleInstance instance;
+    if (!instance.isFirst()) {
+        // No window of this instance exists yet, so ending here leaves nothing open,
+        // and the running instance is not touched.
+        orvanta::ShowMessage(nullptr, {"Application is already running", orvanta::Icon::Information,
+                                       orvanta::Control::None});
+        return 0;
+    }
+
+    orvanta::FrmMain main;
+    main.show();
+    return app.exec();
+}

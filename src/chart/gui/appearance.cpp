@@ -1,0 +1,123 @@
+#include "chart/gui/appearance.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QStyleFactory>
+
+#include <algorithm>
+
+namespace orvanta {
+
+QFont Verdana(double points, bool bold, bool underline, bool italic) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    font.setItalic(italic);
+    return font;
+}
+
+void InstallAppearance(QApplication& app) {
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
+    app.setFont(Verdana(8.25));
+}
+
+void Paint(QWidget* widget, QRgb text, QRgb background) {
+    QPalette palette = widget->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) palette.setColor(role, QColor(text));
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(role, QColor(background));
+    widget->setPalette(palette);
+}
+
+void PaintButton(QWidget* button) {
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, QColor(look::PaleYellow));
+    palette.setColor(QPalette::ButtonText, QColor(look::Black));
+    palette.setColor(QPalette::Window, QColor(look::PaleYellow));
+    button->setPalette(palette);
+}
+
+Twips::Twips(const QWidget* widget)
+    : perTwipX_(widget->logicalDpiX() / 1440.0), perTwipY_(widget->logicalDpiY() / 1440.0) {}
+
+int Twips::x(int twips) const { return qRound(twips * perTwipX_); }
+int Twips::y(int twips) const { return qRound(twips * perTwipY_); }
+
+QRect Twips::rect(int left, int top, int width, int height) const {
+    const int l = x(left);
+    const int t = y(top);
+    return {l, t, x(left + width) - l, y(top + height) - t};
+}
+
+FittingLabel::FittingLabel(const QString& text, const QRect& design, Qt::Alignment alignment, QWidget* parent)
+    : QLabel(text, parent), design_(design) {
+    setAlignment(alignment | Qt::AlignVCenter);
+    setGeometry(design);
+    fit();
+}
+
+void FittingLabel::setCaption(const QString& text) {
+    setText(text);
+    fit();
+}
+
+void FittingLabel::fit() {
+    const QFontMetrics metrics(font());
+    const int frame = 2 * frameWidth();
+    const int needWidth = metrics.horizontalAdvance(text()) + frame + 2;
+    const int needHeight = metrics.height() + frame;
+    QRect area = design_;
+    if (needWidth > area.width()) {
+        const int grow = needWidth - area.width();
+        if (alignment() & Qt::AlignHCenter) area.adjust(-grow / 2, 0, grow - grow / 2, 0);
+        else area.setWidth(needWidth);
+    }
+    if (needHeight > area.height()) area.setHeight(needHeight);
+    if (const QWidget* owner = parentWidget()) {
+        const int room = owner->width() > 0 ? owner->width() : area.right() + 1;
+        if (area.right() >= room) area.moveRight(room - 1);
+        if (area.left() < 0) area.moveLeft(0);
+    }
+    setGeometry(area);
+}
+
+CaptionFrame::CaptionFrame(const QString& caption, QWidget* parent)
+    : QWidget(parent), caption_(caption), captionFont_(font()), captionColour_(look::White) {
+    setAutoFillBackground(true);
+}
+
+void CaptionFrame::setCaption(const QString& caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    update();
+}
+
+void CaptionFrame::setCaptionStyle(const QFont& font, QRgb colour) {
+    captionFont_ = font;
+    captionColour_ = QColor(colour);
+    update();
+}
+
+int CaptionFrame::captionHeight() const { return QFontMetrics(captionFont_).height(); }
+
+void CaptionFrame::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QColor background = palette().color(QPalette::Window);
+    const int top = caption_.isEmpty() ? 0 : captionHeight() / 2;
+    const QRect edge = rect().adjusted(0, top, -2, -2);
+    painter.setPen(background.darker(160));
+    painter.drawRect(edge);
+    painter.setPen(background.lighter(160));
+    painter.drawRect(edge.translated(1, 1));
+    if (caption_.isEmpty()) return;
+    painter.setFont(captionFont_);
+    const QFontMetrics metrics(captionFont_);
+    const QRect text(8, 0, std::min(metrics.horizontalAdvance(caption_) + 6, width() - 12), captionHeight());
+    painter.fillRect(text, background);
+    painter.setPen(captionColour_);
+    painter.drawText(text, Qt::AlignCenter, caption_);
+}
+
+}  // namespace orvanta

@@ -1,0 +1,54 @@
+#include "chart/gui/frm_about.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "chart/gui/appearance.h"
+#include "display/interpretation_texts.h"
+
+namespace orvanta {
+
+FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QString::fromLatin1(kWindowCaption));
+    setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    Paint(this, look::LightOrange, look::Brown);
+
+    auto* name = new QLabel(QString::fromLatin1(kProgramTitle), this);
+    name->setObjectName(QStringLiteral("lblProductName"));
+    name->setFont(Verdana(14, true));
+    Paint(name, look::Yellow, look::Brown);
+    auto* version = new QLabel(QStringLiteral("Version 1.75"), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    version->setFont(Verdana(9.75, true));
+    Paint(version, look::White, look::Brown);
+    const std::string_view about = AboutLine();
+    auto* description = new QLabel(QString::fromUtf8(about.data(), static_cast<qsizetype>(about.size())), this);
+    description->setObjectName(QStringLiteral("lblDescription"));
+    description->setWordWrap(true);
+    description->setFont(Verdana(9));
+    Paint(description, look::PaleYellow, look::Brown);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setFont(Verdana(8.25, true));
+    ok->setDefault(true);
+    PaintButton(ok);
+    connect(ok, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->setSpacing(10);
+    for (QLabel* label : {name, version, description}) {
+        label->setAlignment(Qt::AlignHCenter);
+        layout->addWidget(label);
+    }
+    layout->addWidget(ok, 0, Qt::AlignHCenter);
+    description->setMinimumWidth(340);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void FrmAbout::cmdOK_Click() { accept(); }
+
+}  // namespace orvanta

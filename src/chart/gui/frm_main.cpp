@@ -1,0 +1,488 @@
+#include "chart/gui/frm_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+#include "astro/gui/frm_time_zone.h"
+#include "chart/computation_run.h"
+#include "chart/gui/appearance.h"
+#include "chart/gui/key_filter.h"
+#include "chart/gui/link_menus.h"
+#include "chart/gui/message_box.h"
+#include "chart/gui/web_links.h"
+#include "display/gui/frm_display.h"
+
+namespace orvanta {
+
+namespace {
+
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QLabel* Caption(const QString& text, QWidget* parent, QRgb colour = look::LightOrange) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(Verdana(9, true));
+    Paint(label, colour, look::Brown);
+    return label;
+}
+
+QLineEdit* TextBox(const char* name, const QString& text, int width, QWidget* parent) {
+    auto* box = new QLineEdit(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setFont(Verdana(9));
+    Paint(box, look::Black, look::PaleYellow);
+    if (width > 0) box->setFixedWidth(width);
+    return box;
+}
+
+QComboBox* List(const char* name, const std::vector<std::string>& entries, QWidget* parent) {
+    auto* list = new QComboBox(parent);  // not editable: the user can only pick an entry
+    list->setObjectName(QString::fromLatin1(name));
+    list->setFont(Verdana(9));
+    list->setMaxVisibleItems(16);
+    for (const auto& entry : entries) list->addItem(QString::fromStdString(entry));
+    Paint(list, look::Black, look::PaleYellow);
+    return list;
+}
+
+void Select(QComboBox* list, const char* entry) { list->setCurrentIndex(list->findText(QString::fromLatin1(entry))); }
+
+CaptionFrame* Frame(const char* name, const QString& caption, QWidget* parent) {
+    auto* frame = new CaptionFrame(caption, parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setCaptionStyle(Verdana(9.75, true), look::White);
+    Paint(frame, look::LightOrange, look::Brown);
+    return frame;
+}
+
+QRadioButton* Option(const char* name, const QString& caption, QWidget* parent) {
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(QString::fromLatin1(name));
+    option->setFont(Verdana(9, true));
+    Paint(option, look::LightOrange, look::Brown);
+    QPalette palette = option->palette();
+    palette.setColor(QPalette::Base, QColor(look::PaleYellow));
+    option->setPalette(palette);
+    return option;
+}
+
+QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(Verdana(9, true));
+    PaintButton(button);
+    return button;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(kWindowCaption));
+    BuildWindow();
+    BuildMenus();
+    Form_Load();
+}
+
+FrmMain::~FrmMain() { delete display_.data(); }
+
+FrmDisplay* FrmMain::resultsWindow() const { return display_.data(); }
+
+void FrmMain::BuildWindow() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("mainArea"));
+    central->setAutoFillBackground(true);
+    Paint(central, look::LightOrange, look::Brown);
+    Paint(this, look::LightOrange, look::Brown);
+    setCentralWidget(central);
+
+    lblVM_ = new QLabel(QStringLiteral("Vimshottari Dasha"), central);
+    lblVM_->setObjectName(QStringLiteral("lblVM"));
+    lblVM_->setFont(Verdana(14, true, true));
+    lblVM_->setAlignment(Qt::AlignCenter);
+    Paint(lblVM_, look::Yellow, look::Brown);
+
+    lblVMD_ = new QLabel(Text(MainWindowDescription()), central);
+    lblVMD_->setObjectName(QStringLiteral("lblVMD"));
+    lblVMD_->setFont(Verdana(8.25));
+    lblVMD_->setWordWrap(true);
+    lblVMD_->setAlignment(Qt::AlignJustify | Qt::AlignTop);
+    Paint(lblVMD_, look::PaleYellow, look::Brown);
+
+    // Birth details.
+    CaptionFrame* birth = Frame("fraBirth", QStringLiteral("Birth Details"), central);
+    txtName_ = TextBox("txtName", QStringLiteral("S K"), 0, birth);
+    cboMonth_ = List("cboMonth", {}, birth);
+    cboDate_ = List("cboDate", {}, birth);
+    cboYear_ = List("cboYear", {}, birth);
+    cboHH_ = List("cboHH", {}, birth);
+    cboMM_ = List("cboMM", {}, birth);
+    cboSS_ = List("cboSS", {}, birth);
+
+    auto* fraZone = Frame("fraZone", {}, birth);
+    txtZoneHour_ = TextBox("txtZoneHour", QStringLiteral("5"), 44, fraZone);
+    txtZoneMinute_ = TextBox("txtZoneMinute", QStringLiteral("30"), 36, fraZone);
+    auto* zoneRow = new QHBoxLayout(fraZone);
+    zoneRow->setContentsMargins(8, 5, 8, 5);
+    zoneRow->addWidget(Caption(QStringLiteral("Hour"), fraZone));
+    zoneRow->addWidget(txtZoneHour_);
+    zoneRow->addSpacing(8);
+    zoneRow->addWidget(Caption(QStringLiteral("Min"), fraZone));
+    zoneRow->addWidget(txtZoneMinute_);
+
+    chkDST_ = new QCheckBox(QStringLiteral("DST"), birth);
+    chkDST_->setObjectName(QStringLiteral("chkDST"));
+    chkDST_->setFont(Verdana(9, true));
+    Paint(chkDST_, look::LightOrange, look::Brown);
+    {
+        QPalette palette = chkDST_->palette();
+        palette.setColor(QPalette::Base, QColor(look::PaleYellow));
+        chkDST_->setPalette(palette);
+    }
+    lblTZHelp_ = Caption(QStringLiteral("TZ Help"), birth, look::PaleCyan);
+    lblTZHelp_->setObjectName(QStringLiteral("lblTZHelp"));
+    lblTZHelp_->setFont(Verdana(9, true, true));
+    lblTZHelp_->setCursor(Qt::PointingHandCursor);
+    lblTZHelp_->setToolTip(QStringLiteral("Pick your time zone from a list"));
+    lblTZHelp_->installEventFilter(this);
+
+    auto* grid = new QGridLayout(birth);
+    grid->setContentsMargins(12, birth->captionHeight() + 6, 12, 10);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(Caption(QStringLiteral("Name"), birth), 0, 0);
+    grid->addWidget(txtName_, 0, 1, 1, 5);
+    grid->addWidget(Caption(QStringLiteral("Date of Birth"), birth), 1, 0);
+    grid->addWidget(cboMonth_, 1, 1);
+    grid->addWidget(cboDate_, 1, 2);
+    grid->addWidget(cboYear_, 1, 3);
+    grid->addWidget(Caption(QStringLiteral("Time of Birth"), birth), 2, 0);
+    grid->addWidget(cboHH_, 2, 1);
+    grid->addWidget(cboMM_, 2, 2);
+    grid->addWidget(cboSS_, 2, 3);
+    grid->addWidget(Caption(QStringLiteral("HH:MM:SS"), birth), 2, 4, 1, 2);
+    grid->addWidget(Caption(QStringLiteral("Zone"), birth), 3, 0);
+    grid->addWidget(fraZone, 3, 1, 1, 3);
+    grid->addWidget(chkDST_, 3, 4);
+    grid->addWidget(lblTZHelp_, 3, 5);
+    grid->setColumnStretch(5, 1);
+
+    // Latitude and longitude.
+    auto* latitude = Frame("fraLatitude", QStringLiteral("Latitude"), central);
+    txtLatD_ = TextBox("txtLatD", QStringLiteral("23"), 36, latitude);
+    txtLatM_ = TextBox("txtLatM", QStringLiteral("00"), 36, latitude);
+    optLat_ = {Option("optLat_0", QStringLiteral("North"), latitude), Option("optLat_1", QStringLiteral("South"), latitude)};
+    optLat_[0]->setChecked(true);
+    auto* longitude = Frame("fraLongitude", QStringLiteral("Longitude"), central);
+    txtLonD_ = TextBox("txtLonD", QStringLiteral("80"), 44, longitude);
+    txtLonM_ = TextBox("txtLonM", QStringLiteral("0"), 36, longitude);
+    optLong_ = {Option("optLong_0", QStringLiteral("East"), longitude), Option("optLong_1", QStringLiteral("West"), longitude)};
+    optLong_[0]->setChecked(true);
+    const auto fillPlace = [](CaptionFrame* frame, QLineEdit* degrees, QLineEdit* minutes,
+                              const std::array<QRadioButton*, 2>& options) {
+        auto* placeGrid = new QGridLayout(frame);
+        placeGrid->setContentsMargins(12, frame->captionHeight() + 6, 12, 10);
+        placeGrid->setHorizontalSpacing(8);
+        placeGrid->setVerticalSpacing(6);
+        placeGrid->addWidget(Caption(QStringLiteral("Deg"), frame), 0, 0);
+        placeGrid->addWidget(degrees, 0, 1);
+        placeGrid->addWidget(Caption(QStringLiteral("Min"), frame), 0, 2);
+        placeGrid->addWidget(minutes, 0, 3);
+        placeGrid->addWidget(options[0], 1, 0, 1, 2);
+        placeGrid->addWidget(options[1], 1, 2, 1, 2);
+        placeGrid->setColumnStretch(4, 1);
+    };
+    fillPlace(latitude, txtLatD_, txtLatM_, optLat_);
+    fillPlace(longitude, txtLonD_, txtLonM_, optLong_);
+
+    // The coordinate search.
+    auto* search = Frame("fraSearch", QStringLiteral("Do Not Know The Latitude and Longitude?"), central);
+    txtMCity_ = TextBox("txtMCity", {}, 0, search);
+    txtMState_ = TextBox("txtMState", {}, 0, search);
+    txtMCountry_ = TextBox("txtMCountry", {}, 0, search);
+    cmdBrowser_ = Button("cmdBrowser", QStringLiteral("Click Here To Find Latitude && Longitude"), search);
+    auto* searchGrid = new QGridLayout(search);
+    searchGrid->setContentsMargins(12, search->captionHeight() + 6, 12, 10);
+    searchGrid->setHorizontalSpacing(8);
+    searchGrid->setVerticalSpacing(8);
+    searchGrid->addWidget(Caption(QStringLiteral("City"), search), 0, 0);
+    searchGrid->addWidget(txtMCity_, 0, 1);
+    searchGrid->addWidget(Caption(QStringLiteral("State"), search), 0, 2);
+    searchGrid->addWidget(txtMState_, 0, 3);
+    searchGrid->addWidget(Caption(QStringLiteral("Country"), search), 0, 4);
+    searchGrid->addWidget(txtMCountry_, 0, 5);
+    searchGrid->addWidget(cmdBrowser_, 1, 0, 1, 6, Qt::AlignHCenter);
+    connect(cmdBrowser_, &QPushButton::clicked, this, &FrmMain::cmdBrowser_Click);
+
+    cmdRashi_ = Button("cmdRashi", QStringLiteral("Get My Vimshottari Dasha Reading"), central);
+    cmdRashi_->setFont(Verdana(11, true));
+    cmdRashi_->setMinimumHeight(36);
+    connect(cmdRashi_, &QPushButton::clicked, this, &FrmMain::cmdRashi_Click);
+
+    lblVisit_ = Caption(QStringLiteral("Visit us online for more free Vedic astrology software"), central, look::PaleCyan);
+    lblVisit_->setObjectName(QStringLiteral("lblVisit"));
+    lblVisit_->setFont(Verdana(8.25, false, true));
+    lblVisit_->setAlignment(Qt::AlignCenter);
+    lblVisit_->setCursor(Qt::PointingHandCursor);
+    lblVisit_->installEventFilter(this);
+
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(14, 8, 14, 10);
+    column->setSpacing(10);
+    column->addWidget(lblVM_);
+    column->addWidget(lblVMD_);
+    column->addWidget(birth);
+    auto* places = new QHBoxLayout;
+    places->setSpacing(10);
+    places->addWidget(latitude);
+    places->addWidget(longitude);
+    column->addLayout(places);
+    column->addWidget(search);
+    column->addWidget(cmdRashi_);
+    column->addWidget(lblVisit_);
+    lblVMD_->setFixedWidth(600);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (QLineEdit* box : {txtName_, txtZoneHour_, txtZoneMinute_, txtLatD_, txtLatM_, txtLonD_, txtLonM_}) {
+        box->installEventFilter(this);
+    }
+    const std::array<std::pair<QLineEdit*, Control>, 7> filtered = {{{txtName_, Control::txtName},
+                                                                      {txtZoneHour_, Control::txtZoneHour},
+                                                                      {txtZoneMinute_, Control::txtZoneMinute},
+                                                                      {txtLatD_, Control::txtLatD},
+                                                                      {txtLatM_, Control::txtLatM},
+                                                                      {txtLonD_, Control::txtLonD},
+                                                                      {txtLonM_, Control::txtLonM}}};
+    for (const auto& [box, control] : filtered) new PasteGuard(box, control, this);
+
+    setTabOrder(txtName_, cboMonth_);
+    setTabOrder(cboMonth_, cboDate_);
+    setTabOrder(cboDate_, cboYear_);
+    setTabOrder(cboYear_, cboHH_);
+    setTabOrder(cboHH_, cboMM_);
+    setTabOrder(cboMM_, cboSS_);
+    setTabOrder(cboSS_, txtZoneHour_);
+    setTabOrder(txtZoneHour_, txtZoneMinute_);
+    setTabOrder(txtZoneMinute_, chkDST_);
+    setTabOrder(chkDST_, txtLatD_);
+    setTabOrder(txtLatD_, txtLatM_);
+    setTabOrder(txtLatM_, optLat_[0]);
+    setTabOrder(optLat_[0], txtLonD_);
+    setTabOrder(txtLonD_, txtLonM_);
+    setTabOrder(txtLonM_, optLong_[0]);
+    setTabOrder(optLong_[0], txtMCity_);
+    setTabOrder(txtMCity_, txtMState_);
+    setTabOrder(txtMState_, txtMCountry_);
+    setTabOrder(txtMCountry_, cmdBrowser_);
+    setTabOrder(cmdBrowser_, cmdRashi_);
+}
+
+void FrmMain::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    auto* next = file->addAction(QStringLiteral("Get My Vimshottari Dasha Reading"));
+    next->setObjectName(QStringLiteral("mnuNext"));
+    connect(next, &QAction::triggered, this, &FrmMain::mnuNext_Click);
+    auto* exit = file->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
+    new LinkMenus(menuBar(), this);
+}
+
+void FrmMain::Form_Load() {
+    const std::array<std::pair<QComboBox*, const std::vector<std::string>*>, 6> lists = {{
+        {cboMonth_, &MonthEntries()},
+        {cboDate_, &DayEntries()},
+        {cboYear_, &YearEntries()},
+        {cboHH_, &HourEntries()},
+        {cboMM_, &MinuteEntries()},
+        {cboSS_, &MinuteEntries()},
+    }};
+    for (const auto& [list, entries] : lists) {
+        list->clear();
+        for (const auto& entry : *entries) list->addItem(QString::fromStdString(entry));
+    }
+    Select(cboMonth_, "August");
+    Select(cboDate_, "18");
+    Select(cboYear_, "1981");
+    Select(cboHH_, "23");
+    Select(cboMM_, "30");
+    Select(cboSS_, "0");
+    texts_ = LoadInterpretationTexts();
+}
+
+BirthForm FrmMain::ReadForm() const {
+    BirthForm form;
+    form.name = txtName_->text().toStdString();
+    form.month = cboMonth_->currentText().toStdString();
+    form.day = cboDate_->currentText().toStdString();
+    form.year = cboYear_->currentText().toStdString();
+    form.hour = cboHH_->currentText().toStdString();
+    form.minute = cboMM_->currentText().toStdString();
+    form.second = cboSS_->currentText().toStdString();
+    form.zoneHour = txtZoneHour_->text().toStdString();
+    form.zoneMinute = txtZoneMinute_->text().toStdString();
+    form.dst = chkDST_->isChecked();
+    form.latD = txtLatD_->text().toStdString();
+    form.latM = txtLatM_->text().toStdString();
+    form.south = optLat_[1]->isChecked();
+    form.lonD = txtLonD_->text().toStdString();
+    form.lonM = txtLonM_->text().toStdString();
+    form.west = optLong_[1]->isChecked();
+    return form;
+}
+
+QLineEdit* FrmMain::Box(Control control) const {
+    switch (control) {
+    case Control::txtName: return txtName_;
+    case Control::txtZoneHour: return txtZoneHour_;
+    case Control::txtZoneMinute: return txtZoneMinute_;
+    case Control::txtLatD: return txtLatD_;
+    case Control::txtLatM: return txtLatM_;
+    case Control::txtLonD: return txtLonD_;
+    case Control::txtLonM: return txtLonM_;
+    case Control::txtMCity: return txtMCity_;
+    case Control::txtMState: return txtMState_;
+    case Control::txtMCountry: return txtMCountry_;
+    case Control::None: return nullptr;
+    }
+    return nullptr;
+}
+
+void FrmMain::ShowMessageAndFocus(const Message& message) {
+    ShowMessage(this, message);
+    if (QLineEdit* box = Box(message.focus)) box->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::cmdRashi_Click() {
+    RunOutcome outcome;
+    try {
+        outcome = RunChart(ReadForm());
+    } catch (const std::exception& error) {
+        // The engine is not expected to throw; if it ever does, the form stays as it is.
+        ShowMessage(this, Message{std::string("The chart could not be computed: ") + error.what(), Icon::Error,
+                                  Control::None});
+        return;
+    }
+    if (outcome.rejection) {
+        ShowMessageAndFocus(*outcome.rejection);
+        return;
+    }
+    if (display_) {  // only reachable when a run is started while results are open
+        display_->disconnect(this);
+        display_->close();
+    }
+    auto* display = new FrmDisplay(outcome.chart.birth, outcome.chart.results, texts_);
+    display->setAttribute(Qt::WA_DeleteOnClose);
+    connect(display, &FrmDisplay::backRequested, this, &FrmMain::DisplayClosedByBack);
+    connect(display, &FrmDisplay::exitRequested, this, &FrmMain::EndProgram);
+    display_ = display;
+    display->show();
+    hide();
+}
+
+void FrmMain::mnuNext_Click() { cmdRashi_Click(); }
+
+void FrmMain::mnuExit_Click() { close(); }
+
+void FrmMain::DisplayClosedByBack() {
+    show();
+    activateWindow();
+}
+
+void FrmMain::EndProgram() {
+    if (ending_) return;
+    ending_ = true;
+    emit programEnded();
+    if (display_) display_->close();
+    QApplication::closeAllWindows();
+    close();
+    QCoreApplication::quit();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    EndProgram();
+}
+
+void FrmMain::lblTZHelp_Click() {
+    FrmTimeZone picker(txtZoneHour_, txtZoneMinute_, this);
+    // Beside the label's lower right corner: the window's outer left edge plus the label's
+    // right edge within the window; the outer top edge plus the label's bottom edge within
+    // the client area plus 600 twips.
+    const int labelRight = lblTZHelp_->mapTo(this, QPoint(lblTZHelp_->width(), 0)).x();
+    const int labelBottom = lblTZHelp_->mapTo(centralWidget(), QPoint(0, lblTZHelp_->height())).y();
+    const QRect outer = frameGeometry();
+    picker.move(outer.left() + labelRight, outer.top() + labelBottom + Twips(this).y(600));
+    picker.exec();
+}
+
+void FrmMain::cmdBrowser_Click() {
+    const std::array<std::pair<QLineEdit*, Message>, 3> boxes = {{
+        {txtMCity_, {"Please Enter City", Icon::Information, Control::txtMCity}},
+        {txtMState_, {"Please Enter State", Icon::Information, Control::txtMState}},
+        {txtMCountry_, {"Please Enter Country", Icon::Information, Control::txtMCountry}},
+    }};
+    for (const auto& [box, message] : boxes) {
+        if (box->text().isEmpty()) {
+            ShowMessageAndFocus(message);
+            return;
+        }
+    }
+    OpenWebAddress(CoordinateSearchUrl(txtMCity_->text(), txtMState_->text(), txtMCountry_->text()));
+}
+
+void FrmMain::lblVisit_Click() { OpenWebAddress(WebLinkUrl(WebLink::VisitUs)); }
+
+bool FrmMain::txtName_KeyPress(QKeyEvent* event) { return FilterTypedKey(txtName_, Control::txtName, event, this); }
+bool FrmMain::txtZoneHour_KeyPress(QKeyEvent* event) {
+    return FilterTypedKey(txtZoneHour_, Control::txtZoneHour, event, this);
+}
+bool FrmMain::txtZoneMinute_KeyPress(QKeyEvent* event) {
+    return FilterTypedKey(txtZoneMinute_, Control::txtZoneMinute, event, this);
+}
+bool FrmMain::txtLatD_KeyPress(QKeyEvent* event) { return FilterTypedKey(txtLatD_, Control::txtLatD, event, this); }
+bool FrmMain::txtLatM_KeyPress(QKeyEvent* event) { return FilterTypedKey(txtLatM_, Control::txtLatM, event, this); }
+bool FrmMain::txtLonD_KeyPress(QKeyEvent* event) { return FilterTypedKey(txtLonD_, Control::txtLonD, event, this); }
+bool FrmMain::txtLonM_KeyPress(QKeyEvent* event) { return FilterTypedKey(txtLonM_, Control::txtLonM, event, this); }
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == txtName_) return txtName_KeyPress(key);
+        if (watched == txtZoneHour_) return txtZoneHour_KeyPress(key);
+        if (watched == txtZoneMinute_) return txtZoneMinute_KeyPress(key);
+        if (watched == txtLatD_) return txtLatD_KeyPress(key);
+        if (watched == txtLatM_) return txtLatM_KeyPress(key);
+        if (watched == txtLonD_) return txtLonD_KeyPress(key);
+        if (watched == txtLonM_) return txtLonM_KeyPress(key);
+    }
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == lblTZHelp_) {
+            lblTZHelp_Click();
+            return true;
+        }
+        if (watched == lblVisit_) {
+            lblVisit_Click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace orvanta

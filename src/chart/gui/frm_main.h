@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+#include "chart/birth_form.h"
+#include "display/interpretation_texts.h"
+
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace orvanta {
+
+class FrmDisplay;
+
+// The birth-details window: the program's main window. It reads its controls into a
+// BirthForm, hands that to the chart engine and shows what comes back.
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmMain(QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // The form as its controls hold it now.
+    BirthForm ReadForm() const;
+    // The results window of the last run while it is open.
+    FrmDisplay* resultsWindow() const;
+    const InterpretationTexts& texts() const { return texts_; }
+
+signals:
+    // The program is ending: every window has been told to close.
+    void programEnded();
+
+public slots:
+    void Form_Load();
+    void cmdRashi_Click();
+    void mnuNext_Click();
+    void mnuExit_Click();
+    void lblTZHelp_Click();
+    void cmdBrowser_Click();
+    void lblVisit_Click();
+
+    // One key handler per filtered text box; true when the key was consumed.
+    bool txtName_KeyPress(QKeyEvent* event);
+    bool txtZoneHour_KeyPress(QKeyEvent* event);
+    bool txtZoneMinute_KeyPress(QKeyEvent* event);
+    bool txtLatD_KeyPress(QKeyEvent* event);
+    bool txtLatM_KeyPress(QKeyEvent* event);
+    bool txtLonD_KeyPress(QKeyEvent* event);
+    bool txtLonM_KeyPress(QKeyEvent* event);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildWindow();
+    void BuildMenus();
+    void ShowMessageAndFocus(const Message& message);
+    QLineEdit* Box(Control control) const;
+    void DisplayClosedByBack();
+    void EndProgram();
+
+    InterpretationTexts texts_;
+
+    QLabel* lblVM_ = nullptr;
+    QLabel* lblVMD_ = nullptr;
+    QLineEdit* txtName_ = nullptr;
+    QComboBox* cboMonth_ = nullptr;
+    QComboBox* cboDate_ = nullptr;
+    QComboBox* cboYear_ = nullptr;
+    QComboBox* cboHH_ = nullptr;
+    QComboBox* cboMM_ = nullptr;
+    QComboBox* cboSS_ = nullptr;
+    QLineEdit* txtZoneHour_ = nullptr;
+    QLineEdit* txtZoneMinute_ = nullptr;
+    QCheckBox* chkDST_ = nullptr;
+    QLabel* lblTZHelp_ = nullptr;
+    QLineEdit* txtLatD_ = nullptr;
+    QLineEdit* txtLatM_ = nullptr;
+    std::array<QRadioButton*, 2> optLat_{};
+    QLineEdit* txtLonD_ = nullptr;
+    QLineEdit* txtLonM_ = nullptr;
+    std::array<QRadioButton*, 2> optLong_{};
+    QLineEdit* txtMCity_ = nullptr;
+    QLineEdit* txtMState_ = nullptr;
+    QLineEdit* txtMCountry_ = nullptr;
+    QPushButton* cmdBrowser_ = nullptr;
+    QPushButton* cmdRashi_ = nullptr;
+    QLabel* lblVisit_ = nullptr;
+
+    QPointer<FrmDisplay> display_;
+    bool ending_ = false;
+};
+
+}  // namespace orvanta

@@ -1,0 +1,433 @@
+#include "display/gui/frm_display.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QTabBar>
+
+#include "chart/gui/appearance.h"
+#include "chart/gui/link_menus.h"
+#include "chart/gui/web_links.h"
+#include "display/hover.h"
+#include "report/gui/frm_save.h"
+
+namespace orvanta {
+
+const std::array<const char*, Results::kRows> SubDashaLabelArrays = {
+    "lblSubDashaNameZero", "lblSubDashaNameOne", "lblSubDashaNameTwo",   "lblSubDashaNameThree", "lblSubDashaNameFour",
+    "lblSubDashaNameFive", "lblSubDashaNameSix", "lblSubDashaNameSeven", "lblSubDashaNameEight"};
+
+namespace {
+
+QString Indexed(const char* name, int index) { return QString::fromLatin1(name) + u'_' + QString::number(index); }
+
+// The pointer over the Maha Dasha names: an arrow with a small open book beside it,
+// telling that resting here shows the period's reading.
+QCursor DashaPointer() {
+    QPixmap image(32, 32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    arrow.moveTo(1, 1);
+    arrow.lineTo(1, 22);
+    arrow.lineTo(6.5, 17);
+    arrow.lineTo(10.5, 26);
+    arrow.lineTo(14, 24.5);
+    arrow.lineTo(10, 16);
+    arrow.lineTo(17, 16);
+    arrow.closeSubpath();
+    painter.setPen(QPen(Qt::black, 1.2));
+    painter.setBrush(Qt::white);
+    painter.drawPath(arrow);
+    // The book: two pale yellow pages with lines of text.
+    painter.setPen(QPen(QColor(look::Brown), 1.2));
+    painter.setBrush(QColor(look::PaleYellow));
+    painter.drawRect(QRectF(17.5, 19.5, 6.5, 10));
+    painter.drawRect(QRectF(24, 19.5, 6.5, 10));
+    painter.setPen(QPen(QColor(look::Brown), 0.8));
+    for (int line = 0; line < 3; ++line) {
+        const double y = 22.5 + 2.5 * line;
+        painter.drawLine(QPointF(19, y), QPointF(22.5, y));
+        painter.drawLine(QPointF(25.5, y), QPointF(29, y));
+    }
+    painter.end();
+    return QCursor(image, 1, 1);
+}
+
+QLineEdit* Box(const QString& name, const QRect& rect, const QFont& font, QRgb text, QRgb background,
+               QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignCenter);
+    box->setFont(font);
+    box->setTextMargins(0, 0, 0, 0);
+    Paint(box, text, background);
+    box->setGeometry(rect);
+    return box;
+}
+
+FittingLabel* Label(const char* name, const QString& text, const QRect& rect, const QFont& font, QRgb colour,
+                    Qt::Alignment alignment, QWidget* parent) {
+    auto* label = new FittingLabel(QString(), rect, alignment, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    Paint(label, colour, look::Brown);
+    label->setCaption(text);
+    return label;
+}
+
+CaptionFrame* Frame(const QString& name, const QString& caption, const QRect& rect, QRgb captionColour,
+                    QWidget* parent) {
+    auto* frame = new CaptionFrame(caption, parent);
+    frame->setObjectName(name);
+    frame->setCaptionStyle(Verdana(9.75, true), captionColour);
+    Paint(frame, look::White, look::Brown);
+    frame->setGeometry(rect);
+    return frame;
+}
+
+// A block of wrapped text in a fixed rectangle; it scrolls when the text is longer than
+// the rectangle holds, so that no line is ever cut off.
+QLabel* TextBlock(const char* name, const QString& text, const QRect& rect, const QFont& font, QRgb colour,
+                  QRgb background, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setObjectName(QString::fromLatin1(name) + QStringLiteral("Area"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setGeometry(rect);
+    Paint(area, colour, background);
+    Paint(area->viewport(), colour, background);
+    auto* label = new QLabel(text);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setFont(font);
+    label->setMargin(4);
+    Paint(label, colour, background);
+    label->setAutoFillBackground(true);
+    area->setWidget(label);
+    return label;
+}
+
+QPushButton* Button(const char* name, const QString& caption, const QRect& rect, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(Verdana(8.25, true));
+    button->setAutoDefault(false);
+    PaintButton(button);
+    button->setGeometry(rect);
+    return button;
+}
+
+}  // namespace
+
+FrmDisplay::FrmDisplay(const BirthDetails& birth, const Results& results, const InterpretationTexts& texts,
+                       QWidget* parent)
+    : QMainWindow(parent), birth_(birth), results_(results), texts_(texts) {
+    setObjectName(QStringLiteral("frmDisplay"));
+    setWindowTitle(QString::fromLatin1(kWindowCaption));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    BuildWindow();
+    BuildMenus();
+    Form_Load();
+    ShowResults();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        adjustSize();
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void FrmDisplay::BuildWindow() {
+    const Twips tw(this);
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("displayArea"));
+    area->setAutoFillBackground(true);
+    Paint(area, look::White, look::Brown);
+    Paint(this, look::White, look::Brown);
+    area->setFixedSize(tw.x(11070), tw.y(8400));
+    setCentralWidget(area);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    lblHomeLink_ = Label("lblHomeLink", QStringLiteral("Orvanta - free Vedic astrology software"),
+                         tw.rect(120, 60, 4200, 270), Verdana(8.25, false, true), look::PaleCyan, Qt::AlignLeft, area);
+    lblHomeLink_->setCursor(Qt::PointingHandCursor);
+    lblHomeLink_->installEventFilter(this);
+    Label15_ = Label("Label15", QStringLiteral("Vimshottari Dasha "), tw.rect(6960, 0, 2475, 270),
+                     Verdana(12, true, true), look::Yellow, Qt::AlignHCenter, area);
+    lblDashaAtTimeOfBirth_ = Label("lblDashaAtTimeOfBirth", QStringLiteral("Dasha At The Time Of Birth"),
+                                   tw.rect(6690, 480, 2925, 240), Verdana(9.75, true, true), look::White,
+                                   Qt::AlignHCenter, area);
+
+    CaptionFrame* frame1 = Frame(QStringLiteral("Frame1"), {}, tw.rect(0, 720, 11055, 7215), look::White, area);
+
+    // The Maha Dasha rows.
+    CaptionFrame* frame4 =
+        Frame(QStringLiteral("Frame4"), QStringLiteral("Maha Dasha"), tw.rect(0, -30, 5055, 3735), look::White, frame1);
+    const QFont heading = Verdana(9.75, true, true);
+    Label("lblHeadingName", QStringLiteral("Maha Dasha"), tw.rect(300, 360, 1320, 240), heading, look::LightOrange,
+          Qt::AlignLeft, frame4);
+    Label("lblHeadingStarts", QStringLiteral("Dasha Starts"), tw.rect(1905, 360, 1395, 240), heading,
+          look::LightOrange, Qt::AlignLeft, frame4);
+    Label("lblHeadingEnd", QStringLiteral("Dasha End"), tw.rect(3600, 360, 1140, 315), heading, look::LightOrange,
+          Qt::AlignLeft, frame4);
+    const QCursor pointer = DashaPointer();
+    for (int r = 0; r < Results::kRows; ++r) {
+        const int top = 600 + 315 * r;
+        txtDashaName_[r] = Box(Indexed("txtDashaName", r), tw.rect(120, top, 1695, 315), Verdana(9, true),
+                               look::PaleYellow, look::Brown, frame4);
+        txtDashaName_[r]->setCursor(pointer);
+        txtDashaName_[r]->setMouseTracking(true);
+        txtDashaName_[r]->installEventFilter(this);
+        txtDashaStarts_[r] = Box(Indexed("txtDashaStarts", r), tw.rect(1815, top, 1575, 315), Verdana(8.25),
+                                 look::Brown, look::PaleYellow, frame4);
+        txtDashaEnd_[r] = Box(Indexed("txtDashaEnd", r), tw.rect(3390, top, 1575, 315), Verdana(8.25), look::Brown,
+                              look::PaleYellow, frame4);
+    }
+    Label1_ = Label("Label1", QStringLiteral("* Keep the Mouse over Maha Dasha  for Details."),
+                    tw.rect(120, 3480, 4650, 195), Verdana(8.25, true, true), look::White, Qt::AlignLeft, frame4);
+    Label1_->setCursor(Qt::PointingHandCursor);
+    Label1_->installEventFilter(this);
+
+    // The nine sub-period panels, stacked at one place.
+    subDashaPanels_ = new QStackedWidget(frame1);
+    subDashaPanels_->setObjectName(QStringLiteral("subDashaPanels"));
+    subDashaPanels_->setGeometry(tw.rect(0, 3720, 5055, 3375));
+    const QRect panelRect(QPoint(0, 0), subDashaPanels_->size());
+    for (int k = 0; k < Results::kRows; ++k) {
+        CaptionFrame* panel = Frame(Indexed("fraSubDasha", k), {}, panelRect, look::PaleCyan, nullptr);
+        fraSubDasha_[k] = panel;
+        for (int s = 0; s < 9; ++s) {
+            const QString name = Indexed(SubDashaLabelArrays[k], s);
+            lblSubDashaName_[k][s] = Label("", {}, tw.rect(480, 405 + 315 * s, 810, 210), Verdana(9, true),
+                                           look::LightOrange, Qt::AlignLeft, panel);
+            lblSubDashaName_[k][s]->setObjectName(name);
+            for (int end = 0; end < 2; ++end) {
+                const int n = Results::CellIndex(k, s + 1, end == 1);
+                txtSubDasha_[n] = Box(Indexed("txtSubDasha", n), tw.rect(end ? 3375 : 1800, 360 + 315 * s, 1575, 315),
+                                      Verdana(8.25), look::Black, look::LightOrange, panel);
+            }
+        }
+        subDashaPanels_->addWidget(panel);
+    }
+
+    // The interpretation area.
+    CaptionFrame* frame3 = Frame(QStringLiteral("Frame3"), {}, tw.rect(5160, -20, 5895, 3735), look::White, frame1);
+    lblMahaDasha_ = Label("lblMahaDasha", QStringLiteral("Dasha Starts"), tw.rect(2250, 240, 1395, 240),
+                          Verdana(9.75, true, true), look::White, Qt::AlignHCenter, frame3);
+    txtMahaDashaDesc_ = new QPlainTextEdit(frame3);
+    txtMahaDashaDesc_->setObjectName(QStringLiteral("txtMahaDashaDesc"));
+    txtMahaDashaDesc_->setReadOnly(true);
+    txtMahaDashaDesc_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtMahaDashaDesc_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtMahaDashaDesc_->setFont(Verdana(8.25));
+    Paint(txtMahaDashaDesc_, look::LightOrange, look::Brown);
+    txtMahaDashaDesc_->setGeometry(tw.rect(120, 600, 5655, 2895));
+    txtMahaDashaDesc_->setPlainText(QString::fromStdString(texts_.introTexts[0]) + u'\n');
+
+    // The two information panels behind the tab strip.
+    infoPanels_ = new QStackedWidget(frame1);
+    infoPanels_->setObjectName(QStringLiteral("infoPanels"));
+    infoPanels_->setGeometry(tw.rect(5160, 3720, 5895, 2895));
+    const QRect infoRect(QPoint(0, 0), infoPanels_->size());
+    fraVimshottariCaption_ = Frame(QStringLiteral("fraVimshottariCaption"), {}, infoRect, look::White, nullptr);
+    TextBlock("Label6", QString::fromStdString(texts_.introTexts[0]), infoRect.adjusted(tw.x(60), tw.y(60), -tw.x(60), -tw.y(60)),
+              Verdana(9, false, false, true), look::PaleYellow, look::Brown, fraVimshottariCaption_);
+    fraVedicDetails_ = Frame(QStringLiteral("fraVedicDetails"), {}, infoRect, look::White, nullptr);
+    const std::array<std::pair<const char*, QLabel**>, 7> details = {{
+        {"Julian Day", &lblJulianDay_},
+        {"Ayanamsa", &lblAyanamsha_},
+        {"Lagna / Asc", &lblLagna_},
+        {"Lagna Position", &lblLagnaPosition_},
+        {"Nakshatra", &lblNakshatra_},
+        {"Rashi", &lblRashi_},
+        {"Lord", &lblLord_},
+    }};
+    const std::array<const char*, 7> valueNames = {"lblJulianDay", "lblAyanamsha", "lblLagna", "lblLagnaPosition",
+                                                   "lblNakshatra", "lblRashi", "lblLord"};
+    const QRgb systemWindow = QGuiApplication::palette().color(QPalette::Base).rgb();
+    for (std::size_t row = 0; row < details.size(); ++row) {
+        const int top = 240 + 370 * static_cast<int>(row);
+        auto* caption = new QLabel(QString::fromLatin1(details[row].first), fraVedicDetails_);
+        caption->setObjectName(QStringLiteral("lblDetailCaption_") + QString::number(row));
+        caption->setFont(Verdana(9.75));
+        caption->setFrameStyle(QFrame::Box | QFrame::Plain);
+        caption->setAutoFillBackground(true);
+        Paint(caption, look::LightOrange, systemWindow);
+        caption->setGeometry(tw.rect(120, top, 1500, 315));
+        auto* value = new QLabel(fraVedicDetails_);
+        value->setObjectName(QString::fromLatin1(valueNames[row]));
+        value->setFont(Verdana(9.75));
+        value->setFrameStyle(QFrame::Box | QFrame::Plain);
+        value->setAutoFillBackground(true);
+        Paint(value, look::Black, look::LightOrange);
+        value->setGeometry(tw.rect(1680, top, 2265, 315));
+        *details[row].second = value;
+    }
+    QLabel* label13 = TextBlock("Label13", QString::fromStdString(texts_.introTexts[1]), tw.rect(4050, 240, 1720, 2535),
+                                Verdana(8.25), look::DarkRedBrown, look::LightOrange, fraVedicDetails_);
+    label13->setMargin(2);
+    infoPanels_->addWidget(fraVimshottariCaption_);
+    infoPanels_->addWidget(fraVedicDetails_);
+
+    TabStrip1_ = new QTabBar(frame1);
+    TabStrip1_->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1_->setFont(Verdana(8.25));
+    TabStrip1_->setExpanding(false);
+    TabStrip1_->setUsesScrollButtons(false);
+    TabStrip1_->setElideMode(Qt::ElideNone);
+    TabStrip1_->setDrawBase(false);
+    TabStrip1_->addTab(QStringLiteral("Vimshottari Dasha"));
+    TabStrip1_->addTab(QStringLiteral("Vedic Details"));
+    Paint(TabStrip1_, look::Black, look::PaleYellow);
+    TabStrip1_->setGeometry(tw.rect(5160, 6720, 3165, 375));
+    connect(TabStrip1_, &QTabBar::currentChanged, this, &FrmDisplay::TabStrip1_Click);
+
+    cmdExit_ = Button("cmdExit", QStringLiteral("&Exit"), tw.rect(8400, 6720, 660, 375), frame1);
+    cmdExit_->setDefault(true);
+    cmdPrint_ = Button("cmdPrint", QStringLiteral("Print"), tw.rect(9120, 6720, 855, 375), frame1);
+    cmdOK_ = Button("cmdOK", QStringLiteral("&Back"), tw.rect(10080, 6720, 900, 375), frame1);
+    connect(cmdExit_, &QPushButton::clicked, this, &FrmDisplay::cmdExit_Click);
+    connect(cmdPrint_, &QPushButton::clicked, this, &FrmDisplay::cmdPrint_Click);
+    connect(cmdOK_, &QPushButton::clicked, this, &FrmDisplay::cmdOK_Click);
+
+    // Escape, and Enter unless another button has the focus, press "&Exit".
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &FrmDisplay::cmdExit_Click);
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), this);
+        connect(enter, &QShortcut::activated, this, &FrmDisplay::EnterPressed);
+    }
+}
+
+void FrmDisplay::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    QAction* back = file->addAction(QStringLiteral("&Back"));
+    back->setObjectName(QStringLiteral("mnuFileBack"));
+    connect(back, &QAction::triggered, this, &FrmDisplay::mnuFileBack_Click);
+    QAction* exit = file->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, &FrmDisplay::mnuExit_Click);
+    new LinkMenus(menuBar(), this);
+}
+
+void FrmDisplay::Form_Load() {
+    infoPanels_->setCurrentWidget(fraVimshottariCaption_);
+    infoPanels_->setCurrentWidget(fraVedicDetails_);
+    // The marked tab agrees with the panel in front.
+    const QSignalBlocker quiet(TabStrip1_);
+    TabStrip1_->setCurrentIndex(1);
+}
+
+void FrmDisplay::ShowResults() {
+    for (int r = 0; r < Results::kRows; ++r) {
+        txtDashaName_[r]->setText(QString::fromStdString(results_.dashaName[r]));
+        txtDashaStarts_[r]->setText(QString::fromStdString(results_.dashaStarts[r]));
+        txtDashaEnd_[r]->setText(QString::fromStdString(results_.dashaEnd[r]));
+        for (int s = 0; s < 9; ++s) lblSubDashaName_[r][s]->setCaption(QString::fromStdString(results_.subDashaLords[r][s]));
+    }
+    for (int n = 1; n <= Results::kCells; ++n) {
+        txtSubDasha_[n]->setText(QString::fromStdString(results_.cell(n)));
+        txtSubDasha_[n]->setHidden(!results_.cellVisible(n));
+    }
+    fraSubDasha_[0]->setCaption(QString::fromStdString(results_.subDashaCaption));
+    if (results_.frontPanel >= 0 && results_.frontPanel < Results::kRows) {
+        subDashaPanels_->setCurrentIndex(results_.frontPanel);
+    }
+    lblDashaAtTimeOfBirth_->setCaption(QString::fromStdString(results_.dashaAtTimeOfBirth));
+    lblNakshatra_->setText(QString::fromStdString(results_.nakshatra));
+    lblRashi_->setText(QString::fromStdString(results_.rashi));
+    lblLord_->setText(QString::fromStdString(results_.lord));
+    lblAyanamsha_->setText(QString::fromStdString(results_.ayanamsha));
+    lblLagna_->setText(QString::fromStdString(results_.lagna));
+    lblLagnaPosition_->setText(QString::fromStdString(results_.lagnaPosition));
+    lblJulianDay_->setText(QString::fromStdString(results_.julianDay));
+}
+
+void FrmDisplay::TabStrip1_Click() {
+    // Tabs are numbered from 1; only tab 1 shows the Vimshottari panel.
+    const int selected = TabStrip1_->currentIndex() + 1;
+    infoPanels_->setCurrentWidget(selected == 1 ? fraVimshottariCaption_ : fraVedicDetails_);
+}
+
+void FrmDisplay::txtDashaName_MouseMove(int index) {
+    if (index < 0 || index >= Results::kRows) return;
+    const HoverView view = HoverDashaName(txtDashaName_[index]->text().toStdString());
+    subDashaPanels_->setCurrentIndex(index);
+    fraSubDasha_[index]->setCaption(QString::fromStdString(view.subDashaCaption));
+    if (!view.mahaDashaCaption) return;
+    lblMahaDasha_->setCaption(QString::fromStdString(*view.mahaDashaCaption));
+    const auto description = static_cast<std::size_t>(view.descriptionIndex);
+    if (description < texts_.dashaDescriptions.size()) {
+        const QString text = QString::fromStdString(texts_.dashaDescriptions[description]);
+        if (txtMahaDashaDesc_->toPlainText() != text) txtMahaDashaDesc_->setPlainText(text);
+    }
+}
+
+void FrmDisplay::cmdOK_Click() {
+    goingBack_ = true;
+    close();
+    emit backRequested();
+}
+
+void FrmDisplay::mnuFileBack_Click() { cmdOK_Click(); }
+
+void FrmDisplay::cmdExit_Click() { close(); }
+
+void FrmDisplay::mnuExit_Click() { close(); }
+
+void FrmDisplay::cmdPrint_Click() {
+    FrmSave dlg(birth_, results_, texts_, this);
+    dlg.exec();
+}
+
+void FrmDisplay::Label1_Click() { OpenWebAddress(WebLinkUrl(WebLink::DashaArticles)); }
+
+void FrmDisplay::lblHomeLink_Click() { OpenWebAddress(WebLinkUrl(WebLink::VisitUs)); }
+
+void FrmDisplay::EnterPressed() {
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button != cmdExit_) {
+        button->click();
+        return;
+    }
+    cmdExit_Click();
+}
+
+bool FrmDisplay::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        for (int r = 0; r < Results::kRows; ++r) {
+            if (watched == txtDashaName_[r]) {
+                txtDashaName_MouseMove(r);
+                break;
+            }
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == Label1_) Label1_Click();
+        if (watched == lblHomeLink_) lblHomeLink_Click();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmDisplay::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (!goingBack_) emit exitRequested();
+}
+
+}  // namespace orvanta
