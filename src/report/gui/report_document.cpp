@@ -1,0 +1,48 @@
+#include "report/gui/report_document.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QPrinter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+
+namespace orvanta {
+
+void InsertReport(QTextCursor& cursor, const std::vector<ReportPiece>& pieces) {
+    for (const ReportPiece& piece : pieces) {
+        QTextCharFormat format;
+        format.setFontWeight(piece.bold ? QFont::Bold : QFont::Normal);
+        const PaletteColour c = PaletteRgb(piece.colour);
+        format.setForeground(QColor(c.red, c.green, c.blue));
+        format.setFontUnderline(piece.rowEmphasis);
+
+        const QString text = QString::fromUtf8(piece.text.data(), static_cast<qsizetype>(piece.text.size()));
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= text.size(); ++i) {
+            const bool end = i == text.size();
+            if (!end && text[i] != u'\r' && text[i] != u'\n') continue;
+            if (i > start) cursor.insertText(text.mid(start, i - start), format);
+            if (end) break;
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            cursor.insertBlock(cursor.blockFormat(), format);
+            start = i + 1;
+        }
+    }
+}
+
+void PrintReport(const QTextEdit& box, QPrinter& printer) {
+    const QTextCursor selection = box.textCursor();
+    if (printer.printRange() != QPrinter::Selection || !selection.hasSelection()) {
+        box.document()->print(&printer);
+        return;
+    }
+    QTextDocument part;
+    part.setDefaultFont(box.document()->defaultFont());
+    part.setDocumentMargin(box.document()->documentMargin());
+    QTextCursor(&part).insertFragment(selection.selection());
+    part.print(&printer);
+}
+
+}  // namespace orvanta
