@@ -304,6 +304,12 @@ void TestFrmSave::linkClicks() {
     const int plain = int(text.indexOf("Name : "));
     QVERIFY(www > 0 && https > 0 && plain >= 0);
 
+    // The pointer turns into a hand over a link only.
+    QTest::mouseMove(box->viewport(), PointOnCharacter(box, www + 4));
+    QCOMPARE(box->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(box->viewport(), PointOnCharacter(box, plain + 2));
+    QCOMPARE(box->viewport()->cursor().shape(), Qt::IBeamCursor);
+
     QTest::mouseClick(box->viewport(), Qt::RightButton, {}, PointOnCharacter(box, www + 4));
     QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, PointOnCharacter(box, plain + 2));
     QVERIFY(recorder_.urls.isEmpty());
