@@ -8,11 +8,15 @@
 #include "chart/gui/appearance.h"
 #include "chart/gui/web_links.h"
 
+// The guide is a resource of a static library: it has to be registered by hand.
+static void RegisterGuide() { Q_INIT_RESOURCE(orvanta); }
+
 namespace orvanta {
 
 const char* FrmHelp::GuideAddress() { return "qrc:/orvanta/user_guide.html"; }
 
 FrmHelp::FrmHelp(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
+    RegisterGuide();
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Orvanta v1.75 - User Guide"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -178,7 +178,7 @@ void FrmMain::BuildWindow() {
     grid->addWidget(Caption(QStringLiteral("Zone"), birth), 3, 0);
     grid->addWidget(fraZone, 3, 1, 1, 3);
     grid->addWidget(chkDST_, 3, 4);
-    grid->addWidget(lblTZHelp_, 3, 5);
+    grid->addWidget(lblTZHelp_, 3, 5, Qt::AlignLeft);
     grid->setColumnStretch(5, 1);
 
     // Latitude and longitude.

@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QStackedWidget>
 #include <QTabBar>
 
@@ -133,6 +135,55 @@ QPushButton* Button(const char* name, const QString& caption, const QRect& rect,
     button->setGeometry(rect);
     return button;
 }
+
+// The tab strip: its tabs share the strip's whole width, each as wide as its caption
+// plus an equal part of what is left, so that both captions show whole in the
+// designed width.
+class TabStrip : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override {
+        QSize size = QTabBar::tabSizeHint(index);
+        if (count() == 0 || width() <= 0) return size;
+        const QFontMetrics metrics(font());
+        int captions = 0;
+        for (int i = 0; i < count(); ++i) captions += metrics.horizontalAdvance(tabText(i));
+        const int spare = std::max(0, width() - captions);
+        size.setWidth(metrics.horizontalAdvance(tabText(index)) + spare / count() +
+                      (index == count() - 1 ? spare % count() : 0));
+        return size;
+    }
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+
+    // Drawn here rather than by the style, whose tab margins would leave too little
+    // room for the captions: the selected tab raised and pale yellow, the other a
+    // little darker, each caption centred in its tab.
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QColor face = palette().color(QPalette::Button);
+        const QColor edge = face.darker(250);
+        for (int i = 0; i < count(); ++i) {
+            const bool selected = i == currentIndex();
+            QRect tab = tabRect(i).adjusted(0, selected ? 0 : 2, -1, -1);
+            painter.fillRect(tab, selected ? face : face.darker(112));
+            painter.setPen(edge);
+            painter.drawLine(tab.topLeft(), tab.topRight());
+            painter.drawLine(tab.topLeft(), tab.bottomLeft());
+            painter.drawLine(tab.topRight(), tab.bottomRight());
+            if (!selected) painter.drawLine(tab.bottomLeft(), tab.bottomRight());
+            painter.setPen(palette().color(QPalette::ButtonText));
+            painter.drawText(tab, Qt::AlignCenter, tabText(i));
+            if (selected && hasFocus()) {
+                QStyleOptionFocusRect focus;
+                focus.initFrom(this);
+                focus.rect = tab.adjusted(3, 3, -3, -3);
+                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+            }
+        }
+    }
+};
 
 }  // namespace
 
@@ -261,19 +312,35 @@ void FrmDisplay::BuildWindow() {
     const std::array<const char*, 7> valueNames = {"lblJulianDay", "lblAyanamsha", "lblLagna", "lblLagnaPosition",
                                                    "lblNakshatra", "lblRashi", "lblLord"};
     const QRgb systemWindow = QGuiApplication::palette().color(QPalette::Base).rgb();
+    // The captions share one width, widened around their designed centre when the
+    // longest ("Lagna Position") needs more room than designed.
+    const QFontMetrics captionMetrics(Verdana(9.75));
+    constexpr int kIndent = 2;  // text to border; the default would be half an "x" wide
+    QRect captionRect = tw.rect(120, 0, 1500, 315);
+    int captionWidth = captionRect.width();
+    for (const auto& detail : details) {
+        captionWidth = std::max(captionWidth,
+                                captionMetrics.horizontalAdvance(QString::fromLatin1(detail.first)) + kIndent + 3);
+    }
+    const int valueLeft = tw.x(1680);
+    captionRect.adjust(-(captionWidth - captionRect.width()) / 2, 0, 0, 0);
+    captionRect.setLeft(std::max(captionRect.left(), 2));
+    captionRect.setRight(std::min(captionRect.left() + captionWidth - 1, valueLeft - 1));
     for (std::size_t row = 0; row < details.size(); ++row) {
         const int top = 240 + 370 * static_cast<int>(row);
         auto* caption = new QLabel(QString::fromLatin1(details[row].first), fraVedicDetails_);
         caption->setObjectName(QStringLiteral("lblDetailCaption_") + QString::number(row));
         caption->setFont(Verdana(9.75));
         caption->setFrameStyle(QFrame::Box | QFrame::Plain);
+        caption->setIndent(kIndent);
         caption->setAutoFillBackground(true);
         Paint(caption, look::LightOrange, systemWindow);
-        caption->setGeometry(tw.rect(120, top, 1500, 315));
+        caption->setGeometry(captionRect.left(), tw.y(top), captionRect.width(), tw.y(top + 315) - tw.y(top));
         auto* value = new QLabel(fraVedicDetails_);
         value->setObjectName(QString::fromLatin1(valueNames[row]));
         value->setFont(Verdana(9.75));
         value->setFrameStyle(QFrame::Box | QFrame::Plain);
+        value->setIndent(kIndent);
         value->setAutoFillBackground(true);
         Paint(value, look::Black, look::LightOrange);
         value->setGeometry(tw.rect(1680, top, 2265, 315));
@@ -285,7 +352,7 @@ void FrmDisplay::BuildWindow() {
     infoPanels_->addWidget(fraVimshottariCaption_);
     infoPanels_->addWidget(fraVedicDetails_);
 
-    TabStrip1_ = new QTabBar(frame1);
+    TabStrip1_ = new TabStrip(frame1);
     TabStrip1_->setObjectName(QStringLiteral("TabStrip1"));
     TabStrip1_->setFont(Verdana(8.25));
     TabStrip1_->setExpanding(false);
@@ -296,6 +363,7 @@ void FrmDisplay::BuildWindow() {
     TabStrip1_->addTab(QStringLiteral("Vedic Details"));
     Paint(TabStrip1_, look::Black, look::PaleYellow);
     TabStrip1_->setGeometry(tw.rect(5160, 6720, 3165, 375));
+    TabStrip1_->setTabText(0, TabStrip1_->tabText(0));  // lays the tabs out again for the strip's width
     connect(TabStrip1_, &QTabBar::currentChanged, this, &FrmDisplay::TabStrip1_Click);
 
     cmdExit_ = Button("cmdExit", QStringLiteral("&Exit"), tw.rect(8400, 6720, 660, 375), frame1);
@@ -305,6 +373,14 @@ void FrmDisplay::BuildWindow() {
     connect(cmdExit_, &QPushButton::clicked, this, &FrmDisplay::cmdExit_Click);
     connect(cmdPrint_, &QPushButton::clicked, this, &FrmDisplay::cmdPrint_Click);
     connect(cmdOK_, &QPushButton::clicked, this, &FrmDisplay::cmdOK_Click);
+
+    CaptionFrame* frame5 = Frame(QStringLiteral("Frame5"), {}, tw.rect(0, 7950, 11055, 435), look::White, area);
+    lblBottomLink_ = Label("lblBottomLink",
+                           QStringLiteral("More free Vedic astrology software and articles: visit us online"),
+                           tw.rect(120, 90, 10815, 270), Verdana(8.25, false, true), look::PaleCyan,
+                           Qt::AlignHCenter, frame5);
+    lblBottomLink_->setCursor(Qt::PointingHandCursor);
+    lblBottomLink_->installEventFilter(this);
 
     // Escape, and Enter unless another button has the focus, press "&Exit".
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -420,7 +496,7 @@ bool FrmDisplay::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == Label1_) Label1_Click();
-        if (watched == lblHomeLink_) lblHomeLink_Click();
+        if (watched == lblHomeLink_ || watched == lblBottomLink_) lblHomeLink_Click();
     }
     return QMainWindow::eventFilter(watched, event);
 }

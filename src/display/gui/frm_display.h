@@ -68,6 +68,7 @@ private:
     FittingLabel* Label15_ = nullptr;
     FittingLabel* lblDashaAtTimeOfBirth_ = nullptr;
     FittingLabel* lblHomeLink_ = nullptr;
+    FittingLabel* lblBottomLink_ = nullptr;
     std::array<QLineEdit*, Results::kRows> txtDashaName_{};
     std::array<QLineEdit*, Results::kRows> txtDashaStarts_{};
     std::array<QLineEdit*, Results::kRows> txtDashaEnd_{};
