@@ -45,14 +45,18 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Only mouse events are looked at: the box is not touched while the widgets are
+        // being destroyed, when they still send events of other kinds.
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove) return false;
         if (!box_ || watched != box_->viewport()) return false;
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (type == QEvent::MouseButtonPress) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) {
                 const int link = LinkAt(mouse->position().toPoint());
                 if (link >= 0) OpenReportLink(text_.mid(links_[link].start, links_[link].length));
             }
-        } else if (event->type() == QEvent::MouseMove) {
+        } else {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->buttons() == Qt::NoButton)
                 box_->viewport()->setCursor(LinkAt(mouse->position().toPoint()) >= 0 ? Qt::PointingHandCursor
