@@ -13,9 +13,9 @@ namespace orvanta {
 // or fall outside printable ASCII is escaped, so no text can alter the document's
 // structure.
 //
-// Default font Verdana at \fs20. The report box shows 9.75 pt, which half-points
-// cannot express; 10 pt is the nearest size above and the one a rich-edit box itself
-// writes for that font. Bold is \b / \b0, the colour \cfN through a colour table of
+// Default font Verdana at \fs20. The report box shows 9.75 pt, which lies halfway
+// between two half-point sizes; the larger, 10 pt, is taken so that the file never
+// comes out smaller than the box. Bold is \b / \b0, the colour \cfN through a colour table of
 // the palette entries in use, the row emphasis underline (\ul / \ulnone), and every
 // line break of the text (CRLF, or a lone CR or LF) a \par.
 std::string WriteRtf(const std::vector<ReportPiece>& pieces);
