@@ -14,7 +14,9 @@ int main(int argc, char* argv[]) {
     const orvanta::SingleInstance instance;
     if (!instance.isFirst()) {
         // No window of this instance exists yet, so ending here leaves nothing open,
-        // and the running instance is not touched.
+        // and the running instance is not touched. The line on the error stream is for
+        // whoever started the program from a terminal.
+        qInfo("Application is already running");
         orvanta::ShowMessage(nullptr, {"Application is already running", orvanta::Icon::Information,
                                        orvanta::Control::None});
         return 0;
