@@ -235,7 +235,9 @@ void FrmDisplay::BuildWindow() {
           Qt::AlignLeft, frame4);
     Label("lblHeadingStarts", QStringLiteral("Dasha Starts"), tw.rect(1905, 360, 1395, 240), heading,
           look::LightOrange, Qt::AlignLeft, frame4);
-    Label("lblHeadingEnd", QStringLiteral("Dasha End"), tw.rect(3600, 360, 1140, 315), heading, look::LightOrange,
+    // Designed 315 high, which would reach 75 twips into the first row's end box; kept to
+    // the 240 of its neighbours so that heading and box stay apart.
+    Label("lblHeadingEnd", QStringLiteral("Dasha End"), tw.rect(3600, 360, 1140, 240), heading, look::LightOrange,
           Qt::AlignLeft, frame4);
     const QCursor pointer = DashaPointer();
     for (int r = 0; r < Results::kRows; ++r) {
