@@ -49,12 +49,16 @@ QLineEdit* TextBox(const char* name, const QString& text, int width, QWidget* pa
     return box;
 }
 
-QComboBox* List(const char* name, const std::vector<std::string>& entries, QWidget* parent) {
+// A selection-only list as wide as `widest` characters: sized from that, not by measuring
+// every entry (the year list has 150), which keeps the window quick to open.
+QComboBox* List(const char* name, int widest, QWidget* parent) {
     auto* list = new QComboBox(parent);  // not editable: the user can only pick an entry
     list->setObjectName(QString::fromLatin1(name));
     list->setFont(Verdana(9));
     list->setMaxVisibleItems(16);
-    for (const auto& entry : entries) list->addItem(QString::fromStdString(entry));
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(widest);
+    list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     Paint(list, look::Black, look::PaleYellow);
     return list;
 }
@@ -126,12 +130,13 @@ void FrmMain::BuildWindow() {
     // Birth details.
     CaptionFrame* birth = Frame("fraBirth", QStringLiteral("Birth Details"), central);
     txtName_ = TextBox("txtName", QStringLiteral("S K"), 0, birth);
-    cboMonth_ = List("cboMonth", {}, birth);
-    cboDate_ = List("cboDate", {}, birth);
-    cboYear_ = List("cboYear", {}, birth);
-    cboHH_ = List("cboHH", {}, birth);
-    cboMM_ = List("cboMM", {}, birth);
-    cboSS_ = List("cboSS", {}, birth);
+    // The date and the time share their columns' widths: "September", then four digits.
+    cboMonth_ = List("cboMonth", 9, birth);
+    cboDate_ = List("cboDate", 4, birth);
+    cboYear_ = List("cboYear", 4, birth);
+    cboHH_ = List("cboHH", 9, birth);
+    cboMM_ = List("cboMM", 4, birth);
+    cboSS_ = List("cboSS", 4, birth);
 
     auto* fraZone = Frame("fraZone", {}, birth);
     txtZoneHour_ = TextBox("txtZoneHour", QStringLiteral("5"), 44, fraZone);
@@ -313,8 +318,11 @@ void FrmMain::Form_Load() {
         {cboSS_, &MinuteEntries()},
     }};
     for (const auto& [list, entries] : lists) {
+        QStringList items;
+        items.reserve(static_cast<qsizetype>(entries->size()));
+        for (const auto& entry : *entries) items << QString::fromStdString(entry);
         list->clear();
-        for (const auto& entry : *entries) list->addItem(QString::fromStdString(entry));
+        list->addItems(items);
     }
     Select(cboMonth_, "August");
     Select(cboDate_, "18");
