@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -164,12 +166,12 @@ void TestFrmMain::paste_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<bool>("selectAll");
     QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<int>("route");  // 0: the paste shortcut, 1: Shift+Insert
+    QTest::addColumn<int>("route");  // 0: the paste shortcut, 1: Shift+Insert, 2: the context menu
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("messages");
 
-    for (int route : {0, 1}) {
-        const char* by = route == 0 ? " (shortcut)" : " (shift+insert)";
+    for (int route : {0, 1, 2}) {
+        const char* by = route == 0 ? " (shortcut)" : route == 1 ? " (shift+insert)" : " (context menu)";
         QTest::addRow("name: accepted part goes in, upper-cased%s", by)
             << "txtName" << "" << false << "ab 1c" << route << "AB C" << 1;
         QTest::addRow("name: replaces the selection%s", by) << "txtName" << "XYZ" << true << "kumar" << route << "KUMAR" << 0;
@@ -201,7 +203,22 @@ void TestFrmMain::paste() {
     QApplication::clipboard()->setText(clipboard);
     MessageRecorder recorder;
     if (route == 0) QTest::keySequence(edit, QKeySequence(QKeySequence::Paste));
-    else QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    else if (route == 1) QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    else {
+        bool pasted = false;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            auto* pasteItem = menu->findChild<QAction*>("edit-paste");
+            QVERIFY(pasteItem);
+            menu->close();
+            pasteItem->trigger();
+            pasted = true;
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(edit, &event);
+        QVERIFY(pasted);
+    }
     QCOMPARE(edit->text(), after);
     QCOMPARE(static_cast<int>(recorder.shown.size()), messages);
     if (messages > 0) {
