@@ -94,6 +94,12 @@ const std::vector<ValueOption>& ValueOptions() {
     return options;
 }
 
+// Characters, not bytes, of a UTF-8 text.
+std::size_t CharacterCount(std::string_view text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 struct UsageError {
     std::string text;
 };
@@ -147,7 +153,7 @@ std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& ar
             if (std::find(option->entries->begin(), option->entries->end(), value) == option->entries->end()) {
                 return UsageError{std::string(arg) + ": \"" + std::string(value) + "\" is not an entry of its list"};
             }
-        } else if (option->maxLength > 0 && value.size() > option->maxLength) {
+        } else if (option->maxLength > 0 && CharacterCount(value) > option->maxLength) {
             return UsageError{std::string(arg) + ": \"" + std::string(value) + "\" is longer than its box allows (" +
                               std::to_string(option->maxLength) + " characters)"};
         }

@@ -58,6 +58,8 @@ void TestOrvantaChart::exitCodes_data() {
         << QStringList{"--name", "R2"} << 2 << "Please Enter only Letters" << "information" << "txtName";
     QTest::newRow("Enter inside the name")
         << QStringList{"--name", "A\rB"} << 2 << "Please Enter only Letters" << "information" << "txtName";
+    QTest::newRow("box length counts characters, not bytes")
+        << QStringList{"--lat-min", QString::fromUtf8("5\u00E9")} << 2 << "Only Numbers Are Accepted" << "error" << "txtLatM";
     QTest::newRow("minus in latitude")
         << QStringList{"--lat-deg", "-5"} << 2 << "Only Numbers Are Accepted" << "error" << "txtLatD";
     QTest::newRow("zone hour checked before latitude")
