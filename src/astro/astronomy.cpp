@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "astro/chart_positions.h"
+#include "chart/trimmed.h"
 
 namespace orvanta {
 
@@ -212,14 +213,6 @@ std::string_view RashiName(std::string_view signCode) {
     return {};
 }
 
-namespace {
-std::string_view TrimmedText(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-}  // namespace
-
 void ComputeMoonPlace(const BirthDetails& birth, ChartPositions& positions) {
     const BirthTime time = ReadBirthTime(birth);
     const double j = JulianDayNumber(birth.month, birth.day, birth.year);
@@ -231,7 +224,7 @@ void ComputeMoonPlace(const BirthDetails& birth, ChartPositions& positions) {
 
     positions.moonNakshatraName = std::string(NakshatraOf(sidereal));
 
-    const std::string_view text = TrimmedText(positions.moonText);
+    const std::string_view text = Trimmed(positions.moonText);
     const std::string_view rashi = RashiName(text.substr(text.size() - 3));
     if (!rashi.empty()) positions.moonRashiName = std::string(rashi);
 }

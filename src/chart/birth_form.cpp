@@ -1,4 +1,5 @@
 #include "chart/birth_form.h"
+#include "chart/trimmed.h"
 
 #include <algorithm>
 #include <utility>
@@ -140,11 +141,6 @@ std::optional<Message> FilterFormTexts(BirthForm& form) {
 
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The number spelled by the leading digits after an optional minus; 0 when there are none.
 long NumericValue(std::string_view text) {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "astro/astronomy.h"
+#include "chart/trimmed.h"
 
 namespace orvanta {
 
@@ -14,11 +15,6 @@ constexpr std::array<std::string_view, 17> kLordCycleTwice = {
     "Ketu", "Venus", "Sun",  "Moon", "Mars",    "Rahu",   "Jupiter", "Saturn", "Mercury",
     "Ketu", "Venus", "Sun",  "Moon", "Mars",    "Rahu",   "Jupiter", "Saturn"};
 
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // "Dasha At The Time Of Birth :- Saturn /Mercury": cutting five characters, not six,
 // from "Saturn Dasha" keeps the blank after the lord's name.

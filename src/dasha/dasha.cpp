@@ -1,4 +1,5 @@
 #include "dasha/dasha.h"
+#include "chart/trimmed.h"
 
 #include <charconv>
 #include <cmath>
@@ -95,12 +96,6 @@ Date SubtractDuration(Date date, YearsMonthsDays d) {
 
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 // The number spelled by the leading digits (after blanks), 0 when there are none.
 int LeadingNumber(std::string_view text) {
