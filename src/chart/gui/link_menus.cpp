@@ -1,6 +1,9 @@
 #include "chart/gui/link_menus.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -42,7 +45,21 @@ LinkMenus::LinkMenus(QMenuBar* menuBar, QWidget* window) : QObject(window), wind
     connect(money, &QAction::triggered, this, &LinkMenus::mkmoney_Click);
 }
 
+QString LinkMenus::UserGuideFile() {
+    // The guide is installed beside the program (in the bundle's resources on macOS).
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString& candidate : {here.filePath(QStringLiteral("user_guide.html")),
+                                     here.filePath(QStringLiteral("../Resources/user_guide.html"))}) {
+        if (QFileInfo(candidate).isFile()) return QFileInfo(candidate).absoluteFilePath();
+    }
+    return {};
+}
+
 void LinkMenus::mnuOnline_Click() {
+    // The guide opens in the browser like any help page; where its file is missing or
+    // no browser takes it, the copy built into the program is shown in a window.
+    const QString guide = UserGuideFile();
+    if (!guide.isEmpty() && OpenWebAddress(QUrl::fromLocalFile(guide))) return;
     if (!help_) help_ = new FrmHelp(window_);
     help_->show();
     help_->raise();

@@ -18,6 +18,9 @@ class LinkMenus : public QObject {
 public:
     LinkMenus(QMenuBar* menuBar, QWidget* window);
 
+    // The user guide shipped beside the program, or empty when it is not there.
+    static QString UserGuideFile();
+
 public slots:
     void mnuOnline_Click();
     void mnuVisit_Click();

@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,7 @@
 #include "chart/gui/frm_about.h"
 #include "chart/gui/frm_help.h"
 #include "chart/gui/frm_main.h"
+#include "chart/gui/link_menus.h"
 #include "display/gui/frm_display.h"
 #include "gui_test_support.h"
 
@@ -538,6 +541,23 @@ void TestFrmMain::linkMenusOpenTheirPages() {
 void TestFrmMain::helpAndAbout() {
     FrmMain main;
     main.show();
+
+    // With the guide beside the program, it opens in the browser.
+    {
+        QFile guide(QDir(QCoreApplication::applicationDirPath()).filePath("user_guide.html"));
+        QVERIFY(guide.open(QIODevice::WriteOnly));
+        guide.write("<html><body>guide</body></html>");
+        guide.close();
+        UrlRecorder urls;
+        main.findChild<QAction*>("mnuOnline")->trigger();
+        guide.remove();
+        QCOMPARE(urls.opened.size(), 1);
+        QCOMPARE(urls.opened.front(), QUrl::fromLocalFile(QFileInfo(guide).absoluteFilePath()));
+        QVERIFY(!main.findChild<FrmHelp*>());
+    }
+
+    // Without it, the copy built into the program is shown.
+    QVERIFY(LinkMenus::UserGuideFile().isEmpty());
     main.findChild<QAction*>("mnuOnline")->trigger();
     auto* help = main.findChild<FrmHelp*>();
     QVERIFY(help);
