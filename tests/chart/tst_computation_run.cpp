@@ -56,6 +56,8 @@ private slots:
     void rowsWrapAfterMercury();
     void subDashaLords_data();
     void subDashaLords();
+    void detailLabels_data();
+    void detailLabels();
     void sweepEveryBirthDate();
 };
 
@@ -191,6 +193,43 @@ void TestComputationRun::subDashaLords() {
     LoadSubDashaLords(r);
     QCOMPARE(Lords(r, 4), lords.isEmpty() ? QStringList(9, "old") : lords);
     QCOMPARE(Q(r.subDashaLords[3][0]), QStringLiteral("Venus"));
+}
+
+void TestComputationRun::detailLabels_data() {
+    QTest::addColumn<QString>("lagnaText");
+    QTest::addColumn<QString>("lagna");  // "(old)": the label keeps its previous text
+    QTest::addColumn<QString>("position");
+    const char* codes[] = {"Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib", "Sco", "Sag", "Cap", "Aqu", "Pis"};
+    const char* names[] = {"Mesha", "Vrishabha", "Mithuna", "Kataka", "Simha", "Kanya",
+                           "Thula", "Vrishcika", "Dhanush", "Makara", "Kumbha", "Meena"};
+    for (int i = 0; i < 12; ++i) {
+        const QString text = QString::fromUtf8("%1° 5' 9\" %2").arg(i * 2).arg(QLatin1String(codes[i]));
+        QTest::newRow(codes[i]) << text << names[i] << QString::fromUtf8("%1° 5' 9\" ").arg(i * 2);
+    }
+    QTest::newRow("unknown code keeps the old name") << QString::fromUtf8("1° 2' 3\" Xyz") << "(old)"
+                                                     << QString::fromUtf8("1° 2' 3\" ");
+    QTest::newRow("codes compare exactly") << QString::fromUtf8("1° 2' 3\" pis") << "(old)"
+                                           << QString::fromUtf8("1° 2' 3\" ");
+}
+
+void TestComputationRun::detailLabels() {
+    QFETCH(QString, lagnaText);
+    QFETCH(QString, lagna);
+    QFETCH(QString, position);
+    ChartPositions positions;
+    positions.lagnaText = lagnaText.toStdString();
+    positions.julianDay = 2444835;
+    positions.moonNakshatraName = "Hasta";
+    DashaTable dasha;
+    dasha.birthLord = "Moon";
+    Results r;
+    r.lagna = "(old)";
+    HandOverDetails(positions, dasha, r);
+    QCOMPARE(Q(r.lagna), lagna);
+    QCOMPARE(Q(r.lagnaPosition), position);
+    QCOMPARE(Q(r.julianDay), QStringLiteral("2444835"));
+    QCOMPARE(Q(r.nakshatra), QStringLiteral("Hasta"));
+    QCOMPARE(Q(r.lord), QStringLiteral("Moon"));
 }
 
 void TestComputationRun::sweepEveryBirthDate() {
