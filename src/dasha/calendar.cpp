@@ -62,12 +62,27 @@ long DaysBetween(Date from, Date to) noexcept {
 }
 
 namespace {
-// Writes value as `width` digits with leading zeros.
-void PutDigits(char* out, int value, int width) {
-    for (int i = width - 1; i >= 0; --i) {
-        out[i] = static_cast<char>('0' + value % 10);
-        value /= 10;
+// "00" .. "99": a run writes 180 date texts, so digits go two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
     }
+    return pairs;
+}();
+
+// Writes a value in [0, 99] as two digits.
+void PutTwoDigits(char* out, int value) {
+    const auto at = static_cast<std::size_t>(2 * value);
+    out[0] = kDigitPairs[at];
+    out[1] = kDigitPairs[at + 1];
+}
+
+// Writes a year in [0, 9999] as four digits.
+void PutFourDigits(char* out, int value) {
+    PutTwoDigits(out, value / 100);
+    PutTwoDigits(out + 2, value % 100);
 }
 }  // namespace
 
@@ -79,9 +94,9 @@ void FormatDisplayDate(Date date, std::string& out) {
     text[1] = month[1];
     text[2] = month[2];
     text[3] = '-';
-    PutDigits(text + 4, date.day, 2);
+    PutTwoDigits(text + 4, date.day);
     text[6] = '-';
-    PutDigits(text + 7, date.year, 4);
+    PutFourDigits(text + 7, date.year);
     out.assign(text, sizeof text);
 }
 
@@ -93,11 +108,11 @@ std::string FormatDisplayDate(Date date) {
 
 std::string FormatIsoDate(Date date) {
     char text[10];
-    PutDigits(text, date.year, 4);
+    PutFourDigits(text, date.year);
     text[4] = '-';
-    PutDigits(text + 5, date.month, 2);
+    PutTwoDigits(text + 5, date.month);
     text[7] = '-';
-    PutDigits(text + 8, date.day, 2);
+    PutTwoDigits(text + 8, date.day);
     return std::string(text, sizeof text);
 }
 

@@ -190,18 +190,16 @@ DashaTable CalculateDasha(Date birthDate, std::string_view moonText) {
 }
 
 std::array<Date, 162> LoadSubDashaText(const DashaTable& table) {
-    // Entries in fixed lord order: 18 L + 2 k + 1 the start, 18 L + 2 k + 2 the end of
-    // position k of lord L's table; then rotated so the birth lord's table comes first.
-    std::array<Date, 162> entries;
-    for (std::size_t lord = 0; lord < kLords; ++lord) {
-        for (std::size_t k = 0; k < kLords; ++k) {
-            entries[18 * lord + 2 * k] = table.subStart[lord][k];
-            entries[18 * lord + 2 * k + 1] = table.subEnd[lord][k];
-        }
-    }
+    // In fixed lord order the entries 18 L + 2 k + 1 and 18 L + 2 k + 2 are the start
+    // and end of position k of lord L's table; the boxes take them rotated by the birth
+    // lord, so group p holds the table of lord (birth lord + p) mod 9.
     std::array<Date, 162> boxes;
-    for (std::size_t j = 0; j < boxes.size(); ++j) {
-        boxes[j] = entries[(j + 18 * static_cast<std::size_t>(table.birthLordIndex)) % 162];
+    for (std::size_t p = 0; p < kLords; ++p) {
+        const std::size_t lord = (static_cast<std::size_t>(table.birthLordIndex) + p) % kLords;
+        for (std::size_t k = 0; k < kLords; ++k) {
+            boxes[18 * p + 2 * k] = table.subStart[lord][k];
+            boxes[18 * p + 2 * k + 1] = table.subEnd[lord][k];
+        }
     }
     return boxes;
 }
