@@ -1,6 +1,7 @@
 #include "report/gui/frm_save.h"
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -10,6 +11,7 @@
 #include <QTextEdit>
 
 #include "chart/gui/appearance.h"
+#include "chart/gui/web_links.h"
 #include "report/gui/report_document.h"
 #include "report/gui/report_links.h"
 #include "report/report_file.h"
@@ -62,6 +64,25 @@ FrmSave::FrmSave(const BirthDetails& birth, const Results& results, const Interp
     cmdPrint->setGeometry(twips.rect(7635, 6570, 1125, 345));
     cmdPrint->setFont(Verdana(8.25, true));
     PaintButton(cmdPrint);
+
+    // The two web links above the box.
+    const auto link = [&](const char* name, const QString& caption, WebLink target, const QRect& where,
+                          Qt::Alignment alignment) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setTextFormat(Qt::RichText);
+        label->setText(QStringLiteral("<a href=\"%1\" style=\"color:#80ffff;\">%2</a>")
+                           .arg(WebLinkUrl(target).toString(QUrl::FullyEncoded), caption.toHtmlEscaped()));
+        label->setFont(Verdana(8.25, false, true));
+        label->setGeometry(where);
+        label->setAlignment(alignment | Qt::AlignVCenter);
+        label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+        connect(label, &QLabel::linkActivated, this, [](const QString& url) { OpenWebAddress(QUrl(url)); });
+    };
+    link("lblHomeLink", QStringLiteral("Orvanta - free Vedic astrology software"), WebLink::VisitUs,
+         twips.rect(120, 60, 4200, 270), Qt::AlignLeft);
+    link("lblArticlesLink", QStringLiteral("More about the Vimshottari Dasha"), WebLink::DashaArticles,
+         twips.rect(4455, 60, 4200, 270), Qt::AlignRight);
 
     // Enter in the box is not a command.
     cmdSave->setAutoDefault(false);

@@ -15,12 +15,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QLabel>
 #include <QTextEdit>
 #include <QTimer>
 
 #include <functional>
 
 #include "../report_fixture.h"
+#include "chart/gui/web_links.h"
 #include "report/gui/frm_save.h"
 #include "report/gui/report_document.h"
 #include "report/gui/report_links.h"
@@ -105,6 +107,7 @@ private slots:
     void openLink_data();
     void openLink();
     void linkClicks();
+    void webLinkLabels();
 
     void saveDialog_data();
     void saveDialog();
@@ -290,6 +293,21 @@ void TestFrmSave::openLink() {
 
 // Links come with the window and go with it: a left click opens the address under the
 // pointer, a right click or a click beside a link opens nothing.
+void TestFrmSave::webLinkLabels() {
+    auto form = OpenSample();
+    const std::pair<const char*, WebLink> labels[] = {{"lblHomeLink", WebLink::VisitUs},
+                                                      {"lblArticlesLink", WebLink::DashaArticles}};
+    for (const auto& [name, target] : labels) {
+        auto* label = form->findChild<QLabel*>(name);
+        QVERIFY2(label, name);
+        QVERIFY(label->isVisibleTo(form.get()));
+        QVERIFY(label->geometry().bottom() < form->findChild<QTextEdit*>("RTB")->geometry().top());
+        recorder_.urls.clear();
+        emit label->linkActivated(WebLinkUrl(target).toString());
+        QCOMPARE(recorder_.urls, QList<QUrl>{WebLinkUrl(target)});
+    }
+}
+
 void TestFrmSave::linkClicks() {
     auto form = OpenSample();
     auto* box = form->findChild<QTextEdit*>("RTB");
