@@ -1,23 +1,24 @@
 #include "json_writer.h"
 
 #include <charconv>
-#include <cstdio>
+#include <cmath>
+#include <cstdint>
 
 namespace orvanta {
 
-void JsonWriter::Key(std::string_view key) {
+void JsonWriter::Member(Key key) {
     if (!first_.empty()) {
         if (!first_.back()) text_ += ", ";
         first_.back() = false;
     }
-    if (!key.empty()) {
-        AppendQuoted(text_, key);
+    if (key) {
+        AppendQuoted(text_, *key);
         text_ += ": ";
     }
 }
 
-void JsonWriter::BeginObject(std::string_view key) {
-    Key(key);
+void JsonWriter::BeginObjectAt(Key key) {
+    Member(key);
     text_ += '{';
     first_.push_back(true);
 }
@@ -27,8 +28,8 @@ void JsonWriter::EndObject() {
     first_.pop_back();
 }
 
-void JsonWriter::BeginArray(std::string_view key) {
-    Key(key);
+void JsonWriter::BeginArrayAt(Key key) {
+    Member(key);
     text_ += '[';
     first_.push_back(true);
 }
@@ -38,49 +39,97 @@ void JsonWriter::EndArray() {
     first_.pop_back();
 }
 
-void JsonWriter::String(std::string_view key, std::string_view value) {
-    Key(key);
+void JsonWriter::StringAt(Key key, std::string_view value) {
+    Member(key);
     AppendQuoted(text_, value);
 }
 
-void JsonWriter::Integer(std::string_view key, long long value) {
-    Key(key);
+void JsonWriter::IntegerAt(Key key, long long value) {
+    Member(key);
     text_ += std::to_string(value);
 }
 
-void JsonWriter::Number(std::string_view key, double value) {
-    Key(key);
+void JsonWriter::NumberAt(Key key, double value) {
+    Member(key);
+    if (!std::isfinite(value)) {
+        text_ += "null";
+        return;
+    }
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     text_.append(buffer, result.ptr);
 }
 
-void JsonWriter::Bool(std::string_view key, bool value) {
-    Key(key);
+void JsonWriter::BoolAt(Key key, bool value) {
+    Member(key);
     text_ += value ? "true" : "false";
 }
 
-void JsonWriter::Null(std::string_view key) {
-    Key(key);
+void JsonWriter::NullAt(Key key) {
+    Member(key);
     text_ += "null";
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of `text` (Unicode 15,
+// table 3-7: no overlong forms, no surrogates, nothing beyond U+10FFFF), or 0.
+std::size_t SequenceLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto continuation = [&](std::size_t i, unsigned char low, unsigned char high) {
+        return i < text.size() && byte(i) >= low && byte(i) <= high;
+    };
+    const unsigned char b = byte(0);
+    if (b < 0x80) return 1;
+    if (b >= 0xC2 && b <= 0xDF) return continuation(1, 0x80, 0xBF) ? 2 : 0;
+    if (b >= 0xE0 && b <= 0xEF) {
+        const unsigned char low = b == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char high = b == 0xED ? 0x9F : 0xBF;
+        return continuation(1, low, high) && continuation(2, 0x80, 0xBF) ? 3 : 0;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        const unsigned char low = b == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = b == 0xF4 ? 0x8F : 0xBF;
+        return continuation(1, low, high) && continuation(2, 0x80, 0xBF) && continuation(3, 0x80, 0xBF) ? 4 : 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
 void JsonWriter::AppendQuoted(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
-    for (const char c : text) {
+    while (!text.empty()) {
+        const std::size_t length = SequenceLength(text);
+        if (length == 0) {
+            // One U+FFFD per malformed byte.
+            out += "\xEF\xBF\xBD";
+            text.remove_prefix(1);
+            continue;
+        }
+        if (length > 1) {
+            out += text.substr(0, length);
+            text.remove_prefix(length);
+            continue;
+        }
+        const char c = text.front();
+        text.remove_prefix(1);
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-                out += escape;
+                out += "\\u00";
+                out += kHex[static_cast<unsigned char>(c) >> 4];
+                out += kHex[static_cast<unsigned char>(c) & 0xF];
             } else {
-                out += c;  // UTF-8 passes through
+                out += c;
             }
         }
     }

@@ -1,32 +1,52 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orvanta {
 
-// A small JSON writer that keeps members in the order they are written.
+// A small JSON writer (RFC 8259) that keeps members in the order they are written.
+// Each call comes in two forms: with a key for a member of an object, without one for
+// an element of an array or the document itself; an empty key is a key like any other.
+// Texts are read as UTF-8: a malformed sequence is written as U+FFFD.
 class JsonWriter {
 public:
-    void BeginObject(std::string_view key = {});
+    void BeginObject() { BeginObjectAt(std::nullopt); }
+    void BeginObject(std::string_view key) { BeginObjectAt(key); }
     void EndObject();
-    void BeginArray(std::string_view key = {});
+    void BeginArray() { BeginArrayAt(std::nullopt); }
+    void BeginArray(std::string_view key) { BeginArrayAt(key); }
     void EndArray();
-    void String(std::string_view key, std::string_view value);
-    void String(std::string_view value) { String({}, value); }
-    void Integer(std::string_view key, long long value);
-    // The shortest decimal form that reads back as the same double.
-    void Number(std::string_view key, double value);
-    void Bool(std::string_view key, bool value);
-    void Bool(bool value) { Bool({}, value); }
-    void Null(std::string_view key);
+    void String(std::string_view value) { StringAt(std::nullopt, value); }
+    void String(std::string_view key, std::string_view value) { StringAt(key, value); }
+    void Integer(long long value) { IntegerAt(std::nullopt, value); }
+    void Integer(std::string_view key, long long value) { IntegerAt(key, value); }
+    // The shortest decimal form that reads back as the same double; null for NaN and
+    // the infinities, which JSON cannot write.
+    void Number(double value) { NumberAt(std::nullopt, value); }
+    void Number(std::string_view key, double value) { NumberAt(key, value); }
+    void Bool(bool value) { BoolAt(std::nullopt, value); }
+    void Bool(std::string_view key, bool value) { BoolAt(key, value); }
+    void Null() { NullAt(std::nullopt); }
+    void Null(std::string_view key) { NullAt(key); }
 
     const std::string& Text() const { return text_; }
 
-private:
-    void Key(std::string_view key);
+    // The text as a JSON string, quotes included.
     static void AppendQuoted(std::string& out, std::string_view text);
+
+private:
+    using Key = std::optional<std::string_view>;
+    void BeginObjectAt(Key key);
+    void BeginArrayAt(Key key);
+    void StringAt(Key key, std::string_view value);
+    void IntegerAt(Key key, long long value);
+    void NumberAt(Key key, double value);
+    void BoolAt(Key key, bool value);
+    void NullAt(Key key);
+    void Member(Key key);
 
     std::string text_;
     std::vector<bool> first_;  // one per open container: nothing written in it yet

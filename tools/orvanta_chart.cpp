@@ -71,25 +71,25 @@ struct Options {
 struct ValueOption {
     std::string_view name;
     std::string BirthForm::*field;
-    const std::vector<std::string>* entries;  // the list's entries, or null for a text box
-    std::size_t maxLength;                    // for a text box; 0 = no limit
+    std::optional<ListField> list;  // a selection-only list, or nothing for a text box
+    std::size_t maxLength;          // for a text box; 0 = no limit
 };
 
 const std::vector<ValueOption>& ValueOptions() {
     static const std::vector<ValueOption> options = {
-        {"--name", &BirthForm::name, nullptr, 0},
-        {"--month", &BirthForm::month, &MonthEntries(), 0},
-        {"--day", &BirthForm::day, &DayEntries(), 0},
-        {"--year", &BirthForm::year, &YearEntries(), 0},
-        {"--hour", &BirthForm::hour, &HourEntries(), 0},
-        {"--minute", &BirthForm::minute, &MinuteEntries(), 0},
-        {"--second", &BirthForm::second, &MinuteEntries(), 0},
-        {"--zone-hour", &BirthForm::zoneHour, nullptr, static_cast<std::size_t>(MaxLength(Control::txtZoneHour))},
-        {"--zone-minute", &BirthForm::zoneMinute, nullptr, static_cast<std::size_t>(MaxLength(Control::txtZoneMinute))},
-        {"--lat-deg", &BirthForm::latD, nullptr, static_cast<std::size_t>(MaxLength(Control::txtLatD))},
-        {"--lat-min", &BirthForm::latM, nullptr, static_cast<std::size_t>(MaxLength(Control::txtLatM))},
-        {"--lon-deg", &BirthForm::lonD, nullptr, static_cast<std::size_t>(MaxLength(Control::txtLonD))},
-        {"--lon-min", &BirthForm::lonM, nullptr, static_cast<std::size_t>(MaxLength(Control::txtLonM))},
+        {"--name", &BirthForm::name, std::nullopt, 0},
+        {"--month", &BirthForm::month, ListField::Month, 0},
+        {"--day", &BirthForm::day, ListField::Day, 0},
+        {"--year", &BirthForm::year, ListField::Year, 0},
+        {"--hour", &BirthForm::hour, ListField::Hour, 0},
+        {"--minute", &BirthForm::minute, ListField::Minute, 0},
+        {"--second", &BirthForm::second, ListField::Second, 0},
+        {"--zone-hour", &BirthForm::zoneHour, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtZoneHour))},
+        {"--zone-minute", &BirthForm::zoneMinute, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtZoneMinute))},
+        {"--lat-deg", &BirthForm::latD, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtLatD))},
+        {"--lat-min", &BirthForm::latM, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtLatM))},
+        {"--lon-deg", &BirthForm::lonD, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtLonD))},
+        {"--lon-min", &BirthForm::lonM, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtLonM))},
     };
     return options;
 }
@@ -149,15 +149,18 @@ std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& ar
             return UsageError{std::string(arg) + " needs a value"};
         }
 
-        if (option->entries) {
-            if (std::find(option->entries->begin(), option->entries->end(), value) == option->entries->end()) {
-                return UsageError{std::string(arg) + ": \"" + std::string(value) + "\" is not an entry of its list"};
-            }
-        } else if (option->maxLength > 0 && CharacterCount(value) > option->maxLength) {
+        if (!option->list && option->maxLength > 0 && CharacterCount(value) > option->maxLength) {
             return UsageError{std::string(arg) + ": \"" + std::string(value) + "\" is longer than its box allows (" +
                               std::to_string(option->maxLength) + " characters)"};
         }
         options.form.*(option->field) = std::string(value);
+    }
+    // Whether a list text is an entry of its list is the core's rule.
+    if (const auto unlisted = FindUnlistedText(options.form)) {
+        const auto& known = ValueOptions();
+        const auto option =
+            std::find_if(known.begin(), known.end(), [&](const ValueOption& o) { return o.list == unlisted->field; });
+        return UsageError{std::string(option->name) + ": \"" + unlisted->text + "\" is not an entry of its list"};
     }
     return std::nullopt;
 }
@@ -185,14 +188,22 @@ int Refuse(const Message& message, bool json) {
     return kExitRefused;
 }
 
-void WriteDateArray(JsonWriter& out, std::string_view key, const std::array<Date, kLords>& dates) {
-    out.BeginArray(key);
+void WriteDateArray(JsonWriter& out, std::optional<std::string_view> key, const std::array<Date, kLords>& dates) {
+    if (key) {
+        out.BeginArray(*key);
+    } else {
+        out.BeginArray();
+    }
     for (const Date& d : dates) out.String(FormatIsoDate(d));
     out.EndArray();
 }
 
-void WriteStringArray(JsonWriter& out, std::string_view key, const auto& texts) {
-    out.BeginArray(key);
+void WriteStringArray(JsonWriter& out, std::optional<std::string_view> key, const auto& texts) {
+    if (key) {
+        out.BeginArray(*key);
+    } else {
+        out.BeginArray();
+    }
     for (const auto& t : texts) out.String(t);
     out.EndArray();
 }
@@ -241,17 +252,17 @@ std::string ChartJson(const ChartRun& chart) {
     out.Number("elapsedYears", d.elapsedYears);
     out.Number("balanceYears", d.balanceYears);
     out.BeginArray("balance");
-    out.Integer({}, d.balance.years);
-    out.Integer({}, d.balance.months);
-    out.Integer({}, d.balance.days);
+    out.Integer(d.balance.years);
+    out.Integer(d.balance.months);
+    out.Integer(d.balance.days);
     out.EndArray();
     WriteDateArray(out, "mahaStart", d.mahaStart);
     WriteDateArray(out, "mahaEnd", d.mahaEnd);
     out.BeginArray("subStart");
-    for (const auto& row : d.subStart) WriteDateArray(out, {}, row);
+    for (const auto& row : d.subStart) WriteDateArray(out, std::nullopt, row);
     out.EndArray();
     out.BeginArray("subEnd");
-    for (const auto& row : d.subEnd) WriteDateArray(out, {}, row);
+    for (const auto& row : d.subEnd) WriteDateArray(out, std::nullopt, row);
     out.EndArray();
     out.EndObject();
 
@@ -265,7 +276,7 @@ std::string ChartJson(const ChartRun& chart) {
     for (const bool visible : r.subDashaVisible) out.Bool(visible);
     out.EndArray();
     out.BeginArray("subDashaLords");
-    for (const auto& panel : r.subDashaLords) WriteStringArray(out, {}, panel);
+    for (const auto& panel : r.subDashaLords) WriteStringArray(out, std::nullopt, panel);
     out.EndArray();
     out.String("subDashaCaption", r.subDashaCaption);
     out.String("dashaAtTimeOfBirth", r.dashaAtTimeOfBirth);

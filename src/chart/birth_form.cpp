@@ -56,6 +56,38 @@ const std::vector<std::string>& MinuteEntries() {
     return entries;
 }
 
+std::string_view ListFieldName(ListField field) {
+    switch (field) {
+    case ListField::Month: return "month";
+    case ListField::Day: return "day";
+    case ListField::Year: return "year";
+    case ListField::Hour: return "hour";
+    case ListField::Minute: return "minute";
+    case ListField::Second: return "second";
+    }
+    return {};
+}
+
+std::optional<UnlistedText> FindUnlistedText(const BirthForm& form) {
+    const std::array<std::pair<ListField, const std::string*>, 6> lists = {{
+        {ListField::Month, &form.month},
+        {ListField::Day, &form.day},
+        {ListField::Year, &form.year},
+        {ListField::Hour, &form.hour},
+        {ListField::Minute, &form.minute},
+        {ListField::Second, &form.second},
+    }};
+    for (const auto& [field, text] : lists) {
+        const std::vector<std::string>& entries = field == ListField::Month  ? MonthEntries()
+                                                  : field == ListField::Day  ? DayEntries()
+                                                  : field == ListField::Year ? YearEntries()
+                                                  : field == ListField::Hour ? HourEntries()
+                                                                             : MinuteEntries();
+        if (std::find(entries.begin(), entries.end(), *text) == entries.end()) return UnlistedText{field, *text};
+    }
+    return std::nullopt;
+}
+
 int MaxLength(Control box) {
     switch (box) {
     case Control::txtZoneHour:

@@ -70,6 +70,26 @@ const std::vector<std::string>& YearEntries();    // "1901" .. "2050"
 const std::vector<std::string>& HourEntries();    // "0" .. "23"
 const std::vector<std::string>& MinuteEntries();  // "0" .. "59" (minutes and seconds)
 
+// The six selection-only lists of the form, in the order they are checked.
+enum class ListField { Month, Day, Year, Hour, Minute, Second };
+
+// "month", "day", "year", "hour", "minute", "second".
+std::string_view ListFieldName(ListField field);
+
+// A list text that is none of its list's entries. The window's lists cannot hold one;
+// a caller that fills a form by itself can.
+struct UnlistedText {
+    ListField field = ListField::Month;
+    std::string text;
+
+    friend bool operator==(const UnlistedText&, const UnlistedText&) = default;
+};
+
+// The first list text of the form that is not an entry of its list (compared exactly:
+// "05", " 5" and "august" are none), or nothing. A form must pass this before any of
+// its texts is read.
+std::optional<UnlistedText> FindUnlistedText(const BirthForm& form);
+
 // The most characters a text box takes (0: no limit).
 int MaxLength(Control box);
 
@@ -98,7 +118,8 @@ FilteredText FilterText(Control box, std::string_view text);
 std::optional<Message> FilterFormTexts(BirthForm& form);
 
 // The seven checks of the form, in order; nothing when the form is acceptable,
-// otherwise the one message of the first failing check.
+// otherwise the one message of the first failing check. The form's list texts must be
+// entries of their lists (FindUnlistedText).
 std::optional<Message> ValidateBirthDetails(const BirthForm& form);
 
 // The validated input of one run. The zone is kept as magnitudes: its direction
@@ -123,7 +144,7 @@ struct BirthDetails {
     friend bool operator==(const BirthDetails&, const BirthDetails&) = default;
 };
 
-// Reads a form that ValidateBirthDetails accepted.
+// Reads a form that FindUnlistedText and ValidateBirthDetails accepted.
 BirthDetails ReadBirthDetails(const BirthForm& form);
 
 }  // namespace orvanta

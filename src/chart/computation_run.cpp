@@ -1,5 +1,6 @@
 #include "chart/computation_run.h"
 
+#include <cassert>
 #include <string_view>
 
 #include "astro/astronomy.h"
@@ -118,7 +119,12 @@ namespace {
 void Compute(const BirthDetails& birth, ChartRun& run) {
     run.birth = birth;
     ComputeMoonPlace(birth, run.positions);
-    run.dasha = CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText);
+    // A validated form gives a real date, and the Moon routine writes only texts the
+    // dasha reads; should either fail, the dasha stays empty and its dates unset.
+    const std::optional<DashaTable> dasha =
+        CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText);
+    assert(dasha);
+    if (dasha) run.dasha = *dasha;
     HandOverDasha(run.dasha, run.results);
     ComputeLagna(birth, run.positions);
     HandOverDetails(run.positions, run.dasha, run.results);
@@ -133,6 +139,8 @@ ChartRun ComputeChart(const BirthDetails& birth) {
 
 RunOutcome RunChart(const BirthForm& form) {
     RunOutcome outcome;
+    outcome.unlisted = FindUnlistedText(form);
+    if (outcome.unlisted) return outcome;
     outcome.rejection = ValidateBirthDetails(form);
     if (!outcome.rejection) Compute(ReadBirthDetails(form), outcome.chart);
     return outcome;

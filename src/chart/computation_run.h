@@ -17,15 +17,19 @@ struct ChartRun {
     Results results;
 };
 
-// The outcome of a run: either the one message of the first failing check (nothing
-// was computed), or the chart.
+// The outcome of a run: a list text that is no entry of its list, or the one message
+// of the first failing check (in both cases nothing was computed), or the chart.
 struct RunOutcome {
+    std::optional<UnlistedText> unlisted;
     std::optional<Message> rejection;
     ChartRun chart;
+
+    bool computed() const { return !unlisted && !rejection; }
 };
 
-// Validates the form and, when it passes, computes the chart and the results
-// window's contents.
+// Refuses a form with a list text that is no entry of its list before reading
+// anything; validates the form and, when it passes, computes the chart and the
+// results window's contents.
 RunOutcome RunChart(const BirthForm& form);
 
 // The computation on details already read from a valid form.

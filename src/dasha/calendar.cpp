@@ -1,6 +1,7 @@
 #include "dasha/calendar.h"
 
 #include <array>
+#include <cassert>
 
 namespace orvanta {
 
@@ -29,11 +30,16 @@ Date CivilFromDays(long days) noexcept {
 
 int DaysInMonth(int year, int month) noexcept {
     static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
     if (month == 2) {
         const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
         return leap ? 29 : 28;
     }
     return kDays[static_cast<std::size_t>(month - 1)];
+}
+
+bool Date::ok() const noexcept {
+    return year >= 1 && year <= 9999 && day >= 1 && day <= DaysInMonth(year, month);
 }
 
 namespace {
@@ -44,16 +50,19 @@ Date Clamped(int year, int month, int day) noexcept {
 }  // namespace
 
 Date AddYears(Date date, int years) noexcept {
+    assert(date.ok());
     return Clamped(date.year + years, date.month, date.day);
 }
 
 Date AddMonths(Date date, int months) noexcept {
+    assert(date.ok());
     const int serial = date.year * 12 + (date.month - 1) + months;  // months since year 0
     const int year = serial >= 0 ? serial / 12 : (serial - 11) / 12;
     return Clamped(year, serial - year * 12 + 1, date.day);
 }
 
 Date AddDays(Date date, int days) noexcept {
+    assert(date.ok());
     return CivilFromDays(DaysFromCivil(date) + days);
 }
 
@@ -88,6 +97,10 @@ void PutFourDigits(char* out, int value) {
 
 void FormatDisplayDate(Date date, std::string& out) {
     static constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    if (!date.ok()) {
+        out.assign("***-**-****");
+        return;
+    }
     char text[11];
     const char* month = kMonths + 3 * (date.month - 1);
     text[0] = month[0];
@@ -107,6 +120,7 @@ std::string FormatDisplayDate(Date date) {
 }
 
 std::string FormatIsoDate(Date date) {
+    if (!date.ok()) return "****-**-**";
     char text[10];
     PutFourDigits(text, date.year);
     text[4] = '-';

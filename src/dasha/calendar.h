@@ -11,6 +11,10 @@ struct Date {
     int month = 1;  // [1, 12]
     int day = 1;    // [1, 31]
 
+    // Whether this is a day of the calendar that the date texts can write: month in
+    // [1, 12], day in [1, days of that month], year in [1, 9999].
+    bool ok() const noexcept;
+
     friend constexpr auto operator<=>(const Date&, const Date&) = default;
 };
 
@@ -18,9 +22,10 @@ struct Date {
 long DaysFromCivil(Date date) noexcept;
 Date CivilFromDays(long days) noexcept;
 
+// 0 for a month outside [1, 12].
 int DaysInMonth(int year, int month) noexcept;
 
-// Calendar steps. Years and months keep the day of month and clamp a day the
+// Calendar steps, for a date that is ok() and results that stay within its years. Years and months keep the day of month and clamp a day the
 // target month lacks to its last day (31 August + 6 months = end of February);
 // each step clamps on its own, so a day lost by clamping is not restored later.
 Date AddYears(Date date, int years) noexcept;
@@ -31,9 +36,10 @@ Date AddDays(Date date, int days) noexcept;
 long DaysBetween(Date from, Date to) noexcept;
 
 // "Aug-18-1981": English month abbreviation whatever the locale, two-digit day, four-digit year.
+// A date that is not ok() is written as the placeholder "***-**-****".
 std::string FormatDisplayDate(Date date);
 void FormatDisplayDate(Date date, std::string& out);
-// "1981-08-18"
+// "1981-08-18"; "****-**-**" for a date that is not ok().
 std::string FormatIsoDate(Date date);
 
 }  // namespace orvanta

@@ -69,8 +69,8 @@ int WholePartOfText(std::string_view text) {
 
 YearsMonthsDays SplitYears(double x) {
     YearsMonthsDays split;
-    split.years = static_cast<int>(x);
     const std::string text = DecimalText(x);
+    split.years = WholePartOfText(text);
     const std::size_t point = text.find('.');
     if (point == std::string::npos) return split;
 
@@ -79,6 +79,10 @@ YearsMonthsDays SplitYears(double x) {
     // 12 x 0.583333333333333 = 6.999999999999996 reads "7" and gives 7 months, 0 days.
     const std::string monthsText = DecimalText(rawMonths);
     split.months = WholePartOfText(monthsText);
+    if (split.months == 12) {  // 12 x 0.999999999999996 reads "12"
+        ++split.years;
+        split.months = 0;
+    }
     const std::size_t monthsPoint = monthsText.find('.');
     if (monthsPoint == std::string::npos) return split;
     // The days are truncated from the binary product, not from its text.
@@ -97,15 +101,24 @@ Date SubtractDuration(Date date, YearsMonthsDays d) {
 namespace {
 
 
-// The number spelled by the leading digits (after blanks), 0 when there are none.
-int LeadingNumber(std::string_view text) {
-    text = Trimmed(text);
+// A whole number in [0, limit] written as the Moon routine writes it: decimal digits,
+// no sign, no leading zero. `text` is advanced past it.
+std::optional<int> ReadPlainNumber(std::string_view& text, int limit) {
+    std::size_t length = 0;
     int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        value = value * 10 + (c - '0');
+    while (length < text.size() && text[length] >= '0' && text[length] <= '9' && value <= limit) {
+        value = value * 10 + (text[length] - '0');
+        ++length;
     }
+    if (length == 0 || value > limit || (length > 1 && text[0] == '0')) return std::nullopt;
+    text.remove_prefix(length);
     return value;
+}
+
+bool ReadLiteral(std::string_view& text, std::string_view literal) {
+    if (!text.starts_with(literal)) return false;
+    text.remove_prefix(literal.size());
+    return true;
 }
 
 // The lengths of the 81 sub-periods, [Maha Dasha lord][sub-lord]: the same for
@@ -125,31 +138,28 @@ const std::array<std::array<YearsMonthsDays, kLords>, kLords>& SubPeriodLengths(
 
 }  // namespace
 
-int MoonArcMinutes(std::string_view moonText) {
-    static constexpr std::string_view kDegree = "\u00B0";
+std::optional<int> MoonArcMinutes(std::string_view moonText) {
     static constexpr std::string_view kSignCodes = "AriTauGemCanLeoVirLibScoSagCapAquPis";
-    const std::string_view text = Trimmed(moonText);
-    const std::size_t degreeAt = text.find(kDegree);
-    if (degreeAt == std::string_view::npos) return 0;
-    const int degrees = LeadingNumber(text.substr(0, degreeAt));
-    const std::size_t minutesFrom = degreeAt + kDegree.size();
-    const std::size_t quoteAt = text.find('\'', minutesFrom);
-    const int minutes = LeadingNumber(text.substr(minutesFrom, quoteAt - minutesFrom));
-
-    int signOffset = 0;
-    if (text.size() >= 3) {
-        const std::size_t code = kSignCodes.find(text.substr(text.size() - 3));
-        if (code != std::string_view::npos && code % 3 == 0) signOffset = static_cast<int>(code / 3) * 30;
-    }
-    return (signOffset + degrees) * 60 + minutes;
+    // "e° m' s\" Sig": e in [0, 29], m and s in [0, 59].
+    std::string_view text = Trimmed(moonText);
+    const auto degrees = ReadPlainNumber(text, 29);
+    if (!degrees || !ReadLiteral(text, "\u00B0 ")) return std::nullopt;
+    const auto minutes = ReadPlainNumber(text, 59);
+    if (!minutes || !ReadLiteral(text, "' ")) return std::nullopt;
+    if (!ReadPlainNumber(text, 59) || !ReadLiteral(text, "\" ") || text.size() != 3) return std::nullopt;
+    const std::size_t code = kSignCodes.find(text);
+    if (code == std::string_view::npos || code % 3 != 0) return std::nullopt;
+    return (static_cast<int>(code / 3) * 30 + *degrees) * 60 + *minutes;  // [0, 21599]
 }
 
-DashaTable CalculateDasha(Date birthDate, std::string_view moonText) {
+std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonText) {
+    const std::optional<int> arcMinutes = MoonArcMinutes(moonText);
+    if (!arcMinutes || !birthDate.ok()) return std::nullopt;
     DashaTable t;
     t.birthDate = birthDate;
 
     // The Moon enters truncated to whole arc-minutes, as its text shows it.
-    t.moonArcMinutes = static_cast<std::int16_t>(MoonArcMinutes(moonText));
+    t.moonArcMinutes = static_cast<std::int16_t>(*arcMinutes);
     t.nakshatraNumber = t.moonArcMinutes / 800 + 1;
     t.birthLordIndex = (t.nakshatraNumber - 1) % kLords;
     t.birthLord = std::string(DashaLord[static_cast<std::size_t>(t.birthLordIndex)]);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,8 +36,9 @@ struct YearsMonthsDays {
 // form, trailing zeros dropped, no point when nothing follows it; "." whatever the locale.
 std::string DecimalText(double x);
 
-// Splits x in [0, 20] years into years, months and days, taking the fractions from
-// the decimal text of the numbers, not from their binary values.
+// Splits x in [0, 20] years into years, months and days, all taken from the decimal
+// text of x and of its months, not from their binary values: 15.999999999999998 reads
+// "16" and gives 16 years; months whose text rounds up to 12 make a whole year.
 YearsMonthsDays SplitYears(double x);
 
 Date AddDuration(Date date, YearsMonthsDays d);       // years, then months, then days
@@ -59,11 +61,14 @@ struct DashaTable {
 };
 
 // The Moon's place in whole arc-minutes read from its position text ("16° 42' 10\" Lib"):
-// degrees and minutes as the text shows them, the seconds not read.
-int MoonArcMinutes(std::string_view moonText);
+// degrees and minutes as the text shows them, the seconds not read. Blanks around the
+// text are allowed; anything else that the Moon routine cannot write (degrees beyond
+// 29, minutes or seconds beyond 59, leading zeros, an unknown sign code) gives nothing.
+std::optional<int> MoonArcMinutes(std::string_view moonText);
 
-// Everything of the Vimshottari dasha from the birth date and the Moon's position text.
-DashaTable CalculateDasha(Date birthDate, std::string_view moonText);
+// Everything of the Vimshottari dasha from the birth date and the Moon's position
+// text; nothing when the date is not ok() or MoonArcMinutes refuses the text.
+std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonText);
 
 // The 162 sub-period dates in the order of the results window's cells: cell j
 // (index j - 1) holds the table of the Maha Dasha at sequence position (j - 1) / 18.

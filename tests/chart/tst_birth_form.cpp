@@ -42,6 +42,8 @@ private slots:
     void filterText_data();
     void filterText();
     void filterFormTextsStopsAtFirstRefusal();
+    void unlistedText_data();
+    void unlistedText();
     void validate_data();
     void validate();
     void readBirthDetails_data();
@@ -147,6 +149,56 @@ void TestBirthForm::filterFormTextsStopsAtFirstRefusal() {
     good.name = "ravi k";
     QVERIFY(!FilterFormTexts(good).has_value());
     QCOMPARE(QString::fromStdString(good.name), QStringLiteral("RAVI K"));
+}
+
+void TestBirthForm::unlistedText_data() {
+    QTest::addColumn<QString>("list");  // as ListFieldName writes it
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("month entry") << "month" << "December" << true;
+    QTest::newRow("unknown month") << "month" << "Foo" << false;
+    QTest::newRow("month in lower case") << "month" << "august" << false;
+    QTest::newRow("last day") << "day" << "31" << true;
+    QTest::newRow("day 100") << "day" << "100" << false;
+    QTest::newRow("day -2") << "day" << "-2" << false;
+    QTest::newRow("day with a leading zero") << "day" << "05" << false;
+    QTest::newRow("day with a blank") << "day" << " 5" << false;
+    QTest::newRow("first year") << "year" << "1901" << true;
+    QTest::newRow("year 10000") << "year" << "10000" << false;
+    QTest::newRow("year 1900") << "year" << "1900" << false;
+    QTest::newRow("hour 24") << "hour" << "24" << false;
+    QTest::newRow("empty minute") << "minute" << "" << false;
+    QTest::newRow("second 60, never read but listed") << "second" << "60" << false;
+    QTest::newRow("second 59") << "second" << "59" << true;
+}
+
+void TestBirthForm::unlistedText() {
+    QFETCH(QString, list);
+    QFETCH(QString, text);
+    QFETCH(bool, listed);
+    struct List {
+        ListField field;
+        std::string BirthForm::*text;
+    };
+    constexpr std::array<List, 6> kLists = {{{ListField::Month, &BirthForm::month},
+                                             {ListField::Day, &BirthForm::day},
+                                             {ListField::Year, &BirthForm::year},
+                                             {ListField::Hour, &BirthForm::hour},
+                                             {ListField::Minute, &BirthForm::minute},
+                                             {ListField::Second, &BirthForm::second}}};
+    const auto entry = std::find_if(kLists.begin(), kLists.end(),
+                                    [&](const List& l) { return QString::fromUtf8(ListFieldName(l.field)) == list; });
+    QVERIFY(entry != kLists.end());
+    BirthForm form;
+    form.*(entry->text) = text.toStdString();
+    const std::optional<UnlistedText> found = FindUnlistedText(form);
+    QCOMPARE(found.has_value(), !listed);
+    if (found) {
+        QCOMPARE(found->field, entry->field);
+        QCOMPARE(QString::fromStdString(found->text), text);
+    }
+    form.month = "Foo";  // the first list in order is the one named
+    QCOMPARE(FindUnlistedText(form).value().field, ListField::Month);
 }
 
 void TestBirthForm::validate_data() {

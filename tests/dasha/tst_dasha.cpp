@@ -28,6 +28,8 @@ private slots:
     void calendarSteps_data();
     void calendarSteps();
     void calendarRoundTrip();
+    void dateValidity_data();
+    void dateValidity();
     void decimalText_data();
     void decimalText();
     void splitYears_data();
@@ -35,6 +37,8 @@ private slots:
     void balance_data();
     void balance();
     void secondsNeverCount();
+    void moonTextRead_data();
+    void moonTextRead();
     void mahaDates_data();
     void mahaDates();
     void subPeriodLengths();
@@ -91,6 +95,33 @@ void TestDasha::calendarRoundTrip() {
     QCOMPARE(Iso(CivilFromDays(0)), QStringLiteral("1970-01-01"));
 }
 
+void TestDasha::dateValidity_data() {
+    QTest::addColumn<Date>("date");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("display");
+    QTest::newRow("a day") << Date{1981, 8, 18} << true << "Aug-18-1981";
+    QTest::newRow("leap day") << Date{2000, 2, 29} << true << "Feb-29-2000";
+    QTest::newRow("1900 has no leap day") << Date{1900, 2, 29} << false << "***-**-****";
+    QTest::newRow("month 0") << Date{1981, 0, 18} << false << "***-**-****";
+    QTest::newRow("month 13") << Date{1981, 13, 1} << false << "***-**-****";
+    QTest::newRow("day 0") << Date{1981, 8, 0} << false << "***-**-****";
+    QTest::newRow("day 100") << Date{1981, 8, 100} << false << "***-**-****";
+    QTest::newRow("day -2") << Date{1981, 8, -2} << false << "***-**-****";
+    QTest::newRow("year 0") << Date{0, 1, 1} << false << "***-**-****";
+    QTest::newRow("year 9999") << Date{9999, 12, 31} << true << "Dec-31-9999";
+    QTest::newRow("year 10000") << Date{10000, 1, 1} << false << "***-**-****";
+}
+
+void TestDasha::dateValidity() {
+    QFETCH(Date, date);
+    QFETCH(bool, ok);
+    QFETCH(QString, display);
+    QCOMPARE(date.ok(), ok);
+    QCOMPARE(QString::fromStdString(FormatDisplayDate(date)), display);
+    QCOMPARE(Iso(date).size(), 10);
+    QCOMPARE(Iso(date) == QStringLiteral("****-**-**"), !ok);
+}
+
 void TestDasha::decimalText_data() {
     QTest::addColumn<double>("x");
     QTest::addColumn<QString>("text");
@@ -130,6 +161,8 @@ void TestDasha::splitYears_data() {
     QTest::newRow("Venus within Venus, 3-3-29 not 3-4-0") << 20.0 * 20 / 120 << "3-3-29";
     QTest::newRow("Moon within Ketu, 6.99..96 months read as 7") << 7.0 * 10 / 120 << "0-7-0";
     QTest::newRow("days truncated from the product") << 12.0 * 0.99999999999996 / 12 << "0-11-29";
+    QTest::newRow("years from the text: 15.999999999999998 reads 16") << 15.999999999999998 << "16-0-0";
+    QTest::newRow("months reading 12 make a year") << 0.999999999999996 << "1-0-0";
 }
 
 void TestDasha::splitYears() {
@@ -164,7 +197,7 @@ void TestDasha::balance() {
     QFETCH(int, elapsedArcMinutes);
     QFETCH(QString, balance);
     QFETCH(QString, balanceText);
-    const DashaTable t = CalculateDasha({1985, 5, 14}, MoonText(arcMinutes));
+    const DashaTable t = CalculateDasha({1985, 5, 14}, MoonText(arcMinutes)).value();
     QCOMPARE(int(t.moonArcMinutes), arcMinutes);
     QCOMPARE(t.nakshatraNumber, nakshatra);
     QCOMPARE(QString::fromStdString(t.birthLord), lord);
@@ -174,12 +207,46 @@ void TestDasha::balance() {
 }
 
 void TestDasha::secondsNeverCount() {
-    const DashaTable a = CalculateDasha({1985, 5, 14}, MoonText(13, 0));
-    const DashaTable b = CalculateDasha({1985, 5, 14}, MoonText(13, 59));
+    const DashaTable a = CalculateDasha({1985, 5, 14}, MoonText(13, 0)).value();
+    const DashaTable b = CalculateDasha({1985, 5, 14}, MoonText(13, 59)).value();
     QCOMPARE(a.moonArcMinutes, b.moonArcMinutes);
     QCOMPARE(a.mahaEnd, b.mahaEnd);
     QCOMPARE(a.subEnd, b.subEnd);
-    QCOMPARE(MoonArcMinutes("  16\u00B0 42' 10\" Lib "), 11802);
+    QCOMPARE(MoonArcMinutes("  16\u00B0 42' 10\" Lib "), std::optional<int>(11802));
+}
+
+void TestDasha::moonTextRead_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("arcMinutes");  // -1: refused
+    QTest::newRow("first arc-minute") << "0\u00B0 0' 0\" Ari" << 0;
+    QTest::newRow("last arc-minute") << "29\u00B0 59' 59\" Pis" << 21599;
+    QTest::newRow("blanks around") << " 16\u00B0 42' 10\" Lib " << 11802;
+    QTest::newRow("degrees beyond the sign") << "550\u00B0 0' 0\" Ari" << -1;
+    QTest::newRow("30 degrees") << "30\u00B0 0' 0\" Ari" << -1;
+    QTest::newRow("seven digits") << "1234567\u00B0 0' 0\" Ari" << -1;
+    QTest::newRow("ten digits of minutes") << "1\u00B0 9999999999' 0\" Ari" << -1;
+    QTest::newRow("leading zero") << "05\u00B0 0' 0\" Ari" << -1;
+    QTest::newRow("60 minutes") << "16\u00B0 60' 0\" Lib" << -1;
+    QTest::newRow("60 seconds") << "16\u00B0 42' 60\" Lib" << -1;
+    QTest::newRow("negative degrees") << "-1\u00B0 0' 0\" Ari" << -1;
+    QTest::newRow("unknown sign code") << "16\u00B0 42' 10\" Xyz" << -1;
+    QTest::newRow("code across two codes") << "16\u00B0 42' 10\" iTa" << -1;
+    QTest::newRow("no blank before the code") << "16\u00B0 42' 10\"Lib" << -1;
+    QTest::newRow("no sign code") << "16\u00B0 42' 10\"" << -1;
+    QTest::newRow("signed angle") << "-23\u00B0 51' 14\"" << -1;
+    QTest::newRow("empty") << "" << -1;
+}
+
+void TestDasha::moonTextRead() {
+    QFETCH(QString, text);
+    QFETCH(int, arcMinutes);
+    const std::string utf8 = text.toStdString();
+    const std::optional<int> read = MoonArcMinutes(utf8);
+    QCOMPARE(read.value_or(-1), arcMinutes);
+    const std::optional<DashaTable> table = CalculateDasha({1985, 5, 14}, utf8);
+    QCOMPARE(table.has_value(), read.has_value());
+    if (table) QCOMPARE(int(table->moonArcMinutes), arcMinutes);
+    QVERIFY(!CalculateDasha({1985, 2, 29}, utf8));  // no such day
 }
 
 void TestDasha::mahaDates_data() {
@@ -212,7 +279,7 @@ void TestDasha::mahaDates() {
     QFETCH(Date, birth);
     QFETCH(int, arcMinutes);
     QFETCH(QStringList, periods);
-    const DashaTable t = CalculateDasha(birth, MoonText(arcMinutes));
+    const DashaTable t = CalculateDasha(birth, MoonText(arcMinutes)).value();
     QStringList actual;
     for (int k = 0; k < kLords; ++k) {
         const auto lord = static_cast<std::size_t>((t.birthLordIndex + k) % kLords);
@@ -241,7 +308,7 @@ void TestDasha::subPeriodLengths() {
     // that starts on a day no clamping can touch (the 10th of a month).
     for (std::size_t lord = 0; lord < kLords; ++lord) {
         const int arc = static_cast<int>((lord + 9 - 1) % 9) * 800 + 400;  // birth under the previous lord
-        const DashaTable t = CalculateDasha({1950, 3, 10}, MoonText(arc));
+        const DashaTable t = CalculateDasha({1950, 3, 10}, MoonText(arc)).value();
         for (std::size_t k = 0; k < kLords; ++k) {
             const std::size_t sub = (lord + k) % kLords;
             const YearsMonthsDays length = SplitYears(LordYears[lord] * LordYears[sub] / 120.0);
@@ -279,7 +346,7 @@ void TestDasha::subPeriodTables() {
     QFETCH(int, arcMinutes);
     QFETCH(int, lord);
     QFETCH(QStringList, dates);
-    const DashaTable t = CalculateDasha(birth, MoonText(arcMinutes));
+    const DashaTable t = CalculateDasha(birth, MoonText(arcMinutes)).value();
     const auto l = static_cast<std::size_t>(lord);
     QStringList actual{Iso(t.subStart[l][0])};
     for (std::size_t k = 0; k < 9; ++k) {
@@ -312,7 +379,7 @@ void TestDasha::subDashaBoxes() {
     QFETCH(int, mahaLord);
     QFETCH(int, position);
     QFETCH(bool, end);
-    const DashaTable t = CalculateDasha({1985, 5, 14}, MoonText(arcMinutes));
+    const DashaTable t = CalculateDasha({1985, 5, 14}, MoonText(arcMinutes)).value();
     const auto boxes = LoadSubDashaText(t);
     const auto l = static_cast<std::size_t>(mahaLord);
     const auto k = static_cast<std::size_t>(position);

@@ -390,6 +390,7 @@ void FrmMain::cmdRashi_Click() {
         ShowMessageAndFocus(*outcome.rejection);
         return;
     }
+    if (!outcome.computed()) return;  // the lists hold nothing but their entries
     if (display_) {  // only reachable when a run is started while results are open
         display_->disconnect(this);
         display_->close();
