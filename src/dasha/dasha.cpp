@@ -154,7 +154,10 @@ std::optional<int> MoonArcMinutes(std::string_view moonText) {
 
 std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonText) {
     const std::optional<int> arcMinutes = MoonArcMinutes(moonText);
-    if (!arcMinutes || !birthDate.ok()) return std::nullopt;
+    if (!arcMinutes || !birthDate.ok() || birthDate.year < kFirstDashaBirthYear ||
+        birthDate.year > kLastDashaBirthYear) {
+        return std::nullopt;
+    }
     DashaTable t;
     t.birthDate = birthDate;
 

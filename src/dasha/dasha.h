@@ -66,8 +66,14 @@ struct DashaTable {
 // 29, minutes or seconds beyond 59, leading zeros, an unknown sign code) gives nothing.
 std::optional<int> MoonArcMinutes(std::string_view moonText);
 
+// The birth years whose dasha stays within the years a Date can hold: the first table
+// starts up to 20 years before birth, the last period ends 120 years after it.
+inline constexpr int kFirstDashaBirthYear = 21;
+inline constexpr int kLastDashaBirthYear = 9878;
+
 // Everything of the Vimshottari dasha from the birth date and the Moon's position
-// text; nothing when the date is not ok() or MoonArcMinutes refuses the text.
+// text; nothing when the date is not ok() or its year lies outside the years above,
+// or MoonArcMinutes refuses the text.
 std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonText);
 
 // The 162 sub-period dates in the order of the results window's cells: cell j

@@ -247,6 +247,11 @@ void TestDasha::moonTextRead() {
     QCOMPARE(table.has_value(), read.has_value());
     if (table) QCOMPARE(int(table->moonArcMinutes), arcMinutes);
     QVERIFY(!CalculateDasha({1985, 2, 29}, utf8));  // no such day
+    // Within the years a date can hold, the whole dasha must fit.
+    QCOMPARE(CalculateDasha({kFirstDashaBirthYear, 1, 1}, utf8).has_value(), read.has_value());
+    QCOMPARE(CalculateDasha({kLastDashaBirthYear, 12, 31}, utf8).has_value(), read.has_value());
+    QVERIFY(!CalculateDasha({kFirstDashaBirthYear - 1, 12, 31}, utf8));
+    QVERIFY(!CalculateDasha({kLastDashaBirthYear + 1, 1, 1}, utf8));
 }
 
 void TestDasha::mahaDates_data() {

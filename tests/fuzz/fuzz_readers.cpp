@@ -26,7 +26,8 @@ constexpr Control kBoxes[] = {Control::txtName,  Control::txtZoneHour, Control::
 void CheckMoonText(std::string_view text, Date date) {
     const std::optional<int> arcMinutes = MoonArcMinutes(text);
     const std::optional<DashaTable> table = CalculateDasha(date, text);
-    ORVANTA_FUZZ_CHECK(table.has_value() == (arcMinutes.has_value() && date.ok()));
+    const bool inYears = date.year >= kFirstDashaBirthYear && date.year <= kLastDashaBirthYear;
+    ORVANTA_FUZZ_CHECK(table.has_value() == (arcMinutes.has_value() && date.ok() && inYears));
     if (!arcMinutes) return;
     ORVANTA_FUZZ_CHECK(*arcMinutes >= 0 && *arcMinutes <= 21599);
     // An accepted text is one the Moon routine writes for that arc-minute (seconds aside).
@@ -40,6 +41,7 @@ void CheckMoonText(std::string_view text, Date date) {
         const auto l = static_cast<std::size_t>(lord);
         ORVANTA_FUZZ_CHECK(table->mahaStart[l].ok() && table->mahaEnd[l].ok());
         ORVANTA_FUZZ_CHECK(table->mahaStart[l] < table->mahaEnd[l]);
+        for (std::size_t k = 0; k < 9; ++k) ORVANTA_FUZZ_CHECK(table->subStart[l][k].ok() && table->subEnd[l][k].ok());
     }
 }
 
