@@ -1,0 +1,1 @@
+#include "sky/birth_instant.h"

@@ -1,0 +1,1 @@
+#include "sky/ephemeris.h"
