@@ -128,12 +128,13 @@ Sky ComputeSky(double julianDayUT, double latitude, double longitude, Ayanamsa a
     Sky sky;
     if (!std::isfinite(julianDayUT) || !std::isfinite(latitude) || !std::isfinite(longitude) ||
         std::fabs(latitude) > 90.0) {
-        return {kNaN, kNaN, kNaN, kNaN};
+        return {kNaN, kNaN, kNaN, kNaN, false};
     }
     const std::lock_guard guard(LibraryLock());
     ConfigureThisThread(RowOf(ayanamsa).sweMode);
     const MoonResult moon = Moon(julianDayUT);
     sky.moonSiderealLongitude = moon.longitude;
+    sky.moshier = (moon.ephemerisFlag & SEFLG_MOSEPH) != 0;
 
     // The ascendant does not depend on the house system; Porphyry needs no iteration and
     // has no polar failure.

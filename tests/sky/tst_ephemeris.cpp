@@ -32,6 +32,7 @@ private slots:
     void engine();
     void sky_data();
     void sky();
+    void beforeThePlanetFile();
     void moonAgreesWithSky();
     void threadsAgree();
     void badPlace();
@@ -117,6 +118,19 @@ void TestEphemeris::sky() {
     QVERIFY2(std::fabs(s.ayanamsaDegrees - ayanamsaDegrees) < kTolerance,
              qPrintable(QString::number(s.ayanamsaDegrees, 'f', 9)));
     QVERIFY2(std::fabs(s.deltaTSeconds - deltaT) < 1e-6, qPrintable(QString::number(s.deltaTSeconds, 'f', 9)));
+    QVERIFY(!s.moshier);
+}
+
+// 1800-01-01 05:30 in Kolkata is 1799-12-31 in UT, before the basic set's planet file: the
+// library falls back to its analytical theory for that instant and the sky says so.
+void TestEphemeris::beforeThePlanetFile() {
+    // swetest -bj2378495.9167 -ut -p1bq -sid1 -fPl -head -g, -emos -house88.3639,22.5726,O
+    const orvanta::Sky s = orvanta::ComputeSky(2378495.9167, 22.5726, 88.3639, Ayanamsa::Lahiri);
+    QVERIFY(s.moshier);
+    QVERIFY(std::fabs(s.moonSiderealLongitude - 320.0178196) < kTolerance);
+    QVERIFY(std::fabs(s.ascendantSiderealLongitude - 58.2570573) < kTolerance);
+    QVERIFY(std::fabs(s.deltaTSeconds - 18.1234054) < 1e-6);
+    QVERIFY(!orvanta::ComputeSky(2378496.5, 22.5726, 88.3639, Ayanamsa::Lahiri).moshier);
 }
 
 // One Moon per hour over a lunar month: the Moon-only call is the Moon of the full sky,
