@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvanta {
+
+struct CivilDateTime { int year = 2000; int month = 1; int day = 1; int hour = 0; int minute = 0; int second = 0; };  // a wall-clock reading
+enum class Fold { Refuse, Earlier, Later };   // what to do with a local time that occurs twice
+struct BirthInstant {
+    CivilDateTime local;
+    std::string timeZone;            // IANA id; empty for the classic zone reading
+    int utcOffsetSeconds = 0;        // local minus UTC, in force at the birth
+    std::int64_t utcSeconds = 0;     // since 1970-01-01T00:00:00Z, proleptic Gregorian, no leap seconds
+    double julianDayUT = 0;          // 2440587.5 + utcSeconds / 86400
+    std::string zoneRule;            // one line for people: "zone 5:30 east (fixed UTC+05:30)", "Asia/Kolkata: IST, UTC+05:30"
+};
+struct InstantResult { std::optional<BirthInstant> instant; std::string error; };  // error: a sentence for people
+
+// Local dates accepted: 1800-01-01 .. 2399-12-31 (Gregorian).
+// The classic zone reading: zone magnitude, +1 h with DST, direction east when `east` (the classic run's rule).
+// The offset is +(hours:minutes) east, -(hours:minutes) west, plus one hour with DST either way.
+// Zone hours 0 to 23, minutes 0 to 59.
+InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zoneMinutes, bool dst, bool east);
+// An IANA zone read through QTimeZone; a skipped local time is refused, a doubled one refused unless fold says which.
+InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold = Fold::Refuse);
+// The offset in force at a UTC instant: the fixed one of a classic reading (timeZone empty), else the zone's.
+int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds);
+
+// The `east` of the classic zone reading for a longitude typed as degrees and minutes:
+// exactly 0 deg 0 min counts as west whichever hemisphere was chosen.
+constexpr bool ClassicZoneIsEast(int longitudeDegrees, int longitudeMinutes, bool isEast) {
+    return isEast && (longitudeDegrees != 0 || longitudeMinutes != 0);
+}
+
+}  // namespace orvanta
