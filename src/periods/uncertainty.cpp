@@ -11,10 +11,10 @@ int NakshatraAt(const MoonFunction& moon, const PeriodTree& tree, double seconds
     return PlaceOfMoon(moon(JulianDayOfUtcSeconds(static_cast<double>(tree.request.epochUtcSeconds) + seconds))).nakshatra;
 }
 
-// The edge between `inside` (in Nakshatra n) and `outside` (not), to within a second:
-// the returned pair keeps that order.
+// The edge between `inside` (in Nakshatra n) and `outside` (not), to a millisecond:
+// near the edge a second of birth time moves the boundaries by up to 40 minutes.
 std::pair<double, double> Bisect(const MoonFunction& moon, const PeriodTree& tree, int n, double inside, double outside) {
-    while (std::abs(outside - inside) > 1) {
+    while (std::abs(outside - inside) > 1e-3) {
         const double middle = (inside + outside) / 2;
         (NakshatraAt(moon, tree, middle) == n ? inside : outside) = middle;
     }

@@ -23,7 +23,7 @@ double JulianDayOfUtcSeconds(double utcSeconds) noexcept;  // 2440587.5 + s / 86
 // birth's side of it.
 struct BirthTimeWindow {
     int minutes = 0;
-    std::optional<double> nakshatraChangesAt;  // seconds from the tree's epoch, to within a second
+    std::optional<double> nakshatraChangesAt;  // seconds from the tree's epoch, the nearest whole second
     double from = 0;                           // the part of the window the bounds cover, from the epoch
     double to = 0;
     std::vector<double> startEarliest;  // indexed as PeriodTree::periods
