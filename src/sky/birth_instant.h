@@ -21,10 +21,18 @@ struct InstantResult { std::optional<BirthInstant> instant; std::string error; }
 
 // Local dates accepted: 1800-01-01 .. 2399-12-31 (Gregorian).
 // The classic zone reading: zone magnitude, +1 h with DST, direction east when `east` (the classic run's rule).
+// The offset is +(hours:minutes) east, -(hours:minutes) west, plus one hour with DST either way.
+// Zone hours 0 to 23, minutes 0 to 59.
 InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zoneMinutes, bool dst, bool east);
 // An IANA zone read through QTimeZone; a skipped local time is refused, a doubled one refused unless fold says which.
 InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold = Fold::Refuse);
 // The offset in force at a UTC instant: the fixed one of a classic reading (timeZone empty), else the zone's.
 int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds);
+
+// The `east` of the classic zone reading for a longitude typed as degrees and minutes:
+// exactly 0 deg 0 min counts as west whichever hemisphere was chosen.
+constexpr bool ClassicZoneIsEast(int longitudeDegrees, int longitudeMinutes, bool isEast) {
+    return isEast && (longitudeDegrees != 0 || longitudeMinutes != 0);
+}
 
 }  // namespace orvanta
