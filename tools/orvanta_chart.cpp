@@ -44,7 +44,7 @@ constexpr std::string_view kUsage =
     "  --year N             1901 .. 2050 (1981)\n"
     "  --hour N             0 .. 23 (23)\n"
     "  --minute N           0 .. 59 (30)\n"
-    "  --second N           0 .. 59 (0); read and ignored\n"
+    "  --second N           0 .. 59 (0); only the precise method reads it\n"
     "  --zone-hour TEXT     zone hours, at most 3 characters (5)\n"
     "  --zone-minute TEXT   zone minutes, at most 2 characters (30)\n"
     "  --dst                daylight saving time in force at birth\n"
