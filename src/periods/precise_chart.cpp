@@ -1,5 +1,6 @@
 #include "periods/precise_chart.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace orvanta {
@@ -26,6 +27,10 @@ PreciseOutcome ComputePreciseChart(const PreciseRequest& request) {
     chart.birth = *instant.instant;
     chart.ayanamsa = request.ayanamsa;
     chart.sky = ComputeSky(chart.birth.julianDayUT, request.latitude, request.longitude, request.ayanamsa);
+    if (!std::isfinite(chart.sky.moonSiderealLongitude) || !std::isfinite(chart.sky.ascendantSiderealLongitude) ||
+        !std::isfinite(chart.sky.ayanamsaDegrees)) {
+        return {std::nullopt, "The ephemeris cannot compute the Moon and ascendant for this instant and place."};
+    }
     PeriodRequest periods;
     periods.epochUtcSeconds = chart.birth.utcSeconds;
     periods.birthSeconds = 0;

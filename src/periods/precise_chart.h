@@ -42,7 +42,8 @@ struct PreciseOutcome {
     std::string error;  // a sentence for people when there is no chart
 };
 
-// Refuses a year length outside [300, 400] and whatever the zone reading refuses.
+// Refuses a year length outside [300, 400], whatever the zone reading refuses, and a sky
+// the ephemeris could not compute.
 PreciseOutcome ComputePreciseChart(const PreciseRequest& request);
 
 // The UTC second of a wall-clock reading in the birth's zone: the fixed offset of a
