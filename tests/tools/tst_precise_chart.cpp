@@ -241,7 +241,16 @@ void TestPreciseChart::jsonMembers() {
 void TestPreciseChart::yearsOutsideTheForm() {
     const QJsonObject json = Json(Run({"--precise", "--json", "--year", "1850", "--levels", "1"}));
     QVERIFY(!json.contains("birthDetails") && !json.contains("dashaTable") && !json.contains("results"));
-    QCOMPARE(json.value("precise").toObject().value("birth").toObject().value("local").toString(), u"1850-08-18T23:30:00"_s);
+    const QJsonObject birth = json.value("precise").toObject().value("birth").toObject();
+    QCOMPARE(birth.value("local").toString(), u"1850-08-18T23:30:00"_s);
+    QCOMPARE(birth.value("utc").toString(), u"1850-08-18T18:00:00Z"_s);  // zone 5:30 east
+    // Kolkata kept local mean time then (+5:53:28), and Howrah Mean Time (+5:53:20) from
+    // 1854 to 1870, when the second Maha Dasha of this birth begins: offsets with seconds.
+    const QJsonObject kolkata = Json(Run({"--precise", "--json", "--year", "1850", "--levels", "1", "--time-zone", "Asia/Kolkata"}))
+                                    .value("precise").toObject();
+    QCOMPARE(kolkata.value("birth").toObject().value("utcOffsetSeconds").toInt(), 21208);
+    const QJsonObject second = kolkata.value("periods").toArray().at(1).toObject();
+    QVERIFY2(second.value("startLocal").toString().endsWith("+05:53:20"), qPrintable(second.value("startLocal").toString()));
     const QByteArray text = Run({"--precise", "--year", "2399", "--levels", "1"}).out;
     QVERIFY(text.startsWith("Precise method\n"));
 }
