@@ -24,8 +24,8 @@ constexpr std::array<std::string_view, 14> kClassicValueOptions = {
     "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
     "--zone-hour", "--zone-minute", "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--report"};
 
-constexpr std::array<std::string_view, 9> kPreciseValueOptions = {
-    "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty", "--precise"};
+constexpr std::array<std::string_view, 9> kPreciseOptions = {
+    "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty"};
 
 bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -193,12 +193,14 @@ std::uint64_t Fingerprint(std::string_view text) {
     return hash;
 }
 
-std::string BirthKey(const PreciseReport& r, const PreciseChart& c) {
-    std::string key = FormatCivil(c.birth.local) + "|" + c.birth.timeZone + "|" + std::to_string(c.birth.utcSeconds) + "|" +
-                      r.ayanamsaName + "|";
+// The birth data a period's UID is made from: what was asked, not what was computed,
+// so that another ephemeris version keeps the same UIDs.
+std::string BirthKey(const PreciseReport& r) {
+    const PreciseChart& c = r.chart;
     char numbers[96];
-    std::snprintf(numbers, sizeof numbers, "%.17g|%.17g", c.tree.request.moonSiderealLongitude, c.tree.request.yearDays);
-    return key + numbers;
+    std::snprintf(numbers, sizeof numbers, "%.10g|%.10g|%.10g", c.latitude, c.longitude, c.tree.request.yearDays);
+    return FormatCivil(c.birth.local) + "|" + c.birth.timeZone + "|" + std::to_string(c.birth.utcSeconds) + "|" +
+           r.ayanamsaName + "|" + numbers;
 }
 
 }  // namespace
@@ -227,7 +229,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             if (!inlineValue && i + 1 < args.size()) rest.push_back(args[++i]);
             continue;
         }
-        if (std::find(kPreciseValueOptions.begin(), kPreciseValueOptions.end(), arg) == kPreciseValueOptions.end() &&
+        if (std::find(kPreciseOptions.begin(), kPreciseOptions.end(), arg) == kPreciseOptions.end() &&
             arg != "--year") {
             rest.push_back(args[i]);
             continue;
@@ -288,7 +290,6 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         if (*fold == "earlier") options.fold = Fold::Earlier;
         else if (*fold == "later") options.fold = Fold::Later;
         else return "--fold: \"" + *fold + "\" is neither earlier nor later";
-        options.foldGiven = true;
         if (!options.timeZone) return "--fold needs --time-zone";
     }
     if (yearDays) {
@@ -539,7 +540,7 @@ std::string PreciseCsv(const PreciseReport& r) {
 std::string PreciseIcs(const PreciseReport& r, std::int64_t nowUtcSeconds) {
     char fingerprint[20];
     std::snprintf(fingerprint, sizeof fingerprint, "%016llx",
-                  static_cast<unsigned long long>(Fingerprint(BirthKey(r, r.chart))));
+                  static_cast<unsigned long long>(Fingerprint(BirthKey(r))));
     const std::string stamp = IcsStamp(nowUtcSeconds);
     std::string ics;
     AppendIcsLine(ics, "BEGIN:VCALENDAR");

@@ -26,6 +26,8 @@ PreciseOutcome ComputePreciseChart(const PreciseRequest& request) {
     PreciseChart chart;
     chart.birth = *instant.instant;
     chart.ayanamsa = request.ayanamsa;
+    chart.latitude = request.latitude;
+    chart.longitude = request.longitude;
     chart.sky = ComputeSky(chart.birth.julianDayUT, request.latitude, request.longitude, request.ayanamsa);
     if (!std::isfinite(chart.sky.moonSiderealLongitude) || !std::isfinite(chart.sky.ascendantSiderealLongitude) ||
         !std::isfinite(chart.sky.ayanamsaDegrees)) {

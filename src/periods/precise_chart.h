@@ -34,6 +34,8 @@ struct PreciseChart {
     BirthInstant birth;
     Sky sky;
     Ayanamsa ayanamsa = Ayanamsa::Lahiri;
+    double latitude = 0;   // degrees, north positive
+    double longitude = 0;  // degrees, east positive
     PeriodTree tree;
 };
 
