@@ -200,7 +200,7 @@ std::string BirthKey(const PreciseReport& r) {
     char numbers[96];
     std::snprintf(numbers, sizeof numbers, "%.10g|%.10g|%.10g", c.latitude, c.longitude, c.tree.request.yearDays);
     return FormatCivil(c.birth.local) + "|" + c.birth.timeZone + "|" + std::to_string(c.birth.utcSeconds) + "|" +
-           r.ayanamsaName + "|" + numbers;
+           r.provenance.ayanamsaName + "|" + numbers;
 }
 
 }  // namespace
@@ -321,7 +321,6 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
 PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
     if (options.refusal) return {std::nullopt, *options.refusal};
     PreciseRequest request;
-    std::string ayanamsaName = "lahiri";
     if (options.ayanamsa) {
         const auto ayanamsa = AyanamsaFromName(*options.ayanamsa);
         if (!ayanamsa) {
@@ -329,7 +328,6 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
                                       "\": use lahiri, raman, krishnamurti, yukteshwar, fagan-bradley or true-citra."};
         }
         request.ayanamsa = *ayanamsa;
-        ayanamsaName = *options.ayanamsa;
     }
     if (options.uncertaintyMinutes && *options.uncertaintyMinutes > kMaxUncertaintyMinutes) {
         return {std::nullopt, "The birth-time uncertainty can be at most 360 minutes."};
@@ -351,8 +349,7 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
 
     PreciseReport report;
     report.chart = std::move(*outcome.chart);
-    report.engine = Engine();
-    report.ayanamsaName = ayanamsaName;
+    report.provenance = ProvenanceOf(report.chart, Engine());
     if (options.on) {
         const UtcResult at = UtcOfLocal(report.chart.birth, *options.on, options.fold);
         if (!at.utcSeconds) return {std::nullopt, "--on: " + at.error};
@@ -371,17 +368,18 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
 
 std::string PreciseJson(const PreciseReport& r) {
     const PreciseChart& c = r.chart;
+    const Provenance& source = r.provenance;
     JsonWriter out;
     out.BeginObject();
     out.BeginObject("precise");
     out.BeginObject("engine");
-    out.String("library", r.engine.library);
-    out.String("version", r.engine.version);
-    out.String("ephemeris", r.engine.ephemeris);
+    out.String("library", source.engine.library);
+    out.String("version", source.engine.version);
+    out.String("ephemeris", source.engine.ephemeris);
     out.EndObject();
     out.BeginObject("ayanamsa");
-    out.String("name", r.ayanamsaName);
-    out.Number("degrees", c.sky.ayanamsaDegrees);
+    out.String("name", source.ayanamsaName);
+    out.Number("degrees", source.ayanamsaDegrees);
     out.EndObject();
     out.BeginObject("birth");
     out.String("local", FormatCivil(c.birth.local));
@@ -391,10 +389,10 @@ std::string PreciseJson(const PreciseReport& r) {
         out.String("timeZone", c.birth.timeZone);
     }
     out.Integer("utcOffsetSeconds", c.birth.utcOffsetSeconds);
-    out.String("utc", FormatUtc(c.birth.utcSeconds));
-    out.Number("julianDayUT", c.birth.julianDayUT);
-    out.Number("deltaTSeconds", c.sky.deltaTSeconds);
-    out.String("zoneRule", c.birth.zoneRule);
+    out.String("utc", source.utc);
+    out.Number("julianDayUT", source.julianDayUT);
+    out.Number("deltaTSeconds", source.deltaTSeconds);
+    out.String("zoneRule", source.zoneRule);
     out.EndObject();
     const MoonPlace& m = c.tree.moon;
     out.BeginObject("moon");
@@ -469,15 +467,16 @@ std::string PreciseRefusalJson(std::string_view message) {
 
 std::string PreciseText(const PreciseReport& r) {
     const PreciseChart& c = r.chart;
+    const Provenance& source = r.provenance;
     const MoonPlace& m = c.tree.moon;
     char line[256];
     std::string text = "Precise method\n";
-    text += "  Engine          " + r.engine.library + " " + r.engine.version + " (" + r.engine.ephemeris + ")\n";
-    std::snprintf(line, sizeof line, "  Ayanamsa        %s %.9f\n", r.ayanamsaName.c_str(), c.sky.ayanamsaDegrees);
+    text += "  Engine          " + source.engine.library + " " + source.engine.version + " (" + source.engine.ephemeris + ")\n";
+    std::snprintf(line, sizeof line, "  Ayanamsa        %s %.9f\n", source.ayanamsaName.c_str(), source.ayanamsaDegrees);
     text += line;
-    text += "  Birth, local    " + FormatCivil(c.birth.local) + "  " + c.birth.zoneRule + "\n";
-    std::snprintf(line, sizeof line, "  Birth, UTC      %s  JD %.6f UT, delta T %.3f s\n", FormatUtc(c.birth.utcSeconds).c_str(),
-                  c.birth.julianDayUT, c.sky.deltaTSeconds);
+    text += "  Birth, local    " + FormatCivil(c.birth.local) + "  " + source.zoneRule + "\n";
+    std::snprintf(line, sizeof line, "  Birth, UTC      %s  JD %.6f UT, delta T %.3f s\n", source.utc.c_str(),
+                  source.julianDayUT, source.deltaTSeconds);
     text += line;
     std::snprintf(line, sizeof line, "  Moon            %.9f  Nakshatra %d %s, pada %d, lord %s, elapsed %.9f\n",
                   c.sky.moonSiderealLongitude, m.nakshatra + 1,

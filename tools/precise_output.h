@@ -38,8 +38,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
 // Everything the precise outputs show.
 struct PreciseReport {
     PreciseChart chart;
-    EngineInfo engine;
-    std::string ayanamsaName;
+    Provenance provenance;
     std::optional<CivilDateTime> runningAt;
     std::vector<int> running;  // indices in chart.tree.periods, outermost first
     std::optional<BirthTimeWindow> window;

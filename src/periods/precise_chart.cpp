@@ -90,6 +90,12 @@ Date LocalDateOf(const BirthInstant& birth, std::int64_t utcSeconds) {
     return {c.year, c.month, c.day};
 }
 
+Provenance ProvenanceOf(const PreciseChart& chart, EngineInfo engine) {
+    return {std::move(engine),          std::string(AyanamsaName(chart.ayanamsa)), chart.sky.ayanamsaDegrees,
+            chart.sky.deltaTSeconds,    FormatUtc(chart.birth.utcSeconds),         chart.birth.julianDayUT,
+            chart.birth.zoneRule};
+}
+
 std::optional<CalendarAge> AgeAtStart(const PreciseChart& chart, const Period& period) {
     if (period.start < chart.tree.request.birthSeconds) return std::nullopt;
     const Date birth{chart.birth.local.year, chart.birth.local.month, chart.birth.local.day};

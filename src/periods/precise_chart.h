@@ -68,6 +68,18 @@ std::string FormatCivil(CivilDateTime civil);
 // The local calendar date of an instant in the birth's zone.
 Date LocalDateOf(const BirthInstant& birth, std::int64_t utcSeconds);
 
+// Where the precise figures come from, for people and for the record of a chart.
+struct Provenance {
+    EngineInfo engine;
+    std::string ayanamsaName;  // as AyanamsaName gives it
+    double ayanamsaDegrees = 0;
+    double deltaTSeconds = 0;
+    std::string utc;  // "1981-08-18T18:00:00Z"
+    double julianDayUT = 0;
+    std::string zoneRule;
+};
+Provenance ProvenanceOf(const PreciseChart& chart, EngineInfo engine);
+
 // The age at a period's start from the local birth date; nothing for a period that
 // begins before the birth.
 std::optional<CalendarAge> AgeAtStart(const PreciseChart& chart, const Period& period);
