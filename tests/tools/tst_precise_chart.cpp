@@ -159,6 +159,7 @@ private slots:
     void refusals();
     void zoneHistory_data();
     void zoneHistory();
+    void classicFormatsUnchanged();
     void csvHoldsTheTree();
     void icsImports();
 };
@@ -313,6 +314,18 @@ void TestPreciseChart::zoneHistory() {
         Json(Run(QStringList{"--precise", "--json", "--levels", "1"} + arguments)).value("precise").toObject().value("birth").toObject();
     QCOMPARE(birth.value("utcOffsetSeconds").toInt(), offset);
     QCOMPARE(birth.value("timeZone").toString(), arguments.at(1));
+}
+
+void TestPreciseChart::classicFormatsUnchanged() {
+    const QStringList birth{"--month", "June", "--day", "15", "--year", "1975", "--west", "--dst"};
+    const Outcome json = Run(birth + QStringList{"--json"});
+    QCOMPARE(json.exitCode, 0);
+    QCOMPARE(Run(birth + QStringList{"--format", "json"}).out, json.out);
+    QCOMPARE(Run(birth + QStringList{"--format=text"}).out, Run(birth).out);
+    // With --precise the classic members stay as they were, the precise one comes after them.
+    const QByteArray precise = Run(birth + QStringList{"--json", "--precise", "--levels", "1"}).out;
+    QVERIFY(precise.startsWith(json.out.chopped(2)));  // without the closing brace and newline
+    QVERIFY(precise.mid(json.out.size() - 2).startsWith(", \"precise\": {"));
 }
 
 void TestPreciseChart::csvHoldsTheTree() {
