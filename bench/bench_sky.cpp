@@ -1,6 +1,5 @@
 // Skies (Moon, ascendant, ayanamsa, Delta T) and birth instants per second on one core,
-// the median of several runs. Prints its figures; the periods need at least 20,000 charts
-// per second, of which the sky is the bulk.
+// the median of several runs. Prints its figures; run it pinned to one core.
 
 #include <algorithm>
 #include <chrono>

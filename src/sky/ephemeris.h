@@ -15,7 +15,11 @@ EngineInfo Engine();
 // the true one (mean ayanamsa plus nutation in longitude), by which those sidereal
 // longitudes lie below the apparent tropical ones. Delta T = TT - UT at the instant.
 // Degrees in [0, 360) but the ayanamsa; NaN for a place or instant the library cannot take.
-struct Sky { double moonSiderealLongitude = 0; double ascendantSiderealLongitude = 0; double ayanamsaDegrees = 0; double deltaTSeconds = 0; };
+// `moshier`: the library answered this instant from its analytical theory, because its files
+// are missing or do not cover it (the basic set's planet file starts at 1800-01-01 0h UT);
+// Delta T then follows that theory too.
+struct Sky { double moonSiderealLongitude = 0; double ascendantSiderealLongitude = 0; double ayanamsaDegrees = 0; double deltaTSeconds = 0;
+             bool moshier = false; };
 // latitude north positive, longitude east positive, degrees. Thread-safe (guard the library with a mutex if it is not).
 // The data files are looked for beside the program (ephe/) and in the system's libswe/ephe
 // folders; the SE_EPHE_PATH environment variable overrides both. Engine() tells which answered.
