@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include <QByteArray>
+
 #include "astro/astronomy.h"
 #include "dasha/dasha.h"
 #include "json_writer.h"
@@ -36,12 +38,15 @@ std::optional<int> ReadInteger(std::string_view text) {
     return value;
 }
 
+// Digits with at most one decimal point ("365.2425"); read in the C locale whatever the
+// system's (floating-point from_chars is missing from some standard libraries still in use).
 std::optional<double> ReadDecimal(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
+    const auto points = std::count(text.begin(), text.end(), '.');
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+    if (text.empty() || !digits || points > 1 || text == ".") return std::nullopt;
+    bool ok = false;
+    const double value = QByteArray(text.data(), static_cast<qsizetype>(text.size())).toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
