@@ -6,6 +6,7 @@
 // 73 the report file could not be written.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "chart/computation_run.h"
 #include "display/interpretation_texts.h"
 #include "json_writer.h"
+#include "precise_output.h"
 #include "report/report_builder.h"
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
@@ -42,7 +44,7 @@ constexpr std::string_view kUsage =
     "  --year N             1901 .. 2050 (1981)\n"
     "  --hour N             0 .. 23 (23)\n"
     "  --minute N           0 .. 59 (30)\n"
-    "  --second N           0 .. 59 (0); read and ignored\n"
+    "  --second N           0 .. 59 (0); only the precise method reads it\n"
     "  --zone-hour TEXT     zone hours, at most 3 characters (5)\n"
     "  --zone-minute TEXT   zone minutes, at most 2 characters (30)\n"
     "  --dst                daylight saving time in force at birth\n"
@@ -56,6 +58,25 @@ constexpr std::string_view kUsage =
     "  --report FILE        write the report as the report window saves it (RTF);\n"
     "                       - writes it to standard output\n"
     "  --help               show this text\n"
+    "\n"
+    "The precise method (Swiss Ephemeris Moon and ascendant, periods to the second):\n"
+    "  --precise            add the precise chart; --year may then be 1800 .. 2399\n"
+    "                       (outside 1901 .. 2050 only the precise chart is written)\n"
+    "                       and the seconds are read\n"
+    "  --time-zone ID       an IANA time-zone id (Asia/Kolkata) instead of the zone boxes\n"
+    "  --fold WHICH         earlier or later: the reading of a local time that occurs twice\n"
+    "  --ayanamsa NAME      lahiri (default), raman, krishnamurti, yukteshwar,\n"
+    "                       fagan-bradley, true-citra\n"
+    "  --year-days N        the period year in days: 365.25 (default), 365.2425,\n"
+    "                       365.256363, 360, or any value from 300 to 400\n"
+    "  --levels N           period levels 1 .. 5 (3): Maha, Antar, Pratyantar,\n"
+    "                       Sookshma, Prana\n"
+    "  --on WHEN            YYYY-MM-DD[THH:MM[:SS]], local time of the birth zone:\n"
+    "                       the periods running then\n"
+    "  --uncertainty MIN    birth time known to within MIN minutes (0 .. 360): every\n"
+    "                       period start's earliest and latest instant\n"
+    "  --format FORMAT      text (default), json (= --json), csv (RFC 4180) or\n"
+    "                       ics (RFC 5545 calendar); csv and ics need --precise\n"
     "\n"
     "A value is taken as it stands: --zone-hour -5 and --zone-hour=-5 are the same.\n"
     "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments,\n"
@@ -323,8 +344,48 @@ std::string ChartText(const ChartRun& chart) {
     return text;
 }
 
+int RefusePrecise(const std::string& message, bool json) {
+    if (json) {
+        std::cout << PreciseRefusalJson(message) << '\n';
+    } else {
+        std::cerr << "orvanta-chart: " << message << '\n';
+    }
+    return kExitRefused;
+}
+
+int WritePrecise(const PreciseOptions& precise, const Options& options, const ChartRun& chart) {
+    const int second = std::stoi(options.form.second);  // a list entry, "0" .. "59"
+    const PreciseResult result = ComputePrecise(precise, chart.birth, precise.preciseYear.value_or(chart.birth.year), second);
+    if (!result.report) return RefusePrecise(result.error, options.json);
+    const bool classic = !precise.preciseYear;
+    switch (precise.format.value_or(options.json ? OutputFormat::Json : OutputFormat::Text)) {
+    case OutputFormat::Json:
+        std::cout << (classic ? JoinJsonObjects(ChartJson(chart), PreciseJson(*result.report)) : PreciseJson(*result.report))
+                  << '\n';
+        break;
+    case OutputFormat::Text:
+        std::cout << (classic ? ChartText(chart) + "\n" : std::string()) << PreciseText(*result.report);
+        break;
+    case OutputFormat::Csv:
+        std::cout << PreciseCsv(*result.report);
+        break;
+    case OutputFormat::Ics:
+        std::cout << PreciseIcs(*result.report, std::chrono::duration_cast<std::chrono::seconds>(
+                                                    std::chrono::system_clock::now().time_since_epoch())
+                                                    .count());
+        break;
+    }
+    return 0;
+}
+
 int Main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
+    std::vector<std::string> given(argv + 1, argv + argc);
+    PreciseOptions precise;
+    if (const auto error = TakePreciseArguments(given, precise)) {
+        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage;
+        return kExitUsage;
+    }
+    const std::vector<std::string_view> args(given.begin(), given.end());
     Options options;
     if (const auto error = ParseArguments(args, options)) {
         std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
@@ -334,8 +395,17 @@ int Main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    if (precise.format == OutputFormat::Json) options.json = true;
     if (options.json && options.report == "-") {
         std::cerr << "orvanta-chart: --json and --report - both want standard output\n\n" << kUsage;
+        return kExitUsage;
+    }
+    if (precise.enabled && options.report == "-") {
+        std::cerr << "orvanta-chart: --precise and --report - both want standard output\n\n" << kUsage;
+        return kExitUsage;
+    }
+    if (precise.preciseYear && options.report) {
+        std::cerr << "orvanta-chart: the report needs a year from 1901 to 2050\n\n" << kUsage;
         return kExitUsage;
     }
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
@@ -354,6 +424,7 @@ int Main(int argc, char** argv) {
             return kExitCannotCreate;
         }
     }
+    if (precise.enabled) return WritePrecise(precise, options, outcome.chart);
     std::cout << (options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
     return 0;
 }

@@ -1,0 +1,105 @@
+#include "periods/precise_chart.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace orvanta {
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+}  // namespace
+
+PreciseOutcome ComputePreciseChart(const PreciseRequest& request) {
+    if (!IsUsableYearDays(request.yearDays)) {
+        return {std::nullopt, "The year length must be between 300 and 400 days."};
+    }
+    const InstantResult instant =
+        request.timeZone.empty()
+            ? InstantFromClassicZone(request.local, request.zoneHours, request.zoneMinutes, request.dst, request.east)
+            : InstantFromTimeZone(request.local, request.timeZone, request.fold);
+    if (!instant.instant) return {std::nullopt, instant.error};
+
+    PreciseChart chart;
+    chart.birth = *instant.instant;
+    chart.ayanamsa = request.ayanamsa;
+    chart.latitude = request.latitude;
+    chart.longitude = request.longitude;
+    chart.sky = ComputeSky(chart.birth.julianDayUT, request.latitude, request.longitude, request.ayanamsa);
+    if (!std::isfinite(chart.sky.moonSiderealLongitude) || !std::isfinite(chart.sky.ascendantSiderealLongitude) ||
+        !std::isfinite(chart.sky.ayanamsaDegrees)) {
+        return {std::nullopt, "The ephemeris cannot compute the Moon and ascendant for this instant and place."};
+    }
+    PeriodRequest periods;
+    periods.epochUtcSeconds = chart.birth.utcSeconds;
+    periods.birthSeconds = 0;
+    periods.moonSiderealLongitude = chart.sky.moonSiderealLongitude;
+    periods.yearDays = request.yearDays;
+    periods.levels = request.levels;
+    chart.tree = BuildPeriodTree(periods);
+    return {std::move(chart), {}};
+}
+
+UtcResult UtcOfLocal(const BirthInstant& birth, CivilDateTime local, Fold fold) {
+    if (birth.timeZone.empty()) return {SecondsOfCivil(local) - birth.utcOffsetSeconds, {}};
+    const InstantResult instant = InstantFromTimeZone(local, birth.timeZone, fold);
+    if (!instant.instant) return {std::nullopt, instant.error};
+    return {instant.instant->utcSeconds, {}};
+}
+
+CivilDateTime CivilOfSeconds(std::int64_t secondsSinceEpoch) noexcept {
+    const std::int64_t days = FloorDiv(secondsSinceEpoch, kSecondsPerDay);
+    const auto inDay = static_cast<int>(secondsSinceEpoch - days * kSecondsPerDay);
+    const Date date = CivilFromDays(static_cast<long>(days));
+    return {date.year, date.month, date.day, inDay / 3600, inDay / 60 % 60, inDay % 60};
+}
+
+std::int64_t SecondsOfCivil(CivilDateTime civil) noexcept {
+    const long days = DaysFromCivil({civil.year, civil.month, civil.day});
+    return static_cast<std::int64_t>(days) * kSecondsPerDay + civil.hour * 3600 + civil.minute * 60 + civil.second;
+}
+
+std::string FormatCivil(CivilDateTime c) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute,
+                  c.second);
+    return text;
+}
+
+std::string FormatUtc(std::int64_t utcSeconds) { return FormatCivil(CivilOfSeconds(utcSeconds)) + "Z"; }
+
+std::string FormatLocal(const BirthInstant& birth, std::int64_t utcSeconds) {
+    const int offset = UtcOffsetAt(birth, utcSeconds);
+    const int magnitude = offset < 0 ? -offset : offset;
+    char zone[16];
+    // A local mean time of the old zone rules can have seconds: they are written then.
+    if (magnitude % 60 == 0) {
+        std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+', magnitude / 3600, magnitude / 60 % 60);
+    } else {
+        std::snprintf(zone, sizeof zone, "%c%02d:%02d:%02d", offset < 0 ? '-' : '+', magnitude / 3600,
+                      magnitude / 60 % 60, magnitude % 60);
+    }
+    return FormatCivil(CivilOfSeconds(utcSeconds + offset)) + zone;
+}
+
+Date LocalDateOf(const BirthInstant& birth, std::int64_t utcSeconds) {
+    const CivilDateTime c = CivilOfSeconds(utcSeconds + UtcOffsetAt(birth, utcSeconds));
+    return {c.year, c.month, c.day};
+}
+
+Provenance ProvenanceOf(const PreciseChart& chart, EngineInfo engine) {
+    return {std::move(engine),          std::string(AyanamsaName(chart.ayanamsa)), chart.sky.ayanamsaDegrees,
+            chart.sky.deltaTSeconds,    FormatUtc(chart.birth.utcSeconds),         chart.birth.julianDayUT,
+            chart.birth.zoneRule};
+}
+
+std::optional<CalendarAge> AgeAtStart(const PreciseChart& chart, const Period& period) {
+    if (period.start < chart.tree.request.birthSeconds) return std::nullopt;
+    const Date birth{chart.birth.local.year, chart.birth.local.month, chart.birth.local.day};
+    return AgeOn(birth, LocalDateOf(chart.birth, RoundedUtcSeconds(chart.tree, period.start)));
+}
+
+}  // namespace orvanta

@@ -1,0 +1,569 @@
+#include "precise_output.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include <QByteArray>
+
+#include "astro/astronomy.h"
+#include "dasha/dasha.h"
+#include "json_writer.h"
+
+namespace orvanta {
+
+namespace {
+
+constexpr int kFirstPreciseYear = 1800;
+constexpr int kLastPreciseYear = 2399;
+constexpr int kFirstFormYear = 1901;
+constexpr int kLastFormYear = 2050;
+
+// The classic options that take a value: their value is skipped, never read as an option.
+constexpr std::array<std::string_view, 14> kClassicValueOptions = {
+    "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
+    "--zone-hour", "--zone-minute", "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--report"};
+
+constexpr std::array<std::string_view, 9> kPreciseOptions = {
+    "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty"};
+
+bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+std::optional<int> ReadInteger(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+// Digits with at most one decimal point ("365.2425"); read in the C locale whatever the
+// system's (floating-point from_chars is missing from some standard libraries still in use).
+std::optional<double> ReadDecimal(std::string_view text) {
+    const auto points = std::count(text.begin(), text.end(), '.');
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+    if (text.empty() || !digits || points > 1 || text == ".") return std::nullopt;
+    bool ok = false;
+    const double value = QByteArray(text.data(), static_cast<qsizetype>(text.size())).toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// Two or four digits at `text[at]`, exactly.
+std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t count) {
+    if (at + count > text.size()) return std::nullopt;
+    const std::string_view part = text.substr(at, count);
+    if (!std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+    return ReadInteger(part);
+}
+
+// YYYY-MM-DD[THH:MM[:SS]], a real Gregorian date and a time of day.
+std::optional<CivilDateTime> ReadLocalDateTime(std::string_view text) {
+    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
+    CivilDateTime c;
+    const auto year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
+    if (!year || !month || !day || text[4] != '-' || text[7] != '-') return std::nullopt;
+    c.year = *year;
+    c.month = *month;
+    c.day = *day;
+    if (c.month < 1 || c.month > 12 || c.day < 1 || c.day > DaysInMonth(c.year, c.month)) return std::nullopt;
+    if (text.size() == 10) return c;
+    const auto hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
+    if (!hour || !minute || text[10] != 'T' || text[13] != ':' || *hour > 23 || *minute > 59) return std::nullopt;
+    c.hour = *hour;
+    c.minute = *minute;
+    if (text.size() == 16) return c;
+    const auto second = Digits(text, 17, 2);
+    if (!second || text[16] != ':' || *second > 59) return std::nullopt;
+    c.second = *second;
+    return c;
+}
+
+std::string LordsText(const Period& p, std::string_view separator) {
+    std::string text;
+    for (int l = 0; l < p.level; ++l) {
+        if (l > 0) text += separator;
+        text += DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])];
+    }
+    return text;
+}
+
+std::string Utc(const PreciseReport& r, double seconds) { return FormatUtc(RoundedUtcSeconds(r.chart.tree, seconds)); }
+std::string Local(const PreciseReport& r, double seconds) {
+    return FormatLocal(r.chart.birth, RoundedUtcSeconds(r.chart.tree, seconds));
+}
+
+std::string_view SignCodeOf(double longitude) {
+    const int sign = std::clamp(static_cast<int>(std::floor(longitude / 30)), 0, 11);
+    return SignCodes.substr(static_cast<std::size_t>(sign) * 3, 3);
+}
+
+// Periods in reading order: each followed by its children.
+template <typename Visit>
+void DepthFirst(const PeriodTree& tree, int first, Visit&& visit) {
+    for (int i = first; i < first + kLords; ++i) {
+        visit(i);
+        if (tree.periods[static_cast<std::size_t>(i)].firstChild >= 0) {
+            DepthFirst(tree, tree.periods[static_cast<std::size_t>(i)].firstChild, visit);
+        }
+    }
+}
+
+void WritePeriods(JsonWriter& out, const PreciseReport& r, int first) {
+    out.BeginArray("periods");
+    if (first >= 0) {
+        for (int i = first; i < first + kLords; ++i) {
+            const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
+            out.BeginObject();
+            out.BeginArray("lords");
+            for (int l = 0; l < p.level; ++l) out.String(DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])]);
+            out.EndArray();
+            out.String("start", Utc(r, p.start));
+            out.String("end", Utc(r, p.end));
+            out.String("startLocal", Local(r, p.start));
+            out.String("endLocal", Local(r, p.end));
+            if (const auto age = AgeAtStart(r.chart, p)) {
+                out.BeginObject("ageAtStart");
+                out.Integer("years", age->years);
+                out.Integer("months", age->months);
+                out.Integer("days", age->days);
+                out.EndObject();
+            } else {
+                out.Null("ageAtStart");
+            }
+            if (r.window) {
+                out.String("startEarliest", Utc(r, r.window->startEarliest[static_cast<std::size_t>(i)]));
+                out.String("startLatest", Utc(r, r.window->startLatest[static_cast<std::size_t>(i)]));
+            }
+            WritePeriods(out, r, p.firstChild);
+            out.EndObject();
+        }
+    }
+    out.EndArray();
+}
+
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string IcsStamp(std::int64_t utcSeconds) {
+    const CivilDateTime c = CivilOfSeconds(utcSeconds);
+    char text[24];
+    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", c.year, c.month, c.day, c.hour, c.minute, c.second);
+    return text;
+}
+
+// Content lines end in CRLF and are folded before 75 octets, never inside a UTF-8 character.
+void AppendIcsLine(std::string& out, std::string_view line) {
+    std::size_t width = 75;
+    while (line.size() > width) {
+        std::size_t cut = width;
+        while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+        out.append(line.substr(0, cut));
+        out += "\r\n ";
+        line.remove_prefix(cut);
+        width = 74;  // the leading blank counts
+    }
+    out.append(line);
+    out += "\r\n";
+}
+
+std::string IcsText(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '\\' || c == ';' || c == ',') escaped += '\\';
+        if (c == '\n') {
+            escaped += "\\n";
+            continue;
+        }
+        escaped += c;
+    }
+    return escaped;
+}
+
+// FNV-1a, 64 bits: the same birth data give the same value on every platform.
+std::uint64_t Fingerprint(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+// The birth data a period's UID is made from: what was asked, not what was computed,
+// so that another ephemeris version keeps the same UIDs.
+std::string BirthKey(const PreciseReport& r) {
+    const PreciseChart& c = r.chart;
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, "%.10g|%.10g|%.10g", c.latitude, c.longitude, c.tree.request.yearDays);
+    return FormatCivil(c.birth.local) + "|" + c.birth.timeZone + "|" + std::to_string(c.birth.utcSeconds) + "|" +
+           r.provenance.ayanamsaName + "|" + numbers;
+}
+
+}  // namespace
+
+std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, PreciseOptions& options) {
+    options = {};
+    const auto isPrecise = [](std::string_view a) { return a == "--precise" || a.starts_with("--precise="); };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (isPrecise(args[i])) options.enabled = true;
+        if (std::find(kClassicValueOptions.begin(), kClassicValueOptions.end(), args[i]) != kClassicValueOptions.end()) ++i;
+    }
+
+    std::vector<std::string> rest;
+    std::optional<std::string> format, fold, yearDays, levels, on, uncertainty;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::optional<std::string> inlineValue;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            inlineValue = std::string(arg.substr(eq + 1));
+            arg = arg.substr(0, eq);
+        }
+        const bool classicValue =
+            std::find(kClassicValueOptions.begin(), kClassicValueOptions.end(), arg) != kClassicValueOptions.end();
+        if (classicValue && !(options.enabled && arg == "--year")) {
+            rest.push_back(args[i]);
+            if (!inlineValue && i + 1 < args.size()) rest.push_back(args[++i]);
+            continue;
+        }
+        if (std::find(kPreciseOptions.begin(), kPreciseOptions.end(), arg) == kPreciseOptions.end() &&
+            arg != "--year") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        if (arg == "--precise") {
+            if (inlineValue) return "--precise takes no value";
+            continue;
+        }
+        std::string value;
+        if (inlineValue) {
+            value = *inlineValue;
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            return std::string(arg) + " needs a value";
+        }
+        if (arg == "--year") {
+            const auto year = ReadInteger(value);
+            if (year && (*year < kFirstFormYear || *year > kLastFormYear)) {
+                if (*year < kFirstPreciseYear || *year > kLastPreciseYear) {
+                    options.refusal = "The precise method takes years from 1800 to 2399.";
+                }
+                options.preciseYear = *year;
+                // A stand-in with the same leap rule lets the form check the day of February.
+                value = IsGregorianLeap(*year) ? "2000" : "2001";
+            }
+            rest.push_back("--year=" + value);
+        } else if (arg == "--format") {
+            format = value;
+        } else if (arg == "--time-zone") {
+            options.timeZone = value;
+        } else if (arg == "--fold") {
+            fold = value;
+        } else if (arg == "--ayanamsa") {
+            options.ayanamsa = value;
+        } else if (arg == "--year-days") {
+            yearDays = value;
+        } else if (arg == "--levels") {
+            levels = value;
+        } else if (arg == "--on") {
+            on = value;
+        } else {
+            uncertainty = value;
+        }
+    }
+
+    if (format) {
+        if (*format == "text") options.format = OutputFormat::Text;
+        else if (*format == "json") options.format = OutputFormat::Json;
+        else if (*format == "csv") options.format = OutputFormat::Csv;
+        else if (*format == "ics") options.format = OutputFormat::Ics;
+        else return "--format: \"" + *format + "\" is none of text, json, csv, ics";
+        if (!options.enabled && (options.format == OutputFormat::Csv || options.format == OutputFormat::Ics)) {
+            return "--format " + *format + " needs --precise";
+        }
+    }
+    if (fold) {
+        if (*fold == "earlier") options.fold = Fold::Earlier;
+        else if (*fold == "later") options.fold = Fold::Later;
+        else return "--fold: \"" + *fold + "\" is neither earlier nor later";
+        if (!options.timeZone) return "--fold needs --time-zone";
+    }
+    if (yearDays) {
+        options.yearDays = ReadDecimal(*yearDays);
+        if (!options.yearDays) return "--year-days: \"" + *yearDays + "\" is not a number of days";
+    }
+    if (levels) {
+        const auto n = ReadInteger(*levels);
+        if (!n || *n < 1 || *n > kMaxPeriodLevels) return "--levels: \"" + *levels + "\" is not a level from 1 to 5";
+        options.levels = *n;
+    }
+    if (on) {
+        options.on = ReadLocalDateTime(*on);
+        if (!options.on) return "--on: \"" + *on + "\" is not a date YYYY-MM-DD[THH:MM[:SS]]";
+    }
+    if (uncertainty) {
+        options.uncertaintyMinutes = ReadInteger(*uncertainty);
+        if (!options.uncertaintyMinutes || *options.uncertaintyMinutes < 0) {
+            return "--uncertainty: \"" + *uncertainty + "\" is not a whole number of minutes";
+        }
+    }
+    if (!options.enabled && (options.timeZone || options.ayanamsa || yearDays || levels || on || uncertainty)) {
+        return "--time-zone, --fold, --ayanamsa, --year-days, --levels, --on and --uncertainty need --precise";
+    }
+    args = std::move(rest);
+    return std::nullopt;
+}
+
+PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
+    if (options.refusal) return {std::nullopt, *options.refusal};
+    PreciseRequest request;
+    if (options.ayanamsa) {
+        const auto ayanamsa = AyanamsaFromName(*options.ayanamsa);
+        if (!ayanamsa) {
+            return {std::nullopt, "Unknown ayanamsa \"" + *options.ayanamsa +
+                                      "\": use lahiri, raman, krishnamurti, yukteshwar, fagan-bradley or true-citra."};
+        }
+        request.ayanamsa = *ayanamsa;
+    }
+    if (options.uncertaintyMinutes && *options.uncertaintyMinutes > kMaxUncertaintyMinutes) {
+        return {std::nullopt, "The birth-time uncertainty can be at most 360 minutes."};
+    }
+    request.local = {year, details.month, details.day, details.hour, details.minute, second};
+    request.timeZone = options.timeZone.value_or("");
+    request.fold = options.fold;
+    request.zoneHours = details.zoneHours;
+    request.zoneMinutes = details.zoneMinutes;
+    request.dst = details.dst;
+    const BirthTime time = ReadBirthTime(details);
+    request.east = time.signedLongitude < 0;  // the classic run's direction: 0° 0' counts as west
+    request.latitude = time.signedLatitude;
+    request.longitude = -time.signedLongitude;
+    request.yearDays = options.yearDays.value_or(kDefaultYearDays);
+    request.levels = options.levels;
+    PreciseOutcome outcome = ComputePreciseChart(request);
+    if (!outcome.chart) return {std::nullopt, outcome.error};
+
+    PreciseReport report;
+    report.chart = std::move(*outcome.chart);
+    report.provenance = ProvenanceOf(report.chart, Engine());
+    if (options.on) {
+        const UtcResult at = UtcOfLocal(report.chart.birth, *options.on, options.fold);
+        if (!at.utcSeconds) return {std::nullopt, "--on: " + at.error};
+        report.runningAt = options.on;
+        report.running = RunningChain(report.chart.tree,
+                                      static_cast<double>(*at.utcSeconds - report.chart.birth.utcSeconds), options.levels);
+    }
+    if (options.uncertaintyMinutes) {
+        const Ayanamsa ayanamsa = request.ayanamsa;
+        report.window = BirthTimeUncertainty(
+            report.chart.tree, [ayanamsa](double jd) { return MoonSiderealLongitude(jd, ayanamsa); },
+            *options.uncertaintyMinutes);
+    }
+    return {std::move(report), {}};
+}
+
+std::string PreciseJson(const PreciseReport& r) {
+    const PreciseChart& c = r.chart;
+    const Provenance& source = r.provenance;
+    JsonWriter out;
+    out.BeginObject();
+    out.BeginObject("precise");
+    out.BeginObject("engine");
+    out.String("library", source.engine.library);
+    out.String("version", source.engine.version);
+    out.String("ephemeris", source.engine.ephemeris);
+    out.EndObject();
+    out.BeginObject("ayanamsa");
+    out.String("name", source.ayanamsaName);
+    out.Number("degrees", source.ayanamsaDegrees);
+    out.EndObject();
+    out.BeginObject("birth");
+    out.String("local", FormatCivil(c.birth.local));
+    if (c.birth.timeZone.empty()) {
+        out.Null("timeZone");
+    } else {
+        out.String("timeZone", c.birth.timeZone);
+    }
+    out.Integer("utcOffsetSeconds", c.birth.utcOffsetSeconds);
+    out.String("utc", source.utc);
+    out.Number("julianDayUT", source.julianDayUT);
+    out.Number("deltaTSeconds", source.deltaTSeconds);
+    out.String("zoneRule", source.zoneRule);
+    out.EndObject();
+    const MoonPlace& m = c.tree.moon;
+    out.BeginObject("moon");
+    out.Number("siderealLongitude", c.sky.moonSiderealLongitude);
+    out.Integer("nakshatraNumber", m.nakshatra + 1);
+    out.String("nakshatra", NakshatraNames[static_cast<std::size_t>(m.nakshatra)]);
+    out.Integer("pada", m.pada);
+    out.String("lord", DashaLord[static_cast<std::size_t>(m.lord)]);
+    out.Number("elapsedFraction", m.elapsedFraction);
+    out.EndObject();
+    out.BeginObject("ascendant");
+    out.Number("siderealLongitude", c.sky.ascendantSiderealLongitude);
+    out.String("signCode", SignCodeOf(c.sky.ascendantSiderealLongitude));
+    out.EndObject();
+    out.Number("yearDays", c.tree.request.yearDays);
+    out.Integer("levels", c.tree.request.levels);
+    WritePeriods(out, r, 0);
+    if (r.runningAt) {
+        out.BeginObject("runningOn");
+        out.String("at", FormatCivil(*r.runningAt));
+        out.BeginArray("periods");
+        for (const int i : r.running) {
+            const Period& p = c.tree.periods[static_cast<std::size_t>(i)];
+            out.BeginObject();
+            out.BeginArray("lords");
+            for (int l = 0; l < p.level; ++l) out.String(DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])]);
+            out.EndArray();
+            out.String("start", Utc(r, p.start));
+            out.String("end", Utc(r, p.end));
+            out.String("startLocal", Local(r, p.start));
+            out.String("endLocal", Local(r, p.end));
+            out.EndObject();
+        }
+        out.EndArray();
+        out.EndObject();
+    }
+    if (r.window) {
+        out.BeginObject("uncertainty");
+        out.Integer("minutes", r.window->minutes);
+        if (r.window->nakshatraChangesAt) {
+            out.String("nakshatraChangesAt", Utc(r, *r.window->nakshatraChangesAt));
+        } else {
+            out.Null("nakshatraChangesAt");
+        }
+        out.String("boundsFrom", Utc(r, r.window->from));
+        out.String("boundsTo", Utc(r, r.window->to));
+        out.EndObject();
+    }
+    out.EndObject();
+    out.EndObject();
+    return out.Text();
+}
+
+std::string JoinJsonObjects(std::string_view first, std::string_view second) {
+    if (first.size() <= 2) return std::string(second);
+    if (second.size() <= 2) return std::string(first);
+    std::string joined(first.substr(0, first.size() - 1));
+    joined += ", ";
+    joined.append(second.substr(1));
+    return joined;
+}
+
+std::string PreciseRefusalJson(std::string_view message) {
+    JsonWriter out;
+    out.BeginObject();
+    out.BeginObject("error");
+    out.String("message", message);
+    out.EndObject();
+    out.EndObject();
+    return out.Text();
+}
+
+std::string PreciseText(const PreciseReport& r) {
+    const PreciseChart& c = r.chart;
+    const Provenance& source = r.provenance;
+    const MoonPlace& m = c.tree.moon;
+    char line[256];
+    std::string text = "Precise method\n";
+    text += "  Engine          " + source.engine.library + " " + source.engine.version + " (" + source.engine.ephemeris + ")\n";
+    std::snprintf(line, sizeof line, "  Ayanamsa        %s %.9f\n", source.ayanamsaName.c_str(), source.ayanamsaDegrees);
+    text += line;
+    text += "  Birth, local    " + FormatCivil(c.birth.local) + "  " + source.zoneRule + "\n";
+    std::snprintf(line, sizeof line, "  Birth, UTC      %s  JD %.6f UT, delta T %.3f s\n", source.utc.c_str(),
+                  source.julianDayUT, source.deltaTSeconds);
+    text += line;
+    std::snprintf(line, sizeof line, "  Moon            %.9f  Nakshatra %d %s, pada %d, lord %s, elapsed %.9f\n",
+                  c.sky.moonSiderealLongitude, m.nakshatra + 1,
+                  std::string(NakshatraNames[static_cast<std::size_t>(m.nakshatra)]).c_str(), m.pada,
+                  std::string(DashaLord[static_cast<std::size_t>(m.lord)]).c_str(), m.elapsedFraction);
+    text += line;
+    std::snprintf(line, sizeof line, "  Ascendant       %.9f %s\n", c.sky.ascendantSiderealLongitude,
+                  std::string(SignCodeOf(c.sky.ascendantSiderealLongitude)).c_str());
+    text += line;
+    std::snprintf(line, sizeof line, "  Year            %.9g days, %d levels\n", c.tree.request.yearDays, c.tree.request.levels);
+    text += line;
+    if (r.window) {
+        text += "  Birth time      within " + std::to_string(r.window->minutes) + " minutes";
+        text += r.window->nakshatraChangesAt ? ", the Moon changes Nakshatra at " + Utc(r, *r.window->nakshatraChangesAt)
+                                             : ", the Moon stays in its Nakshatra";
+        text += "\n";
+    }
+
+    text += "\nPeriods (local time of the birth zone)\n";
+    DepthFirst(c.tree, 0, [&](int i) {
+        const Period& p = c.tree.periods[static_cast<std::size_t>(i)];
+        std::string lord(static_cast<std::size_t>(p.level - 1) * 2, ' ');
+        lord += DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(p.level - 1)])];
+        lord.resize(std::max<std::size_t>(lord.size(), 16), ' ');
+        text += lord + "  " + Local(r, p.start) + "  " + Local(r, p.end);
+        if (r.window) {
+            text += "  start " + Utc(r, r.window->startEarliest[static_cast<std::size_t>(i)]) + " .. " +
+                    Utc(r, r.window->startLatest[static_cast<std::size_t>(i)]);
+        }
+        text += "\n";
+    });
+    if (r.runningAt) {
+        text += "\nRunning on " + FormatCivil(*r.runningAt) + "\n";
+        if (r.running.empty()) text += "  (outside the 120-year cycle)\n";
+        for (const int i : r.running) {
+            const Period& p = c.tree.periods[static_cast<std::size_t>(i)];
+            text += "  " + LordsText(p, " / ") + "  " + Local(r, p.start) + "  " + Local(r, p.end) + "\n";
+        }
+    }
+    return text;
+}
+
+std::string PreciseCsv(const PreciseReport& r) {
+    std::string csv = "level,lords,start,end,startLocal,endLocal";
+    if (r.window) csv += ",startEarliest,startLatest";
+    csv += "\r\n";
+    DepthFirst(r.chart.tree, 0, [&](int i) {
+        const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
+        csv += std::to_string(p.level) + "," + CsvField(LordsText(p, "/")) + "," + Utc(r, p.start) + "," + Utc(r, p.end) +
+               "," + CsvField(Local(r, p.start)) + "," + CsvField(Local(r, p.end));
+        if (r.window) {
+            csv += "," + Utc(r, r.window->startEarliest[static_cast<std::size_t>(i)]) + "," +
+                   Utc(r, r.window->startLatest[static_cast<std::size_t>(i)]);
+        }
+        csv += "\r\n";
+    });
+    return csv;
+}
+
+std::string PreciseIcs(const PreciseReport& r, std::int64_t nowUtcSeconds) {
+    char fingerprint[20];
+    std::snprintf(fingerprint, sizeof fingerprint, "%016llx",
+                  static_cast<unsigned long long>(Fingerprint(BirthKey(r))));
+    const std::string stamp = IcsStamp(nowUtcSeconds);
+    std::string ics;
+    AppendIcsLine(ics, "BEGIN:VCALENDAR");
+    AppendIcsLine(ics, "VERSION:2.0");
+    AppendIcsLine(ics, "PRODID:-//Orvanta//orvanta-chart//EN");
+    AppendIcsLine(ics, "CALSCALE:GREGORIAN");
+    DepthFirst(r.chart.tree, 0, [&](int i) {
+        const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
+        AppendIcsLine(ics, "BEGIN:VEVENT");
+        AppendIcsLine(ics, "UID:" + std::string(fingerprint) + "-" + LordsText(p, "-") + "@orvanta");
+        AppendIcsLine(ics, "DTSTAMP:" + stamp);
+        AppendIcsLine(ics, "DTSTART:" + IcsStamp(RoundedUtcSeconds(r.chart.tree, p.start)));
+        AppendIcsLine(ics, "DTEND:" + IcsStamp(RoundedUtcSeconds(r.chart.tree, p.end)));
+        AppendIcsLine(ics, "SUMMARY:" + IcsText(LordsText(p, " / ")));
+        AppendIcsLine(ics, "TRANSP:TRANSPARENT");
+        AppendIcsLine(ics, "END:VEVENT");
+    });
+    AppendIcsLine(ics, "END:VCALENDAR");
+    return ics;
+}
+
+}  // namespace orvanta

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/birth_form.h"
+#include "periods/precise_chart.h"
+#include "periods/uncertainty.h"
+
+namespace orvanta {
+
+enum class OutputFormat { Text, Json, Csv, Ics };
+
+// The precise method's options as given on the command line, checked for form only.
+struct PreciseOptions {
+    bool enabled = false;                // --precise
+    std::optional<OutputFormat> format;  // --format
+    std::optional<std::string> timeZone;
+    Fold fold = Fold::Refuse;
+    std::optional<std::string> ayanamsa;
+    std::optional<double> yearDays;
+    int levels = 3;
+    std::optional<CivilDateTime> on;
+    std::optional<int> uncertaintyMinutes;
+    // With --precise, a --year outside the form's list: the classic members are left
+    // out and the form is checked with a year of the same leap rule.
+    std::optional<int> preciseYear;
+    std::optional<std::string> refusal;  // a value of the right form that the method refuses (exit 2)
+};
+
+// Takes the precise method's options, and with --precise a --year outside the form's
+// list, out of `args`, leaving the classic options to the classic parser. An error is
+// a sentence about unusable arguments.
+std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, PreciseOptions& options);
+
+// Everything the precise outputs show.
+struct PreciseReport {
+    PreciseChart chart;
+    Provenance provenance;
+    std::optional<CivilDateTime> runningAt;
+    std::vector<int> running;  // indices in chart.tree.periods, outermost first
+    std::optional<BirthTimeWindow> window;
+};
+
+struct PreciseResult {
+    std::optional<PreciseReport> report;
+    std::string error;  // why the method refused the birth, when there is no report
+};
+
+// The precise chart of the validated details; `year` and `second` are the birth's own
+// (the details may carry a stand-in year).
+PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second);
+
+// {"precise": {...}}
+std::string PreciseJson(const PreciseReport& report);
+// The members of two JSON objects in one object, those of `first` first.
+std::string JoinJsonObjects(std::string_view first, std::string_view second);
+// {"error": {"message": "..."}}
+std::string PreciseRefusalJson(std::string_view message);
+std::string PreciseText(const PreciseReport& report);
+std::string PreciseCsv(const PreciseReport& report);      // RFC 4180, a header row, CRLF
+std::string PreciseIcs(const PreciseReport& report, std::int64_t nowUtcSeconds);  // RFC 5545
+
+}  // namespace orvanta
