@@ -12,13 +12,10 @@
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
 #include "report_fixture.h"
-
-#if defined(Q_OS_LINUX)
-#include <sys/mount.h>
+#include "small_file_system.h"
 
 #include <cerrno>
 #include <cstring>
-#endif
 
 using namespace orvanta;
 using namespace orvanta::testing;
@@ -169,7 +166,6 @@ void TestReportFile::fullDisk_data() {
 // A file system that runs out of room during the save: the old report stays byte for
 // byte, no temporary file is left, and the reason is the system's.
 void TestReportFile::fullDisk() {
-#if defined(Q_OS_LINUX)
     QFETCH(qint64, room);
     QFETCH(bool, written);
 
@@ -177,29 +173,17 @@ void TestReportFile::fullDisk() {
     const std::string rtf = WriteRtf(BuildReport(SampleBirth(), SampleResults(), LoadInterpretationTexts()));
     QVERIFY2(rtf.size() > 8192 && rtf.size() < 36864, "the rows assume a report of 8 to 36 KiB");
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString mountPoint = dir.filePath("small");
-    QVERIFY(QDir(dir.path()).mkdir("small"));
-    if (::mount("tmpfs", qPrintable(mountPoint), "tmpfs", 0, "size=128k") != 0)
-        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs here: ") + QString::fromLocal8Bit(std::strerror(errno))));
-    const auto unmount = qScopeGuard([&] { ::umount2(qPrintable(mountPoint), MNT_DETACH); });
-
+    const SmallFileSystem disk("size=128k");
+    if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
     const QByteArray old("{\\rtf1 the report saved before}");
-    const QString path = mountPoint + "/report.rtf";
+    const QString path = disk.filePath("report.rtf");
     QVERIFY(WriteAll(path, old));
-    // Fill the file system page by page, then give back `room`.
-    QFile filler(mountPoint + "/filler");
-    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray page(4096, 'x');
-    while (filler.write(page) == page.size()) {}
-    QVERIFY(filler.resize(std::max<qint64>(0, filler.size() / 4096 * 4096 - room)));
-    filler.close();
-    const QStringList before = QDir(mountPoint).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    QVERIFY(disk.Fill(room));
+    const QStringList before = QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
     const SaveOutcome outcome = SaveReportFile(path, rtf);
     QCOMPARE(outcome.saved, written);
-    QCOMPARE(QDir(mountPoint).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    QCOMPARE(QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
     if (written) {
         QVERIFY(outcome.reason.isEmpty());
         QCOMPARE(ReadAll(path), QByteArray::fromStdString(rtf));
@@ -207,9 +191,6 @@ void TestReportFile::fullDisk() {
         QCOMPARE(outcome.reason, QString::fromLocal8Bit(std::strerror(ENOSPC)));
         QCOMPARE(ReadAll(path), old);
     }
-#else
-    QSKIP("mounting a small file system for the test needs Linux");
-#endif
 }
 
 // A device in the place of the file is refused before anything is written, and nothing

@@ -9,12 +9,10 @@
 #include <csignal>
 #include <unistd.h>
 #endif
-#if defined(Q_OS_LINUX)
-#include <sys/mount.h>
-
 #include <cerrno>
 #include <cstring>
-#endif
+
+#include "../report/small_file_system.h"
 
 using namespace orvanta;
 
@@ -246,36 +244,22 @@ void TestOrvantaChart::reportFileCannotBeWritten() {
 // On a file system with no room left the old report stays as it was, nothing is left
 // beside it, and the tool says so and exits 73.
 void TestOrvantaChart::reportOnFullDisk() {
-#if defined(Q_OS_LINUX)
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString mountPoint = dir.filePath("small");
-    QVERIFY(QDir(dir.path()).mkdir("small"));
-    if (::mount("tmpfs", qPrintable(mountPoint), "tmpfs", 0, "size=64k") != 0)
-        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs here: ") + QString::fromLocal8Bit(std::strerror(errno))));
-    const auto unmount = qScopeGuard([&] { ::umount2(qPrintable(mountPoint), MNT_DETACH); });
-
-    const QString path = mountPoint + "/report.rtf";
+    const testing::SmallFileSystem disk("size=64k");
+    if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
+    const QString path = disk.filePath("report.rtf");
     const QByteArray old("{\\rtf1 kept}");
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(old), old.size());
-        QVERIFY(file.flush());
-        QFile filler(mountPoint + "/filler");
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray page(4096, 'x');
-        while (filler.write(page) == page.size()) {}
     }
-    const QStringList before = QDir(mountPoint).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    QVERIFY(disk.Fill(0));
+    const QStringList before = QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     const Outcome out = Run({"--report", path});
     QCOMPARE(out.exitCode, 73);
     QVERIFY2(out.err.contains(std::strerror(ENOSPC)), out.err.constData());
     QCOMPARE(ReadFile(path), old);
-    QCOMPARE(QDir(mountPoint).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
-#else
-    QSKIP("mounting a small file system for the test needs Linux");
-#endif
+    QCOMPARE(QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
 }
 
 void TestOrvantaChart::outputThatDoesNotArrive_data() {
