@@ -56,6 +56,10 @@ QComboBox* List(const char* name, int widest, QWidget* parent) {
     list->setObjectName(QString::fromLatin1(name));
     list->setFont(Verdana(9));
     list->setMaxVisibleItems(16);
+    // Styles that open a list as a popup over its current entry (Fusion among them) ignore
+    // the row count and make the 150 years a screen-high popup; this keeps a scrolling
+    // list of 16 rows below the box.
+    list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     list->setMinimumContentsLength(widest);
     list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
