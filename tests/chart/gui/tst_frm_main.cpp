@@ -114,8 +114,8 @@ void TestFrmMain::startState() {
     QCOMPARE(main.texts().introTexts, LoadInterpretationTexts().introTexts);
 }
 
-// Every list opens as a scrolling list of at most 16 rows with its entry in view, the
-// 150 years too.
+// Every list opens as a list of at most 16 rows with its entry in view and a scroll bar
+// when it has more, the 150 years too.
 void TestFrmMain::listPopups_data() {
     QTest::addColumn<QString>("list");
     QTest::addColumn<int>("rows");  // rows seen at once
@@ -137,9 +137,11 @@ void TestFrmMain::listPopups() {
     const int rowHeight = view->sizeHintForRow(0);
     QVERIFY(rowHeight > 0);
     const int seen = view->viewport()->height() / rowHeight;
+    const bool scrollBarShown = view->verticalScrollBar()->isVisible();
     box->hidePopup();
     QCOMPARE(seen, rows);
     QCOMPARE(view->verticalScrollBar()->maximum() > 0, box->count() > rows);
+    QCOMPARE(scrollBarShown, box->count() > rows);
     QVERIFY(view->viewport()->rect().intersects(view->visualRect(view->model()->index(box->currentIndex(), 0))));
 }
 
