@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QAbstractPrintDialog>
 #include <QApplication>
 #include <QDesktopServices>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -655,9 +657,15 @@ void TestFrmSave::printDialog() {
         offersSelection = dialog->testOption(QAbstractPrintDialog::PrintSelection);
         offersPages = dialog->testOption(QAbstractPrintDialog::PrintPageRange);
         // Qt's own dialog keeps its "Pages from" choice usable unless it is taken out.
-        for (const char* name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"}) {
-            if (auto* field = dialog->findChild<QWidget*>(name); field && (!field->isHidden() || field->isEnabled()))
-                pageFields.append(name);
+        if (auto* rangeBox = dialog->findChild<QWidget*>("gbPrintRange")) {
+            for (auto* field : rangeBox->findChildren<QWidget*>()) {
+                auto* label = qobject_cast<QLabel*>(field);
+                auto* button = qobject_cast<QAbstractButton*>(field);
+                const QString caption = label ? label->text() : button ? button->text() : QString();
+                const bool pageField = qobject_cast<QSpinBox*>(field) || qobject_cast<QLineEdit*>(field) ||
+                                       caption.startsWith("Pages") || caption == "to";
+                if (pageField && field->isVisibleTo(rangeBox)) pageFields.append(field->objectName());
+            }
         }
         if (auto* all = dialog->findChild<QWidget*>("printAll")) allOffered = !all->isHidden();
         range = dialog->printRange();
