@@ -461,7 +461,7 @@ void TestFrmSave::saveDialog() {
 }
 
 // Saves through the dialog, typing `typed` (a name, or a path from the dialog's folder)
-// in folder `folder`, and answering Yes to an overwrite question. Returns the messages
+// in folder `folder`, and answering Yes to the overwrite question for an existing file. Returns the messages
 // shown, and whether the dialog was still open after its Save.
 namespace {
 
@@ -483,9 +483,11 @@ SaveRun SaveThroughDialog(FrmSave& form, const QString& folder, const QString& t
         auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
         name->clear();
         QTest::keyClicks(name, typed);
-        OnModal("QMessageBox", [](QWidget* question) {
-            static_cast<QMessageBox*>(question)->button(QMessageBox::Yes)->click();
-        });
+        if (QFileInfo::exists(folder + "/" + typed + ".rtf")) {
+            OnModal("QMessageBox", [](QWidget* question) {
+                static_cast<QMessageBox*>(question)->button(QMessageBox::Yes)->click();
+            });
+        }
         static_cast<QDialog*>(dialog)->accept();
         if (dialog->isVisible()) {
             run.dialogStayedOpen = true;
