@@ -3,10 +3,13 @@
 //
 // Exit codes: 0 the chart was computed; 2 a character was refused or the form failed
 // its checks (the message the window would show); 64 the arguments are not usable;
-// 73 the report file could not be written.
+// 73 the report file could not be written; 74 what was written to standard output did
+// not reach it (a full disk, a closed pipe).
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -32,6 +35,7 @@ namespace {
 constexpr int kExitRefused = 2;
 constexpr int kExitUsage = 64;
 constexpr int kExitCannotCreate = 73;
+constexpr int kExitOutputFailed = 74;
 
 constexpr std::string_view kUsage =
     "Usage: orvanta-chart [options]\n"
@@ -80,7 +84,7 @@ constexpr std::string_view kUsage =
     "\n"
     "A value is taken as it stands: --zone-hour -5 and --zone-hour=-5 are the same.\n"
     "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments,\n"
-    "73 the report file could not be written.\n";
+    "73 the report file could not be written, 74 standard output could not be written.\n";
 
 struct Options {
     BirthForm form;
@@ -188,6 +192,21 @@ std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& ar
 
 std::string_view IconName(Icon icon) { return icon == Icon::Error ? "error" : "information"; }
 
+// Writes `text` to standard output and makes sure it got there: a full disk or a closed
+// pipe shows only when the buffer is flushed. Says why on standard error when it did not.
+bool WriteOut(std::string_view text) {
+    errno = 0;
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::cout.flush();
+    const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!written) {
+        const int error = errno;
+        std::cerr << "orvanta-chart: cannot write to standard output"
+                  << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    }
+    return written;
+}
+
 int Refuse(const Message& message, bool json) {
     if (json) {
         JsonWriter out;
@@ -202,7 +221,7 @@ int Refuse(const Message& message, bool json) {
         }
         out.EndObject();
         out.EndObject();
-        std::cout << out.Text() << '\n';
+        if (!WriteOut(out.Text() + '\n')) return kExitOutputFailed;
     } else {
         std::cerr << "orvanta-chart: " << message.text << '\n';
     }
@@ -346,7 +365,7 @@ std::string ChartText(const ChartRun& chart) {
 
 int RefusePrecise(const std::string& message, bool json) {
     if (json) {
-        std::cout << PreciseRefusalJson(message) << '\n';
+        if (!WriteOut(PreciseRefusalJson(message) + '\n')) return kExitOutputFailed;
     } else {
         std::cerr << "orvanta-chart: " << message << '\n';
     }
@@ -358,24 +377,24 @@ int WritePrecise(const PreciseOptions& precise, const Options& options, const Ch
     const PreciseResult result = ComputePrecise(precise, chart.birth, precise.preciseYear.value_or(chart.birth.year), second);
     if (!result.report) return RefusePrecise(result.error, options.json);
     const bool classic = !precise.preciseYear;
+    std::string text;
     switch (precise.format.value_or(options.json ? OutputFormat::Json : OutputFormat::Text)) {
     case OutputFormat::Json:
-        std::cout << (classic ? JoinJsonObjects(ChartJson(chart), PreciseJson(*result.report)) : PreciseJson(*result.report))
-                  << '\n';
+        text = (classic ? JoinJsonObjects(ChartJson(chart), PreciseJson(*result.report)) : PreciseJson(*result.report)) + '\n';
         break;
     case OutputFormat::Text:
-        std::cout << (classic ? ChartText(chart) + "\n" : std::string()) << PreciseText(*result.report);
+        text = (classic ? ChartText(chart) + "\n" : std::string()) + PreciseText(*result.report);
         break;
     case OutputFormat::Csv:
-        std::cout << PreciseCsv(*result.report);
+        text = PreciseCsv(*result.report);
         break;
     case OutputFormat::Ics:
-        std::cout << PreciseIcs(*result.report, std::chrono::duration_cast<std::chrono::seconds>(
-                                                    std::chrono::system_clock::now().time_since_epoch())
-                                                    .count());
+        text = PreciseIcs(*result.report, std::chrono::duration_cast<std::chrono::seconds>(
+                                              std::chrono::system_clock::now().time_since_epoch())
+                                              .count());
         break;
     }
-    return 0;
+    return WriteOut(text) ? 0 : kExitOutputFailed;
 }
 
 int Main(int argc, char** argv) {
@@ -391,10 +410,7 @@ int Main(int argc, char** argv) {
         std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
         return kExitUsage;
     }
-    if (options.help) {
-        std::cout << kUsage;
-        return 0;
-    }
+    if (options.help) return WriteOut(kUsage) ? 0 : kExitOutputFailed;
     if (precise.format == OutputFormat::Json) options.json = true;
     if (options.json && options.report == "-") {
         std::cerr << "orvanta-chart: --json and --report - both want standard output\n\n" << kUsage;
@@ -415,21 +431,26 @@ int Main(int argc, char** argv) {
     if (options.report) {
         const ChartRun& chart = outcome.chart;
         const std::string rtf = WriteRtf(BuildReport(chart.birth, chart.results, LoadInterpretationTexts()));
-        if (*options.report == "-") {
-            std::cout << rtf;
-            return 0;
-        }
-        if (!SaveReportFile(QString::fromStdString(*options.report), rtf)) {
-            std::cerr << "orvanta-chart: cannot write the report to " << *options.report << '\n';
+        if (*options.report == "-") return WriteOut(rtf) ? 0 : kExitOutputFailed;
+        if (const SaveOutcome saved = SaveReportFile(QString::fromStdString(*options.report), rtf); !saved.saved) {
+            std::cerr << "orvanta-chart: cannot write the report to " << *options.report << ": "
+                      << saved.reason.toStdString() << '\n';
             return kExitCannotCreate;
         }
     }
     if (precise.enabled) return WritePrecise(precise, options, outcome.chart);
-    std::cout << (options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
-    return 0;
+    const bool written = WriteOut(options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
+    return written ? 0 : kExitOutputFailed;
 }
 
 }  // namespace
 }  // namespace orvanta
 
-int main(int argc, char** argv) { return orvanta::Main(argc, argv); }
+int main(int argc, char** argv) {
+#if defined(SIGPIPE)
+    // A closed pipe then fails the write with an error the tool reports, instead of
+    // ending it without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    return orvanta::Main(argc, argv);
+}
