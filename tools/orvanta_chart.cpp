@@ -20,6 +20,7 @@
 #include "chart/computation_run.h"
 #include "display/interpretation_texts.h"
 #include "json_writer.h"
+#include "place_options.h"
 #include "report/report_builder.h"
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
@@ -315,12 +316,23 @@ std::string ChartText(const ChartRun& chart) {
 int Main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     Options options;
+    PlaceRequest place;
+    if (const auto error = TakePlaceArguments(args, place)) {
+        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kPlaceUsage;
+        return kExitUsage;
+    }
     if (const auto error = ParseArguments(args, options)) {
         std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
         return kExitUsage;
     }
     if (options.help) {
-        std::cout << kUsage;
+        std::cout << kUsage << kPlaceUsage;
+        return 0;
+    }
+    if (place.places) {
+        const PlaceListing listing = ListPlaces(*place.places, options.json);
+        if (listing.refusal) return Refuse(*listing.refusal, options.json);
+        std::cout << listing.text;
         return 0;
     }
     if (options.json && options.report == "-") {
@@ -328,6 +340,14 @@ int Main(int argc, char** argv) {
         return kExitUsage;
     }
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
+    PlaceFilling filled;
+    if (place.place) {
+        filled = FillFromPlace(*place.place, options.form);
+        // A zone the classic form cannot hold is refused here; the precise periods read
+        // the place's IANA zone instead (filled.zoneNotExpressible).
+        if (filled.refusal) return Refuse(*filled.refusal, options.json);
+        options.form = filled.form;
+    }
     const RunOutcome outcome = RunChart(options.form);
     if (outcome.rejection) return Refuse(*outcome.rejection, options.json);
 
@@ -342,6 +362,11 @@ int Main(int argc, char** argv) {
             std::cerr << "orvanta-chart: cannot write the report to " << *options.report << '\n';
             return kExitCannotCreate;
         }
+    }
+    if (place.place) {
+        std::cout << (options.json ? WithMember(ChartJson(outcome.chart), "place", filled.placeJson) + "\n"
+                                   : "Place: " + filled.summary + "\n" + ChartText(outcome.chart));
+        return 0;
     }
     std::cout << (options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
     return 0;
