@@ -110,8 +110,11 @@ FrmMain::~FrmMain() { delete display_.data(); }
 FrmDisplay* FrmMain::resultsWindow() const { return display_.data(); }
 
 std::optional<Place> FrmMain::attachedPlace() const {
-    if (atlas_) return atlas_->attached();
+#ifdef ORVANTA_HAVE_ATLAS
+    return atlas_->attached();
+#else
     return std::nullopt;
+#endif
 }
 
 void FrmMain::BuildWindow() {
@@ -271,7 +274,9 @@ void FrmMain::BuildWindow() {
     places->addWidget(longitude);
     column->addLayout(places);
     column->addWidget(search);
-    if (atlas_) column->addWidget(atlas_->statusLabel());
+#ifdef ORVANTA_HAVE_ATLAS
+    column->addWidget(atlas_->statusLabel());
+#endif
     column->addWidget(cmdRashi_);
     column->addWidget(lblVisit_);
     lblVMD_->setFixedWidth(600);
@@ -309,10 +314,10 @@ void FrmMain::BuildWindow() {
     setTabOrder(txtMState_, txtMCountry_);
     setTabOrder(txtMCountry_, cmdBrowser_);
     setTabOrder(cmdBrowser_, cmdRashi_);
-    if (atlas_) {
-        setTabOrder(cmdBrowser_, atlas_->button());
-        setTabOrder(atlas_->button(), cmdRashi_);
-    }
+#ifdef ORVANTA_HAVE_ATLAS
+    setTabOrder(cmdBrowser_, atlas_->button());
+    setTabOrder(atlas_->button(), cmdRashi_);
+#endif
 }
 
 void FrmMain::BuildMenus() {
@@ -321,7 +326,9 @@ void FrmMain::BuildMenus() {
     auto* next = file->addAction(QStringLiteral("Get My Vimshottari Dasha Reading"));
     next->setObjectName(QStringLiteral("mnuNext"));
     connect(next, &QAction::triggered, this, &FrmMain::mnuNext_Click);
-    if (atlas_) file->addAction(atlas_->menuAction());
+#ifdef ORVANTA_HAVE_ATLAS
+    file->addAction(atlas_->menuAction());
+#endif
     auto* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
