@@ -343,8 +343,8 @@ int Main(int argc, char** argv) {
     PlaceFilling filled;
     if (place.place) {
         filled = FillFromPlace(*place.place, options.form);
-        // A zone the classic form cannot hold is refused here; the precise periods read
-        // the place's IANA zone instead (filled.zoneNotExpressible).
+        // A zone the classic form cannot hold is refused here (filled.zoneNotExpressible);
+        // the precise periods read filled.place's coordinates and IANA zone instead.
         if (filled.refusal) return Refuse(*filled.refusal, options.json);
         options.form = filled.form;
     }

@@ -133,6 +133,7 @@ PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form) {
         return result;
     }
     const Place& place = places.front();
+    result.place = place;
     const std::optional<CivilDateTime> local = atlas::FormLocalTime(form);
     if (!local) {
         // The form's own date check gives the message the window would show.

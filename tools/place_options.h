@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "atlas/place.h"
 #include "chart/birth_form.h"
 
 namespace orvanta {
@@ -34,6 +35,7 @@ PlaceListing ListPlaces(std::string_view query, bool json);
 
 // The outcome of --place on a form whose date and time are already set.
 struct PlaceFilling {
+    std::optional<Place> place;    // the best match: exact coordinates and IANA zone
     BirthForm form;                // with the place's fields written in
     std::string placeJson;         // the "place" member's value
     std::string summary;           // one line for people
