@@ -11,6 +11,7 @@
 #include "atlas/gui/frm_birth_place.h"
 #include "chart/gui/appearance.h"
 #include "chart/gui/frm_main.h"
+#include "chart/gui/message_box.h"
 
 namespace orvanta {
 namespace {
@@ -76,17 +77,21 @@ PlaceAttachment::PlaceAttachment(FrmMain* window)
 
 void PlaceAttachment::openWindow() {
     FrmBirthPlace window(atlas::FormLocalTime(window_->ReadForm()), window_);
-    if (window.exec() == QDialog::Accepted && window.chosen()) take(*window.chosen());
+    if (window.exec() != QDialog::Accepted || !window.chosen()) return;
+    if (const auto problem = take(*window.chosen())) {
+        ShowMessage(window_, Message{*problem, Icon::Information, Control::None});
+    }
 }
 
-void PlaceAttachment::take(const Place& place) {
+std::optional<std::string> PlaceAttachment::take(const Place& place) {
     attached_ = place;
-    Refill();
+    auto problem = Refill();
     emit attachmentChanged();
+    return problem;
 }
 
-void PlaceAttachment::Refill() {
-    if (!attached_) return;
+std::optional<std::string> PlaceAttachment::Refill() {
+    if (!attached_) return std::nullopt;
     const Place& place = *attached_;
     const std::optional<CivilDateTime> local = atlas::FormLocalTime(window_->ReadForm());
     atlas::ZoneAtBirth zone;
@@ -112,6 +117,8 @@ void PlaceAttachment::Refill() {
     }
     writing_ = false;
     lblPlace_->setText(QString::fromStdString(atlas::PlaceSummary(place, zone, filling)));
+    if (filling.zoneFilled) return std::nullopt;
+    return filling.problem;
 }
 
 void PlaceAttachment::EditedByHand() {

@@ -37,16 +37,18 @@ public:
     // The place attached to the form: its exact coordinates and its IANA zone.
     std::optional<Place> attached() const { return attached_; }
 
-    // Opens "Find Birth Place" over the window and takes the place chosen there.
+    // Opens "Find Birth Place" over the window and takes the place chosen there; when the
+    // zone boxes cannot hold its zone, a message says so.
     void openWindow();
-    // Fills the form from `place` and attaches it.
-    void take(const Place& place);
+    // Fills the form from `place` and attaches it. Returns the sentence saying why the
+    // zone boxes were left alone, or nothing when they were filled.
+    std::optional<std::string> take(const Place& place);
 
 signals:
     void attachmentChanged();
 
 private:
-    void Refill();
+    std::optional<std::string> Refill();
     void EditedByHand();
 
     FrmMain* window_;

@@ -14,6 +14,7 @@
 #include "atlas/place_search.h"
 #include "chart/gui/appearance.h"
 #include "chart/gui/frm_main.h"
+#include "../../chart/gui/gui_test_support.h"
 
 using namespace orvanta;
 
@@ -128,7 +129,17 @@ void TestFrmBirthPlace::followsDateAndDetachesOnEdit() {
 void TestFrmBirthPlace::zoneTheFormCannotHold() {
     FrmMain main;
     main.show();
-    main.atlas()->take(First("Madrid, Spain"));
+    testing::MessageRecorder messages;
+    bool seen = false;
+    WhenOpen([&](FrmBirthPlace* window) {
+        TypeAndWait(window, QStringLiteral("Madrid, Spain"));
+        QTest::keyClick(window->findChild<QLineEdit*>("txtPlaceSearch"), Qt::Key_Return);
+    }, seen);
+    QTest::mouseClick(main.findChild<QPushButton*>("cmdAtlas"), Qt::LeftButton);
+    QVERIFY(seen);
+    QCOMPARE(messages.shown.size(), std::size_t{1});
+    QCOMPARE(messages.shown.front().message.text, main.atlas()->take(First("Madrid, Spain")).value());
+    QCOMPARE(messages.shown.front().message.icon, Icon::Information);
     QCOMPARE(Text(main, "txtLatD"), u"40"_qs);
     QVERIFY(Checked(main, "optLong_1"));
     QCOMPARE(Text(main, "txtZoneHour"), u"5"_qs);  // left as it was
