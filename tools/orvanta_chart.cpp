@@ -24,6 +24,7 @@
 #include "chart/computation_run.h"
 #include "display/interpretation_texts.h"
 #include "json_writer.h"
+#include "place_options.h"
 #include "precise_output.h"
 #include "report/report_builder.h"
 #include "report/report_file.h"
@@ -372,18 +373,24 @@ int RefusePrecise(const std::string& message, bool json) {
     return kExitRefused;
 }
 
-int WritePrecise(const PreciseOptions& precise, const Options& options, const ChartRun& chart) {
+// The precise chart, after the classic one unless the year or the place's zone is one
+// the classic method cannot read; with --place, the place as well.
+int WritePrecise(const PreciseOptions& precise, const Options& options, const ChartRun& chart,
+                 const PlaceFilling* placed) {
     const int second = std::stoi(options.form.second);  // a list entry, "0" .. "59"
     const PreciseResult result = ComputePrecise(precise, chart.birth, precise.preciseYear.value_or(chart.birth.year), second);
     if (!result.report) return RefusePrecise(result.error, options.json);
-    const bool classic = !precise.preciseYear;
+    const bool classic = !precise.preciseYear && !precise.classicLeftOut;
     std::string text;
     switch (precise.format.value_or(options.json ? OutputFormat::Json : OutputFormat::Text)) {
     case OutputFormat::Json:
-        text = (classic ? JoinJsonObjects(ChartJson(chart), PreciseJson(*result.report)) : PreciseJson(*result.report)) + '\n';
+        text = classic ? JoinJsonObjects(ChartJson(chart), PreciseJson(*result.report)) : PreciseJson(*result.report);
+        if (placed) text = WithMember(std::move(text), "place", placed->placeJson);
+        text += '\n';
         break;
     case OutputFormat::Text:
-        text = (classic ? ChartText(chart) + "\n" : std::string()) + PreciseText(*result.report);
+        text = (placed ? "Place: " + placed->summary + "\n" : std::string()) +
+               (classic ? ChartText(chart) + "\n" : std::string()) + PreciseText(*result.report);
         break;
     case OutputFormat::Csv:
         text = PreciseCsv(*result.report);
@@ -404,14 +411,28 @@ int Main(int argc, char** argv) {
         std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage;
         return kExitUsage;
     }
-    const std::vector<std::string_view> args(given.begin(), given.end());
+    std::vector<std::string_view> args(given.begin(), given.end());
     Options options;
+    PlaceRequest place;
+    if (const auto error = TakePlaceArguments(args, place)) {
+        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kPlaceUsage;
+        return kExitUsage;
+    }
     if (const auto error = ParseArguments(args, options)) {
         std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
         return kExitUsage;
     }
-    if (options.help) return WriteOut(kUsage) ? 0 : kExitOutputFailed;
+    if (options.help) return WriteOut(std::string(kUsage) + std::string(kPlaceUsage)) ? 0 : kExitOutputFailed;
     if (precise.format == OutputFormat::Json) options.json = true;
+    if (place.places) {
+        const PlaceListing listing = ListPlaces(*place.places, options.json);
+        if (listing.refusal) return Refuse(*listing.refusal, options.json);
+        return WriteOut(listing.text) ? 0 : kExitOutputFailed;
+    }
+    if (place.place && precise.timeZone) {
+        std::cerr << "orvanta-chart: --place and --time-zone both name the zone\n\n" << kUsage;
+        return kExitUsage;
+    }
     if (options.json && options.report == "-") {
         std::cerr << "orvanta-chart: --json and --report - both want standard output\n\n" << kUsage;
         return kExitUsage;
@@ -425,6 +446,23 @@ int Main(int argc, char** argv) {
         return kExitUsage;
     }
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
+    PlaceFilling filled;
+    if (place.place) {
+        filled = FillFromPlace(*place.place, options.form);
+        // A zone the classic form cannot hold is refused here (filled.zoneNotExpressible);
+        // the precise periods read filled.place's coordinates and IANA zone instead.
+        // With --precise a zone the classic form cannot hold leaves the classic members out
+        // and the precise periods take the place's IANA zone.
+        const bool preciseOnly = filled.zoneNotExpressible && precise.enabled && filled.place;
+        if (filled.refusal && !preciseOnly) return Refuse(*filled.refusal, options.json);
+        options.form = filled.form;
+        if (precise.enabled && filled.place) {
+            precise.timeZone = filled.place->timeZone;
+            precise.latitude = filled.place->latitude;
+            precise.longitude = filled.place->longitude;
+            precise.classicLeftOut = preciseOnly;
+        }
+    }
     const RunOutcome outcome = RunChart(options.form);
     if (outcome.rejection) return Refuse(*outcome.rejection, options.json);
 
@@ -438,9 +476,16 @@ int Main(int argc, char** argv) {
             return kExitCannotCreate;
         }
     }
-    if (precise.enabled) return WritePrecise(precise, options, outcome.chart);
-    const bool written = WriteOut(options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
-    return written ? 0 : kExitOutputFailed;
+    const PlaceFilling* const placed = place.place ? &filled : nullptr;
+    if (precise.enabled) return WritePrecise(precise, options, outcome.chart, placed);
+    std::string text;
+    if (placed) {
+        text = options.json ? WithMember(ChartJson(outcome.chart), "place", filled.placeJson) + "\n"
+                            : "Place: " + filled.summary + "\n" + ChartText(outcome.chart);
+    } else {
+        text = options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart);
+    }
+    return WriteOut(text) ? 0 : kExitOutputFailed;
 }
 
 }  // namespace

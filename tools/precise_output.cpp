@@ -345,8 +345,8 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
     request.dst = details.dst;
     const BirthTime time = ReadBirthTime(details);
     request.east = time.signedLongitude < 0;  // the classic run's direction: 0° 0' counts as west
-    request.latitude = time.signedLatitude;
-    request.longitude = -time.signedLongitude;
+    request.latitude = options.latitude.value_or(time.signedLatitude);
+    request.longitude = options.longitude.value_or(-time.signedLongitude);
     request.yearDays = options.yearDays.value_or(kDefaultYearDays);
     request.levels = options.levels;
     PreciseOutcome outcome = ComputePreciseChart(request);

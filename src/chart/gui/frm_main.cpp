@@ -20,6 +20,9 @@
 #include <exception>
 
 #include "astro/gui/frm_time_zone.h"
+#ifdef ORVANTA_HAVE_ATLAS
+#include "atlas/gui/place_attachment.h"
+#endif
 #include "chart/computation_run.h"
 #include "chart/gui/appearance.h"
 #include "chart/gui/key_filter.h"
@@ -111,6 +114,14 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
 FrmMain::~FrmMain() { delete display_.data(); }
 
 FrmDisplay* FrmMain::resultsWindow() const { return display_.data(); }
+
+std::optional<Place> FrmMain::attachedPlace() const {
+#ifdef ORVANTA_HAVE_ATLAS
+    return atlas_->attached();
+#else
+    return std::nullopt;
+#endif
+}
 
 void FrmMain::BuildWindow() {
     auto* central = new QWidget(this);
@@ -236,7 +247,13 @@ void FrmMain::BuildWindow() {
     searchGrid->addWidget(txtMState_, 0, 3);
     searchGrid->addWidget(Caption(QStringLiteral("Country"), search), 0, 4);
     searchGrid->addWidget(txtMCountry_, 0, 5);
-    searchGrid->addWidget(cmdBrowser_, 1, 0, 1, 6, Qt::AlignHCenter);
+    auto* searchButtons = new QHBoxLayout;
+    searchButtons->addWidget(cmdBrowser_);
+#ifdef ORVANTA_HAVE_ATLAS
+    atlas_ = new PlaceAttachment(this);
+    searchButtons->addWidget(atlas_->button());
+#endif
+    searchGrid->addLayout(searchButtons, 1, 0, 1, 6, Qt::AlignHCenter);
     connect(cmdBrowser_, &QPushButton::clicked, this, &FrmMain::cmdBrowser_Click);
 
     cmdRashi_ = Button("cmdRashi", QStringLiteral("Get My Vimshottari Dasha Reading"), central);
@@ -263,6 +280,9 @@ void FrmMain::BuildWindow() {
     places->addWidget(longitude);
     column->addLayout(places);
     column->addWidget(search);
+#ifdef ORVANTA_HAVE_ATLAS
+    column->addWidget(atlas_->statusLabel());
+#endif
     column->addWidget(cmdRashi_);
     column->addWidget(lblVisit_);
     lblVMD_->setFixedWidth(600);
@@ -300,6 +320,10 @@ void FrmMain::BuildWindow() {
     setTabOrder(txtMState_, txtMCountry_);
     setTabOrder(txtMCountry_, cmdBrowser_);
     setTabOrder(cmdBrowser_, cmdRashi_);
+#ifdef ORVANTA_HAVE_ATLAS
+    setTabOrder(cmdBrowser_, atlas_->button());
+    setTabOrder(atlas_->button(), cmdRashi_);
+#endif
 }
 
 void FrmMain::BuildMenus() {
@@ -308,6 +332,9 @@ void FrmMain::BuildMenus() {
     auto* next = file->addAction(QStringLiteral("Get My Vimshottari Dasha Reading"));
     next->setObjectName(QStringLiteral("mnuNext"));
     connect(next, &QAction::triggered, this, &FrmMain::mnuNext_Click);
+#ifdef ORVANTA_HAVE_ATLAS
+    file->addAction(atlas_->menuAction());
+#endif
     auto* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
