@@ -1,14 +1,23 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "chart/gui/appearance.h"
 #include "chart/gui/frm_main.h"
 #include "chart/gui/message_box.h"
 #include "chart/gui/single_instance.h"
+#include "orvanta_version.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("orvanta"));
-    app.setApplicationVersion(QStringLiteral("1.75"));
+    app.setApplicationVersion(QStringLiteral(ORVANTA_VERSION));
+    // Links the windows to the installed desktop entry (task bars on Wayland find the
+    // icon through it); every window without an icon of its own takes this one.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVANTA_APP_ID));
+    QIcon icon;
+    for (const char* size : {"48", "256"})
+        icon.addFile(QStringLiteral(":/orvanta/" ORVANTA_APP_ID "-") + QLatin1String(size) + QStringLiteral(".png"));
+    QApplication::setWindowIcon(icon);
     orvanta::InstallAppearance(app);
 
     const orvanta::SingleInstance instance;

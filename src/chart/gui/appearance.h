@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include "orvanta_version.h"
+
 class QApplication;
 
 namespace orvanta {
@@ -23,7 +25,7 @@ inline constexpr QRgb Black = qRgb(0, 0, 0);
 }  // namespace look
 
 inline constexpr const char* kProgramTitle = "Orvanta";
-inline constexpr const char* kWindowCaption = "Orvanta v1.75";
+inline constexpr const char* kWindowCaption = "Orvanta v" ORVANTA_VERSION;
 
 // Verdana, or the face substituted for it where Verdana is not installed.
 QFont Verdana(double points, bool bold = false, bool underline = false, bool italic = false);

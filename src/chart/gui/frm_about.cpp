@@ -9,6 +9,7 @@
 #ifdef ORVANTA_HAVE_ATLAS
 #include "atlas/place_search.h"
 #endif
+#include "orvanta_version.h"
 
 namespace orvanta {
 
@@ -23,7 +24,7 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     name->setObjectName(QStringLiteral("lblProductName"));
     name->setFont(Verdana(14, true));
     Paint(name, look::Yellow, look::Brown);
-    auto* version = new QLabel(QStringLiteral("Version 1.75"), this);
+    auto* version = new QLabel(QStringLiteral("Version " ORVANTA_VERSION), this);
     version->setObjectName(QStringLiteral("lblVersion"));
     version->setFont(Verdana(9.75, true));
     Paint(version, look::White, look::Brown);
@@ -33,6 +34,11 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     description->setWordWrap(true);
     description->setFont(Verdana(9));
     Paint(description, look::PaleYellow, look::Brown);
+    auto* licence = new QLabel(QStringLiteral("Free software under the GNU Affero General Public License 3.0 or later"), this);
+    licence->setObjectName(QStringLiteral("lblLicense"));
+    licence->setWordWrap(true);
+    licence->setFont(Verdana(8.25));
+    Paint(licence, look::PaleYellow, look::Brown);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setFont(Verdana(8.25, true));
@@ -43,7 +49,7 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
     layout->setSpacing(10);
-    for (QLabel* label : {name, version, description}) {
+    for (QLabel* label : {name, version, description, licence}) {
         label->setAlignment(Qt::AlignHCenter);
         layout->addWidget(label);
     }

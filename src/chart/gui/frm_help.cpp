@@ -18,7 +18,7 @@ const char* FrmHelp::GuideAddress() { return "qrc:/orvanta/user_guide.html"; }
 FrmHelp::FrmHelp(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
     RegisterGuide();
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Orvanta v1.75 - User Guide"));
+    setWindowTitle(QString::fromLatin1(kWindowCaption) + QStringLiteral(" - User Guide"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::WindowMinMaxButtonsHint);

@@ -10,6 +10,7 @@
 #include "chart/gui/frm_about.h"
 #include "chart/gui/frm_help.h"
 #include "chart/gui/web_links.h"
+#include "orvanta_version.h"
 
 namespace orvanta {
 
@@ -46,10 +47,14 @@ LinkMenus::LinkMenus(QMenuBar* menuBar, QWidget* window) : QObject(window), wind
 }
 
 QString LinkMenus::UserGuideFile() {
-    // The guide is installed beside the program (in the bundle's resources on macOS).
+    // Beside the program in the build folder (in the bundle's resources on macOS), then
+    // in the documentation folder of the installed tree, found relative to the program
+    // so that a tree unpacked or installed under another prefix works the same.
     const QDir here(QCoreApplication::applicationDirPath());
+    const QString installed = QStringLiteral(ORVANTA_DOCDIR_FROM_BINDIR "/user_guide.html");
     for (const QString& candidate : {here.filePath(QStringLiteral("user_guide.html")),
-                                     here.filePath(QStringLiteral("../Resources/user_guide.html"))}) {
+                                     here.filePath(QStringLiteral("../Resources/user_guide.html")),
+                                     here.filePath(installed)}) {
         if (QFileInfo(candidate).isFile()) return QFileInfo(candidate).absoluteFilePath();
     }
     return {};

@@ -18,7 +18,8 @@ class LinkMenus : public QObject {
 public:
     LinkMenus(QMenuBar* menuBar, QWidget* window);
 
-    // The user guide shipped beside the program, or empty when it is not there.
+    // The user guide shipped beside the program or in the installed documentation folder,
+    // or empty when it is in neither.
     static QString UserGuideFile();
 
 public slots:

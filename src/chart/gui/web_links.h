@@ -7,6 +7,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "orvanta_version.h"
+
 namespace orvanta {
 
 // Every web address the program opens, in one place.
@@ -19,7 +21,7 @@ struct WebLinkAddress {
 
 inline constexpr std::array<WebLinkAddress, 5> WebLinks = {{
     {WebLink::VisitUs, "https://orvanta.example/"},
-    {WebLink::SoftwareUpdate, "https://orvanta.example/update/?version=1.75"},
+    {WebLink::SoftwareUpdate, "https://orvanta.example/update/?version=" ORVANTA_VERSION},
     {WebLink::Donate, "https://orvanta.example/donate/"},
     {WebLink::MakeMoneyOnline, "https://orvanta.example/partners/"},
     {WebLink::DashaArticles, "https://orvanta.example/vimshottari-dasha/"},

@@ -34,6 +34,7 @@
 #include "chart/gui/link_menus.h"
 #include "display/gui/frm_display.h"
 #include "gui_test_support.h"
+#include "orvanta_version.h"
 
 using namespace orvanta;
 using namespace orvanta::testing;
@@ -595,6 +596,20 @@ void TestFrmMain::helpAndAbout() {
         QVERIFY(!main.findChild<FrmHelp*>());
     }
 
+    // Installed, the guide is in the documentation folder; the tree may have been moved.
+    {
+        const QDir docs(QDir(QCoreApplication::applicationDirPath()).filePath(ORVANTA_DOCDIR_FROM_BINDIR));
+        const bool made = !docs.exists();
+        QVERIFY(QDir().mkpath(docs.path()));
+        QFile guide(docs.filePath("user_guide.html"));
+        QVERIFY(guide.open(QIODevice::WriteOnly));
+        guide.close();
+        const QString found = LinkMenus::UserGuideFile();
+        guide.remove();
+        if (made) QDir().rmpath(docs.path());
+        QCOMPARE(found, QFileInfo(guide).absoluteFilePath());
+    }
+
     // Without it, the copy built into the program is shown.
     QVERIFY(LinkMenus::UserGuideFile().isEmpty());
     main.findChild<QAction*>("mnuOnline")->trigger();
@@ -614,7 +629,8 @@ void TestFrmMain::helpAndAbout() {
         QStringList texts;
         for (QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
         QVERIFY(texts.contains(QStringLiteral("Orvanta")));
-        QVERIFY(texts.join(u' ').contains(QStringLiteral("1.75")));
+        QVERIFY(texts.contains(QStringLiteral("Version " ORVANTA_VERSION)));
+        QVERIFY(texts.join(u' ').contains(QStringLiteral("GNU Affero General Public License 3.0 or later")));
         const std::string_view line = AboutLine();
         QVERIFY(texts.contains(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))));
         QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
