@@ -1,9 +1,9 @@
 #include <QApplication>
 
-#include "chart/gui/appearance.h"
 #include "chart/gui/frm_main.h"
-#include "chart/gui/message_box.h"
 #include "chart/gui/single_instance.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/message_box.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "astro/astronomy.h"
-#include "chart/trimmed.h"
+#include "base/trimmed.h"
 
 namespace orvanta {
 

@@ -1,5 +1,5 @@
+#include "base/trimmed.h"
 #include "dasha/dasha.h"
-#include "chart/trimmed.h"
 
 #include <charconv>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "astro/time_zones.h"
-#include "chart/gui/appearance.h"
+#include "kit/gui/appearance.h"
 
 namespace orvanta {
 

@@ -20,12 +20,12 @@
 
 #include "astro/gui/frm_time_zone.h"
 #include "chart/computation_run.h"
-#include "chart/gui/appearance.h"
 #include "chart/gui/key_filter.h"
-#include "chart/gui/link_menus.h"
-#include "chart/gui/message_box.h"
-#include "chart/gui/web_links.h"
 #include "display/gui/frm_display.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/link_menus.h"
+#include "kit/gui/message_box.h"
+#include "kit/gui/web_links.h"
 
 namespace orvanta {
 

@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "chart/gui/message_box.h"
+#include "kit/gui/message_box.h"
 
 namespace orvanta {
 

@@ -22,7 +22,7 @@
 #include <functional>
 
 #include "../report_fixture.h"
-#include "chart/gui/web_links.h"
+#include "kit/gui/web_links.h"
 #include "report/gui/frm_save.h"
 #include "report/gui/report_document.h"
 #include "report/gui/report_links.h"

@@ -1,11 +1,11 @@
-#include "chart/gui/frm_about.h"
+#include "kit/gui/frm_about.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "chart/gui/appearance.h"
 #include "display/interpretation_texts.h"
+#include "kit/gui/appearance.h"
 
 namespace orvanta {
 

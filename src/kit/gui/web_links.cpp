@@ -1,4 +1,4 @@
-#include "chart/gui/web_links.h"
+#include "kit/gui/web_links.h"
 
 #include <QDesktopServices>
 #include <QString>
