@@ -70,9 +70,6 @@ int MaxLength(Control box) {
 
 namespace {
 
-constexpr char32_t kBackspace = 8;
-constexpr char32_t kEnter = 13;
-
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
 bool IsNumericBox(Control box) {

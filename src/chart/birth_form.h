@@ -48,6 +48,10 @@ const std::vector<std::string>& MinuteEntries();  // "0" .. "59" (minutes and se
 // The most characters a text box takes (0: no limit).
 int MaxLength(Control box);
 
+// The key codes of Backspace and Enter as the key filter takes them.
+inline constexpr char32_t kBackspace = 8;
+inline constexpr char32_t kEnter = 13;
+
 // The key filter of a text box, for one typed key code (a character, or 8 for
 // Backspace, 13 for Enter). Returns the character that reaches the box (a lower-case
 // letter of the name comes back upper-cased, Backspace and Enter come back as

@@ -1,3 +1,4 @@
+#include "astro/astronomy.h"
 #include "base/trimmed.h"
 #include "dasha/dasha.h"
 
@@ -127,7 +128,6 @@ const std::array<std::array<YearsMonthsDays, kLords>, kLords>& SubPeriodLengths(
 
 int MoonArcMinutes(std::string_view moonText) {
     static constexpr std::string_view kDegree = "\u00B0";
-    static constexpr std::string_view kSignCodes = "AriTauGemCanLeoVirLibScoSagCapAquPis";
     const std::string_view text = Trimmed(moonText);
     const std::size_t degreeAt = text.find(kDegree);
     if (degreeAt == std::string_view::npos) return 0;
@@ -138,7 +138,7 @@ int MoonArcMinutes(std::string_view moonText) {
 
     int signOffset = 0;
     if (text.size() >= 3) {
-        const std::size_t code = kSignCodes.find(text.substr(text.size() - 3));
+        const std::size_t code = SignCodes.find(text.substr(text.size() - 3));
         if (code != std::string_view::npos && code % 3 == 0) signOffset = static_cast<int>(code / 3) * 30;
     }
     return (signOffset + degrees) * 60 + minutes;

@@ -20,18 +20,18 @@
 
 #include "astro/gui/frm_time_zone.h"
 #include "chart/computation_run.h"
+#include "chart/coordinate_search.h"
 #include "chart/gui/key_filter.h"
 #include "display/gui/frm_display.h"
 #include "kit/gui/appearance.h"
 #include "kit/gui/link_menus.h"
 #include "kit/gui/message_box.h"
 #include "kit/gui/web_links.h"
+#include "kit/text.h"
 
 namespace orvanta {
 
 namespace {
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QLabel* Caption(const QString& text, QWidget* parent, QRgb colour = look::LightOrange) {
     auto* label = new QLabel(text, parent);
@@ -440,18 +440,14 @@ void FrmMain::lblTZHelp_Click() {
 }
 
 void FrmMain::cmdBrowser_Click() {
-    const std::array<std::pair<QLineEdit*, Message>, 3> boxes = {{
-        {txtMCity_, {"Please Enter City", Icon::Information, Control::txtMCity}},
-        {txtMState_, {"Please Enter State", Icon::Information, Control::txtMState}},
-        {txtMCountry_, {"Please Enter Country", Icon::Information, Control::txtMCountry}},
-    }};
-    for (const auto& [box, message] : boxes) {
-        if (box->text().isEmpty()) {
-            ShowMessageAndFocus(message);
-            return;
-        }
+    const std::string city = txtMCity_->text().toStdString();
+    const std::string state = txtMState_->text().toStdString();
+    const std::string country = txtMCountry_->text().toStdString();
+    if (const auto message = CheckCoordinateSearch(city, state, country)) {
+        ShowMessageAndFocus(*message);
+        return;
     }
-    OpenWebAddress(CoordinateSearchUrl(txtMCity_->text(), txtMState_->text(), txtMCountry_->text()));
+    OpenWebAddress(CoordinateSearchUrl(QString::fromStdString(CoordinateSearchText(city, state, country))));
 }
 
 void FrmMain::lblVisit_Click() { OpenWebAddress(WebLinkUrl(WebLink::VisitUs)); }
