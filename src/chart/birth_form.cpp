@@ -1,5 +1,5 @@
-#include "base/trimmed.h"
 #include "chart/birth_form.h"
+#include "base/trimmed.h"
 
 #include <algorithm>
 #include <utility>

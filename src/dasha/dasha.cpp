@@ -1,6 +1,6 @@
+#include "dasha/dasha.h"
 #include "astro/astronomy.h"
 #include "base/trimmed.h"
-#include "dasha/dasha.h"
 
 #include <charconv>
 #include <cmath>
