@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "chart/gui/appearance.h"
 #include "chart/gui/frm_main.h"
-#include "chart/gui/message_box.h"
 #include "chart/gui/single_instance.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/message_box.h"
 #include "orvanta_version.h"
 
 int main(int argc, char* argv[]) {

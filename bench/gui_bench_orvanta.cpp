@@ -11,12 +11,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "chart/gui/appearance.h"
 #include "chart/gui/frm_main.h"
-#include "chart/gui/message_box.h"
 #include "chart/gui/single_instance.h"
 #include "display/gui/frm_display.h"
 #include "gui_bench_common.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/message_box.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "astro/chart_positions.h"
-#include "chart/trimmed.h"
+#include "base/trimmed.h"
 
 namespace orvanta {
 

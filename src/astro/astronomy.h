@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "chart/birth_form.h"
+#include "base/birth_details.h"
 
 namespace orvanta {
 

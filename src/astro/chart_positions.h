@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "chart/birth_form.h"
+#include "base/birth_details.h"
 
 namespace orvanta {
 

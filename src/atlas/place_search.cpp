@@ -235,8 +235,4 @@ int PlaceCount() {
     return geonames_get_n_cities();
 }
 
-std::string_view AtlasCredit() {
-    return "Place names, coordinates and time zones from GeoNames (geonames.org), licensed CC BY 4.0.";
-}
-
 }  // namespace orvanta::atlas

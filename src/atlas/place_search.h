@@ -43,7 +43,4 @@ std::vector<Place> SearchPlaces(std::string_view text, std::size_t limit = 100);
 // How many places the atlas holds.
 int PlaceCount();
 
-// The atlas's credit line for the About box.
-std::string_view AtlasCredit();
-
 }  // namespace orvanta::atlas

@@ -1,5 +1,5 @@
 #include "chart/birth_form.h"
-#include "chart/trimmed.h"
+#include "base/trimmed.h"
 
 #include <algorithm>
 #include <utility>
@@ -101,9 +101,6 @@ int MaxLength(Control box) {
 }
 
 namespace {
-
-constexpr char32_t kBackspace = 8;
-constexpr char32_t kEnter = 13;
 
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 

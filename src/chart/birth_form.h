@@ -1,43 +1,18 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace orvanta {
+#include "base/birth_details.h"
+#include "base/message.h"
 
-// The controls of the birth-details window that a message can concern.
-enum class Control {
-    None,  // the focus stays where it is
-    txtName,
-    txtZoneHour,
-    txtZoneMinute,
-    txtLatD,
-    txtLatM,
-    txtLonD,
-    txtLonM,
-    txtMCity,
-    txtMState,
-    txtMCountry,
-};
+namespace orvanta {
 
 // The control's name as the window calls it ("txtName"); empty for Control::None.
 std::string_view ControlName(Control control);
-
-enum class Icon { Error, Information };
-
-// One message box: title "Orvanta", one OK button, this text and icon; the focus
-// then moves to `focus` (Control::None leaves it where it was).
-struct Message {
-    std::string text;
-    Icon icon = Icon::Error;
-    Control focus = Control::None;
-
-    friend bool operator==(const Message&, const Message&) = default;
-};
 
 // What the birth-details window holds: the six lists as their selected texts, the
 // text boxes' texts, the two option choices and the DST check box. The defaults are
@@ -93,6 +68,10 @@ std::optional<UnlistedText> FindUnlistedText(const BirthForm& form);
 // The most characters a text box takes (0: no limit).
 int MaxLength(Control box);
 
+// The key codes of Backspace and Enter as the key filter takes them.
+inline constexpr char32_t kBackspace = 8;
+inline constexpr char32_t kEnter = 13;
+
 // The key filter of a text box, for one typed key code (a character, or 8 for
 // Backspace, 13 for Enter). Returns the character that reaches the box (a lower-case
 // letter of the name comes back upper-cased, Backspace and Enter come back as
@@ -121,28 +100,6 @@ std::optional<Message> FilterFormTexts(BirthForm& form);
 // otherwise the one message of the first failing check. The form's list texts must be
 // entries of their lists (FindUnlistedText).
 std::optional<Message> ValidateBirthDetails(const BirthForm& form);
-
-// The validated input of one run. The zone is kept as magnitudes: its direction
-// follows the longitude hemisphere.
-struct BirthDetails {
-    std::string name;
-    std::int16_t month = 1;
-    std::int16_t day = 1;
-    std::int16_t year = 1901;
-    std::int16_t hour = 0;
-    std::int16_t minute = 0;
-    std::int16_t zoneHours = 0;
-    std::int16_t zoneMinutes = 0;
-    std::int16_t longitudeDegrees = 0;
-    std::int16_t longitudeMinutes = 0;
-    std::int16_t latitudeDegrees = 0;
-    std::int16_t latitudeMinutes = 0;
-    bool isEast = true;
-    bool isSouth = false;
-    bool dst = false;
-
-    friend bool operator==(const BirthDetails&, const BirthDetails&) = default;
-};
 
 // Reads a form that FindUnlistedText and ValidateBirthDetails accepted.
 BirthDetails ReadBirthDetails(const BirthForm& form);

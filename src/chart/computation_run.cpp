@@ -4,18 +4,11 @@
 #include <string_view>
 
 #include "astro/astronomy.h"
-#include "chart/trimmed.h"
+#include "base/trimmed.h"
 
 namespace orvanta {
 
 namespace {
-
-// The lord names of the cycle written out twice, the second time without its last
-// name: panel k's labels are entries p .. p + 8 for its row lord at cycle position p.
-constexpr std::array<std::string_view, 17> kLordCycleTwice = {
-    "Ketu", "Venus", "Sun",  "Moon", "Mars",    "Rahu",   "Jupiter", "Saturn", "Mercury",
-    "Ketu", "Venus", "Sun",  "Moon", "Mars",    "Rahu",   "Jupiter", "Saturn"};
-
 
 // "Dasha At The Time Of Birth :- Saturn /Mercury": cutting five characters, not six,
 // from "Saturn Dasha" keeps the blank after the lord's name.
@@ -46,7 +39,7 @@ void LoadSubDashaLords(Results& results) {
         const int lord = LordIndexOfTitle(results.dashaName[k]);
         if (lord < 0) continue;  // an unknown title leaves the panel as it was
         for (std::size_t s = 0; s < 9; ++s) {
-            results.subDashaLords[k][s] = std::string(kLordCycleTwice[static_cast<std::size_t>(lord) + s]);
+            results.subDashaLords[k][s] = std::string(DashaLord[(static_cast<std::size_t>(lord) + s) % kLords]);
         }
     }
 }
@@ -130,12 +123,6 @@ void Compute(const BirthDetails& birth, ChartRun& run) {
     HandOverDetails(run.positions, run.dasha, run.results);
 }
 }  // namespace
-
-ChartRun ComputeChart(const BirthDetails& birth) {
-    ChartRun run;
-    Compute(birth, run);
-    return run;
-}
 
 RunOutcome RunChart(const BirthForm& form) {
     RunOutcome outcome;

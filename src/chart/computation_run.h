@@ -32,9 +32,6 @@ struct RunOutcome {
 // results window's contents.
 RunOutcome RunChart(const BirthForm& form);
 
-// The computation on details already read from a valid form.
-ChartRun ComputeChart(const BirthDetails& birth);
-
 // What the run writes into the results window from the dasha: the Maha Dasha rows,
 // the sub-period cells with every table ending on its Maha Dasha's end, the lord
 // labels, the front panel, the first table trimmed to the birth date and the period

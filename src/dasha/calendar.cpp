@@ -28,19 +28,7 @@ Date CivilFromDays(long days) noexcept {
     return {year, month, day};
 }
 
-int DaysInMonth(int year, int month) noexcept {
-    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
-    if (month == 2) {
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        return leap ? 29 : 28;
-    }
-    return kDays[static_cast<std::size_t>(month - 1)];
-}
-
-bool Date::ok() const noexcept {
-    return year >= 1 && year <= 9999 && day >= 1 && day <= DaysInMonth(year, month);
-}
+int DaysInMonth(int year, int month) noexcept { return DaysOfMonth(year, month); }
 
 namespace {
 Date Clamped(int year, int month, int day) noexcept {

@@ -1,22 +1,10 @@
 #pragma once
 
-#include <compare>
 #include <string>
 
+#include "base/date.h"
+
 namespace orvanta {
-
-// A calendar date on the proleptic Gregorian calendar, without time of day.
-struct Date {
-    int year = 1;
-    int month = 1;  // [1, 12]
-    int day = 1;    // [1, 31]
-
-    // Whether this is a day of the calendar that the date texts can write: month in
-    // [1, 12], day in [1, days of that month], year in [1, 9999].
-    bool ok() const noexcept;
-
-    friend constexpr auto operator<=>(const Date&, const Date&) = default;
-};
 
 // Days since 1970-01-01 (negative before), and back.
 long DaysFromCivil(Date date) noexcept;

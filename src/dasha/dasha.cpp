@@ -1,5 +1,6 @@
 #include "dasha/dasha.h"
-#include "chart/trimmed.h"
+#include "astro/astronomy.h"
+#include "base/trimmed.h"
 
 #include <charconv>
 #include <cmath>
@@ -139,7 +140,6 @@ const std::array<std::array<YearsMonthsDays, kLords>, kLords>& SubPeriodLengths(
 }  // namespace
 
 std::optional<int> MoonArcMinutes(std::string_view moonText) {
-    static constexpr std::string_view kSignCodes = "AriTauGemCanLeoVirLibScoSagCapAquPis";
     // "e° m' s\" Sig": e in [0, 29], m and s in [0, 59].
     std::string_view text = Trimmed(moonText);
     const auto degrees = ReadPlainNumber(text, 29);
@@ -147,7 +147,7 @@ std::optional<int> MoonArcMinutes(std::string_view moonText) {
     const auto minutes = ReadPlainNumber(text, 59);
     if (!minutes || !ReadLiteral(text, "' ")) return std::nullopt;
     if (!ReadPlainNumber(text, 59) || !ReadLiteral(text, "\" ") || text.size() != 3) return std::nullopt;
-    const std::size_t code = kSignCodes.find(text);
+    const std::size_t code = SignCodes.find(text);
     if (code == std::string_view::npos || code % 3 != 0) return std::nullopt;
     return (static_cast<int>(code / 3) * 30 + *degrees) * 60 + *minutes;  // [0, 21599]
 }

@@ -7,18 +7,14 @@
 #include <string_view>
 
 #include "dasha/calendar.h"
+#include "dasha/lords.h"
 
 namespace orvanta {
 
-// The nine lords in Vimshottari cycle order; the successor of Mercury is Ketu.
-inline constexpr int kLords = 9;
-inline constexpr std::array<std::string_view, kLords> DashaLord = {
-    "Ketu", "Venus", "Sun", "Moon", "Mars", "Rahu", "Jupiter", "Saturn", "Mercury"};
-inline constexpr std::array<int, kLords> LordYears = {7, 20, 6, 10, 7, 18, 16, 19, 17};  // 120 in all
+inline constexpr std::array<std::string_view, kLords> DashaLord = InCycleOrder(&Lord::name);
+inline constexpr std::array<int, kLords> LordYears = InCycleOrder(&Lord::years);
 // The Maha Dasha row titles, compared exactly wherever a lord is selected by its row.
-inline constexpr std::array<std::string_view, kLords> LordTitles = {
-    "Ketu Dasha", "Venus Dasha",   "Sun Dasha",    "Moon Dasha",   "Mars Dasha",
-    "Rahu Dasha", "Jupiter Dasha", "Saturn Dasha", "Mercury Dasha"};
+inline constexpr std::array<std::string_view, kLords> LordTitles = InCycleOrder(&Lord::title);
 
 // Index of the title in LordTitles (exact, case-sensitive), or -1.
 int LordIndexOfTitle(std::string_view title);

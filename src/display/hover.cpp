@@ -2,16 +2,14 @@
 
 #include <array>
 
+#include "dasha/lords.h"
 #include "display/interpretation_texts.h"
 
 namespace orvanta {
 
 namespace {
-// The Sanskrit (or descriptive) second name of each period, in the description order
-// Sun, Moon, Mars, Rahu, Jupiter, Saturn, Mercury, Ketu, Venus.
-constexpr std::array<std::string_view, 9> kSecondNames = {
-    "Surya Dasha", "Chandra Dasha", "Kuja Dasha",  "Moon North Node Dasha", "Guru Dasha",
-    "Sani Dasha",  "Budha Dasha",   "Moon South Node Dasha", "Sukra Dasha"};
+// The second name of each period, in the description order.
+constexpr std::array<std::string_view, kLords> kSecondNames = InDescriptionOrder(&Lord::secondName);
 }  // namespace
 
 HoverView HoverDashaName(std::string_view nameBoxText) {

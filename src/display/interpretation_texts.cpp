@@ -10,6 +10,8 @@
 
 #include <cstddef>
 
+#include "dasha/lords.h"
+
 namespace orvanta {
 namespace {
 
@@ -221,20 +223,14 @@ constexpr std::string_view kMainWindowDescription =
 constexpr std::string_view kAboutLine =
     "Orvanta computes your Vimshottari Dasha periods and sub-periods, with Vedic birth "
     "details and interpretations, from the date, time and place of birth.";
-constexpr std::size_t kLordCount = 9;
+constexpr std::size_t kLordCount = kLords;
 
 // Index order of all three tables: Sun, Moon, Mars, Rahu, Jupiter, Saturn,
 // Mercury, Ketu, Venus.
-constexpr std::array<std::string_view, kLordCount> kDashaTitles = {
-    "Surya Dasha", "Chandra Dasha", "Kuja Dasha", "Rahu Dasha", "Guru Dasha",
-    "Sani Dasha",  "Budha Dasha",   "Ketu Dasha", "Sukra Dasha",
-};
+constexpr std::array<std::string_view, kLordCount> kDashaTitles = InDescriptionOrder(&Lord::indianTitle);
 
 // The English row titles of the results window, in the same index order.
-constexpr std::array<std::string_view, kLordCount> kEnglishTitles = {
-    "Sun Dasha",    "Moon Dasha",    "Mars Dasha", "Rahu Dasha",  "Jupiter Dasha",
-    "Saturn Dasha", "Mercury Dasha", "Ketu Dasha", "Venus Dasha",
-};
+constexpr std::array<std::string_view, kLordCount> kEnglishTitles = InDescriptionOrder(&Lord::title);
 
 using Passages = std::array<std::string_view, 4>;
 

@@ -7,13 +7,10 @@
 #include <QVBoxLayout>
 
 #include "astro/time_zones.h"
-#include "chart/gui/appearance.h"
+#include "kit/gui/appearance.h"
+#include "kit/text.h"
 
 namespace orvanta {
-
-namespace {
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-}  // namespace
 
 FrmTimeZone::FrmTimeZone(QLineEdit* zoneHour, QLineEdit* zoneMinute, QWidget* parent)
     : QDialog(parent),

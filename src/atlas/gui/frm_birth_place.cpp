@@ -16,7 +16,7 @@
 
 #include "atlas/place_form.h"
 #include "atlas/place_search.h"
-#include "chart/gui/appearance.h"
+#include "kit/gui/appearance.h"
 
 namespace orvanta {
 namespace {

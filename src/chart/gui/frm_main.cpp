@@ -21,21 +21,21 @@
 
 #include "astro/gui/frm_time_zone.h"
 #ifdef ORVANTA_HAVE_ATLAS
-#include "atlas/gui/place_attachment.h"
+#include "chart/gui/place_attachment.h"
 #endif
 #include "chart/computation_run.h"
-#include "chart/gui/appearance.h"
+#include "chart/coordinate_search.h"
 #include "chart/gui/key_filter.h"
-#include "chart/gui/link_menus.h"
-#include "chart/gui/message_box.h"
-#include "chart/gui/web_links.h"
 #include "display/gui/frm_display.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/link_menus.h"
+#include "kit/gui/message_box.h"
+#include "kit/gui/web_links.h"
+#include "kit/text.h"
 
 namespace orvanta {
 
 namespace {
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QLabel* Caption(const QString& text, QWidget* parent, QRgb colour = look::LightOrange) {
     auto* label = new QLabel(text, parent);
@@ -72,7 +72,7 @@ QComboBox* List(const char* name, int widest, QWidget* parent) {
     return list;
 }
 
-void Select(QComboBox* list, const char* entry) { list->setCurrentIndex(list->findText(QString::fromLatin1(entry))); }
+void Select(QComboBox* list, const std::string& entry) { list->setCurrentIndex(list->findText(QString::fromStdString(entry))); }
 
 CaptionFrame* Frame(const char* name, const QString& caption, QWidget* parent) {
     auto* frame = new CaptionFrame(caption, parent);
@@ -146,7 +146,7 @@ void FrmMain::BuildWindow() {
 
     // Birth details.
     CaptionFrame* birth = Frame("fraBirth", QStringLiteral("Birth Details"), central);
-    txtName_ = TextBox("txtName", QStringLiteral("S K"), 0, birth);
+    txtName_ = TextBox("txtName", {}, 0, birth);
     // The date and the time share their columns' widths: "September", then four digits.
     cboMonth_ = List("cboMonth", 9, birth);
     cboDate_ = List("cboDate", 4, birth);
@@ -156,8 +156,8 @@ void FrmMain::BuildWindow() {
     cboSS_ = List("cboSS", 4, birth);
 
     auto* fraZone = Frame("fraZone", {}, birth);
-    txtZoneHour_ = TextBox("txtZoneHour", QStringLiteral("5"), 44, fraZone);
-    txtZoneMinute_ = TextBox("txtZoneMinute", QStringLiteral("30"), 36, fraZone);
+    txtZoneHour_ = TextBox("txtZoneHour", {}, 44, fraZone);
+    txtZoneMinute_ = TextBox("txtZoneMinute", {}, 36, fraZone);
     auto* zoneRow = new QHBoxLayout(fraZone);
     zoneRow->setContentsMargins(8, 5, 8, 5);
     zoneRow->addWidget(Caption(QStringLiteral("Hour"), fraZone));
@@ -205,15 +205,13 @@ void FrmMain::BuildWindow() {
 
     // Latitude and longitude.
     auto* latitude = Frame("fraLatitude", QStringLiteral("Latitude"), central);
-    txtLatD_ = TextBox("txtLatD", QStringLiteral("23"), 36, latitude);
-    txtLatM_ = TextBox("txtLatM", QStringLiteral("00"), 36, latitude);
+    txtLatD_ = TextBox("txtLatD", {}, 36, latitude);
+    txtLatM_ = TextBox("txtLatM", {}, 36, latitude);
     optLat_ = {Option("optLat_0", QStringLiteral("North"), latitude), Option("optLat_1", QStringLiteral("South"), latitude)};
-    optLat_[0]->setChecked(true);
     auto* longitude = Frame("fraLongitude", QStringLiteral("Longitude"), central);
-    txtLonD_ = TextBox("txtLonD", QStringLiteral("80"), 44, longitude);
-    txtLonM_ = TextBox("txtLonM", QStringLiteral("0"), 36, longitude);
+    txtLonD_ = TextBox("txtLonD", {}, 44, longitude);
+    txtLonM_ = TextBox("txtLonM", {}, 36, longitude);
     optLong_ = {Option("optLong_0", QStringLiteral("East"), longitude), Option("optLong_1", QStringLiteral("West"), longitude)};
-    optLong_[0]->setChecked(true);
     const auto fillPlace = [](CaptionFrame* frame, QLineEdit* degrees, QLineEdit* minutes,
                               const std::array<QRadioButton*, 2>& options) {
         auto* placeGrid = new QGridLayout(frame);
@@ -288,38 +286,18 @@ void FrmMain::BuildWindow() {
     lblVMD_->setFixedWidth(600);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    for (QLineEdit* box : {txtName_, txtZoneHour_, txtZoneMinute_, txtLatD_, txtLatM_, txtLonD_, txtLonM_}) {
-        box->installEventFilter(this);
-    }
-    const std::array<std::pair<QLineEdit*, Control>, 7> filtered = {{{txtName_, Control::txtName},
-                                                                      {txtZoneHour_, Control::txtZoneHour},
-                                                                      {txtZoneMinute_, Control::txtZoneMinute},
-                                                                      {txtLatD_, Control::txtLatD},
-                                                                      {txtLatM_, Control::txtLatM},
-                                                                      {txtLonD_, Control::txtLonD},
-                                                                      {txtLonM_, Control::txtLonM}}};
-    for (const auto& [box, control] : filtered) new PasteGuard(box, control, this);
+    WriteBoxes(BirthForm{});
 
-    setTabOrder(txtName_, cboMonth_);
-    setTabOrder(cboMonth_, cboDate_);
-    setTabOrder(cboDate_, cboYear_);
-    setTabOrder(cboYear_, cboHH_);
-    setTabOrder(cboHH_, cboMM_);
-    setTabOrder(cboMM_, cboSS_);
-    setTabOrder(cboSS_, txtZoneHour_);
-    setTabOrder(txtZoneHour_, txtZoneMinute_);
-    setTabOrder(txtZoneMinute_, chkDST_);
-    setTabOrder(chkDST_, txtLatD_);
-    setTabOrder(txtLatD_, txtLatM_);
-    setTabOrder(txtLatM_, optLat_[0]);
-    setTabOrder(optLat_[0], txtLonD_);
-    setTabOrder(txtLonD_, txtLonM_);
-    setTabOrder(txtLonM_, optLong_[0]);
-    setTabOrder(optLong_[0], txtMCity_);
-    setTabOrder(txtMCity_, txtMState_);
-    setTabOrder(txtMState_, txtMCountry_);
-    setTabOrder(txtMCountry_, cmdBrowser_);
-    setTabOrder(cmdBrowser_, cmdRashi_);
+    for (const FilteredBox& filtered : FilteredBoxes()) {
+        filtered.box->installEventFilter(this);
+        new PasteGuard(filtered.box, filtered.control, this);
+    }
+
+    const std::array<QWidget*, 21> tabOrder = {
+        txtName_, cboMonth_, cboDate_, cboYear_, cboHH_, cboMM_, cboSS_, txtZoneHour_, txtZoneMinute_, chkDST_,
+        txtLatD_, txtLatM_, optLat_[0], txtLonD_, txtLonM_, optLong_[0], txtMCity_, txtMState_, txtMCountry_,
+        cmdBrowser_, cmdRashi_};
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 #ifdef ORVANTA_HAVE_ATLAS
     setTabOrder(cmdBrowser_, atlas_->button());
     setTabOrder(atlas_->button(), cmdRashi_);
@@ -357,12 +335,7 @@ void FrmMain::Form_Load() {
         list->clear();
         list->addItems(items);
     }
-    Select(cboMonth_, "August");
-    Select(cboDate_, "18");
-    Select(cboYear_, "1981");
-    Select(cboHH_, "23");
-    Select(cboMM_, "30");
-    Select(cboSS_, "0");
+    WriteLists(BirthForm{});
     texts_ = LoadInterpretationTexts();
 }
 
@@ -385,6 +358,40 @@ BirthForm FrmMain::ReadForm() const {
     form.lonM = txtLonM_->text().toStdString();
     form.west = optLong_[1]->isChecked();
     return form;
+}
+
+void FrmMain::WriteBoxes(const BirthForm& form) {
+    txtName_->setText(QString::fromStdString(form.name));
+    txtZoneHour_->setText(QString::fromStdString(form.zoneHour));
+    txtZoneMinute_->setText(QString::fromStdString(form.zoneMinute));
+    chkDST_->setChecked(form.dst);
+    txtLatD_->setText(QString::fromStdString(form.latD));
+    txtLatM_->setText(QString::fromStdString(form.latM));
+    optLat_[form.south ? 1 : 0]->setChecked(true);
+    txtLonD_->setText(QString::fromStdString(form.lonD));
+    txtLonM_->setText(QString::fromStdString(form.lonM));
+    optLong_[form.west ? 1 : 0]->setChecked(true);
+}
+
+void FrmMain::WriteLists(const BirthForm& form) {
+    Select(cboMonth_, form.month);
+    Select(cboDate_, form.day);
+    Select(cboYear_, form.year);
+    Select(cboHH_, form.hour);
+    Select(cboMM_, form.minute);
+    Select(cboSS_, form.second);
+}
+
+std::array<FrmMain::FilteredBox, 7> FrmMain::FilteredBoxes() const {
+    return {{
+        {txtName_, Control::txtName, &FrmMain::txtName_KeyPress},
+        {txtZoneHour_, Control::txtZoneHour, &FrmMain::txtZoneHour_KeyPress},
+        {txtZoneMinute_, Control::txtZoneMinute, &FrmMain::txtZoneMinute_KeyPress},
+        {txtLatD_, Control::txtLatD, &FrmMain::txtLatD_KeyPress},
+        {txtLatM_, Control::txtLatM, &FrmMain::txtLatM_KeyPress},
+        {txtLonD_, Control::txtLonD, &FrmMain::txtLonD_KeyPress},
+        {txtLonM_, Control::txtLonM, &FrmMain::txtLonM_KeyPress},
+    }};
 }
 
 QLineEdit* FrmMain::Box(Control control) const {
@@ -474,18 +481,14 @@ void FrmMain::lblTZHelp_Click() {
 }
 
 void FrmMain::cmdBrowser_Click() {
-    const std::array<std::pair<QLineEdit*, Message>, 3> boxes = {{
-        {txtMCity_, {"Please Enter City", Icon::Information, Control::txtMCity}},
-        {txtMState_, {"Please Enter State", Icon::Information, Control::txtMState}},
-        {txtMCountry_, {"Please Enter Country", Icon::Information, Control::txtMCountry}},
-    }};
-    for (const auto& [box, message] : boxes) {
-        if (box->text().isEmpty()) {
-            ShowMessageAndFocus(message);
-            return;
-        }
+    const std::string city = txtMCity_->text().toStdString();
+    const std::string state = txtMState_->text().toStdString();
+    const std::string country = txtMCountry_->text().toStdString();
+    if (const auto message = CheckCoordinateSearch(city, state, country)) {
+        ShowMessageAndFocus(*message);
+        return;
     }
-    OpenWebAddress(CoordinateSearchUrl(txtMCity_->text(), txtMState_->text(), txtMCountry_->text()));
+    OpenWebAddress(CoordinateSearchUrl(QString::fromStdString(CoordinateSearchText(city, state, country))));
 }
 
 void FrmMain::lblVisit_Click() { OpenWebAddress(WebLinkUrl(WebLink::VisitUs)); }
@@ -504,14 +507,9 @@ bool FrmMain::txtLonM_KeyPress(QKeyEvent* event) { return FilterTypedKey(txtLonM
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == txtName_) return txtName_KeyPress(key);
-        if (watched == txtZoneHour_) return txtZoneHour_KeyPress(key);
-        if (watched == txtZoneMinute_) return txtZoneMinute_KeyPress(key);
-        if (watched == txtLatD_) return txtLatD_KeyPress(key);
-        if (watched == txtLatM_) return txtLatM_KeyPress(key);
-        if (watched == txtLonD_) return txtLonD_KeyPress(key);
-        if (watched == txtLonM_) return txtLonM_KeyPress(key);
+        for (const FilteredBox& filtered : FilteredBoxes()) {
+            if (watched == filtered.box) return (this->*filtered.keyPress)(static_cast<QKeyEvent*>(event));
+        }
     }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

@@ -69,6 +69,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A text box whose typed keys and pasted text go through the form's key filter.
+    struct FilteredBox {
+        QLineEdit* box;
+        Control control;
+        bool (FrmMain::*keyPress)(QKeyEvent*);
+    };
+    std::array<FilteredBox, 7> FilteredBoxes() const;
+    // The controls from a form, the way ReadForm reads them back: the text boxes, the
+    // options and the check box, and the six lists.
+    void WriteBoxes(const BirthForm& form);
+    void WriteLists(const BirthForm& form);
+
     void BuildWindow();
     void BuildMenus();
     void ShowMessageAndFocus(const Message& message);

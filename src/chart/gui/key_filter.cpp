@@ -8,14 +8,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "chart/gui/message_box.h"
+#include "kit/gui/message_box.h"
 
 namespace orvanta {
 
 namespace {
-
-constexpr char32_t kBackspace = 8;
-constexpr char32_t kEnter = 13;
 
 // Characters the box still takes in place of its selection; -1 when it has no limit.
 qsizetype Room(const QLineEdit* edit, Control box) {

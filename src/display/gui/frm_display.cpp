@@ -22,10 +22,10 @@
 #include <QStackedWidget>
 #include <QTabBar>
 
-#include "chart/gui/appearance.h"
-#include "chart/gui/link_menus.h"
-#include "chart/gui/web_links.h"
 #include "display/hover.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/link_menus.h"
+#include "kit/gui/web_links.h"
 #include "report/gui/frm_save.h"
 
 namespace orvanta {

@@ -12,9 +12,9 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "chart/gui/appearance.h"
-#include "chart/gui/message_box.h"
-#include "chart/gui/web_links.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/message_box.h"
+#include "kit/gui/web_links.h"
 #include "report/gui/report_document.h"
 #include "report/gui/report_links.h"
 #include "report/report_file.h"

@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QUrl>
@@ -125,26 +124,6 @@ void DisableReportLinks(QTextEdit* box) {
 }
 
 bool ReportLinksEnabled(const QTextEdit* box) { return HookOf(box) != nullptr; }
-
-QList<WebAddressRange> FindWebAddresses(const QString& text) {
-    // Starts at a word boundary; runs over the characters an address may hold.
-    static const QRegularExpression address(
-        QStringLiteral(R"((?<![\w.@/-])(?:https?://|www\.)[^\s<>"{}|\\^`]+)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
-    static const QString trailing = QStringLiteral(".,;:!?'\")]}");
-
-    QList<WebAddressRange> found;
-    for (auto it = address.globalMatch(text); it.hasNext();) {
-        const auto match = it.next();
-        qsizetype length = match.capturedLength();
-        const QStringView word = match.capturedView();
-        while (length > 0 && trailing.contains(word[length - 1])) --length;
-        const QStringView kept = word.first(length);
-        const qsizetype prefix = kept.startsWith(u"www.", Qt::CaseInsensitive) ? 4 : kept.indexOf(u"//") + 2;
-        if (length > prefix) found.append({match.capturedStart(), length});
-    }
-    return found;
-}
 
 bool OpenReportLink(const QString& address) {
     if (address.isEmpty() || address.size() > kMaxLinkLength) return false;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QList>
 #include <QString>
+
+#include "kit/web_addresses.h"
 
 class QTextEdit;
 
@@ -15,18 +16,6 @@ namespace orvanta {
 void EnableReportLinks(QTextEdit* box);
 void DisableReportLinks(QTextEdit* box);
 bool ReportLinksEnabled(const QTextEdit* box);
-
-struct WebAddressRange {
-    qsizetype start = 0;
-    qsizetype length = 0;
-
-    friend bool operator==(const WebAddressRange&, const WebAddressRange&) = default;
-};
-
-// The web addresses in a text: words starting "http://", "https://" or "www." (any
-// case), up to the next blank or a character no address contains, without trailing
-// punctuation.
-QList<WebAddressRange> FindWebAddresses(const QString& text);
 
 // The longest address a link opens; longer ones are left alone.
 inline constexpr qsizetype kMaxLinkLength = 1023;

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "../../chart/gui/gui_test_support.h"
+#include "../../kit/gui/gui_test_support.h"
 #include "astro/gui/frm_time_zone.h"
 #include "astro/time_zones.h"
 

@@ -10,11 +10,11 @@
 #include <QTableWidget>
 
 #include "atlas/gui/frm_birth_place.h"
-#include "atlas/gui/place_attachment.h"
+#include "chart/gui/place_attachment.h"
 #include "atlas/place_search.h"
-#include "chart/gui/appearance.h"
+#include "kit/gui/appearance.h"
 #include "chart/gui/frm_main.h"
-#include "../../chart/gui/gui_test_support.h"
+#include "../../kit/gui/gui_test_support.h"
 
 using namespace orvanta;
 

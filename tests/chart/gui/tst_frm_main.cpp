@@ -28,12 +28,12 @@
 
 #include "astro/gui/frm_time_zone.h"
 #include "chart/computation_run.h"
-#include "chart/gui/frm_about.h"
-#include "chart/gui/frm_help.h"
 #include "chart/gui/frm_main.h"
-#include "chart/gui/link_menus.h"
 #include "display/gui/frm_display.h"
-#include "gui_test_support.h"
+#include "kit/gui/frm_about.h"
+#include "kit/gui/frm_help.h"
+#include "kit/gui/link_menus.h"
+#include "../../kit/gui/gui_test_support.h"
 #include "orvanta_version.h"
 
 using namespace orvanta;

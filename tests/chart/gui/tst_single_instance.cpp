@@ -21,13 +21,8 @@ namespace {
 constexpr char kRefusal[] = "Application is already running";
 
 QString ProgramPath() {
-    // The test and the program are built side by side: tests/ and app/ of one build tree.
-    const QDir build(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
-    for (const QString& name : {QStringLiteral("app/orvanta"), QStringLiteral("app/orvanta.exe"),
-                                QStringLiteral("app/orvanta.app/Contents/MacOS/orvanta")}) {
-        if (QFileInfo::exists(build.filePath(name))) return build.filePath(name);
-    }
-    return {};
+    const QString path = QStringLiteral(ORVANTA_PROGRAM_PATH);
+    return QFileInfo::exists(path) ? path : QString();
 }
 
 qint64 LockHolder() {

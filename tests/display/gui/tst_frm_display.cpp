@@ -16,10 +16,10 @@
 
 #include <map>
 
-#include "../../chart/gui/gui_test_support.h"
+#include "../../kit/gui/gui_test_support.h"
 #include "chart/computation_run.h"
-#include "chart/gui/appearance.h"
 #include "display/gui/frm_display.h"
+#include "kit/gui/appearance.h"
 #include "report/gui/frm_save.h"
 
 using namespace orvanta;

@@ -27,8 +27,8 @@
 
 #include "../report_fixture.h"
 #include "../small_file_system.h"
-#include "chart/gui/message_box.h"
-#include "chart/gui/web_links.h"
+#include "kit/gui/message_box.h"
+#include "kit/gui/web_links.h"
 #include "report/gui/frm_save.h"
 #include "report/gui/report_document.h"
 #include "report/gui/report_links.h"

@@ -1,14 +1,11 @@
-#include "chart/gui/frm_about.h"
+#include "kit/gui/frm_about.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "chart/gui/appearance.h"
 #include "display/interpretation_texts.h"
-#ifdef ORVANTA_HAVE_ATLAS
-#include "atlas/place_search.h"
-#endif
+#include "kit/gui/appearance.h"
 #include "orvanta_version.h"
 
 namespace orvanta {
@@ -54,8 +51,9 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
         layout->addWidget(label);
     }
 #ifdef ORVANTA_HAVE_ATLAS
-    const std::string_view credit = atlas::AtlasCredit();
-    auto* atlasCredit = new QLabel(QString::fromUtf8(credit.data(), static_cast<qsizetype>(credit.size())), this);
+    // The atlas's data is GeoNames', and its licence asks for this credit.
+    auto* atlasCredit = new QLabel(
+        QStringLiteral("Place names, coordinates and time zones from GeoNames (geonames.org), licensed CC BY 4.0."), this);
     atlasCredit->setObjectName(QStringLiteral("lblAtlasCredit"));
     atlasCredit->setWordWrap(true);
     atlasCredit->setFont(Verdana(8.25));

@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "chart/gui/appearance.h"
-#include "chart/gui/message_box.h"
-#include "chart/gui/web_links.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/message_box.h"
+#include "kit/gui/web_links.h"
 
 namespace orvanta::testing {
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "chart/birth_form.h"
+#include "base/message.h"
 
 class QWidget;
 

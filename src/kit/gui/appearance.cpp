@@ -1,4 +1,4 @@
-#include "chart/gui/appearance.h"
+#include "kit/gui/appearance.h"
 
 #include <QApplication>
 #include <QPainter>

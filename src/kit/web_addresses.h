@@ -1,9 +1,9 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string_view>
 
+#include <QList>
 #include <QString>
 #include <QUrl>
 
@@ -31,13 +31,19 @@ inline constexpr std::array<WebLinkAddress, 5> WebLinks = {{
 inline constexpr std::string_view CoordinateSearchSite = "https://duckduckgo.com/?q=";
 
 QUrl WebLinkUrl(WebLink link);
-// "<city> <state> <country> Latitude Longitude" as a search on CoordinateSearchSite.
-QUrl CoordinateSearchUrl(const QString& city, const QString& state, const QString& country);
+// A search for `search` on CoordinateSearchSite.
+QUrl CoordinateSearchUrl(const QString& search);
 
-// Opens an address in the default browser. A sink set here receives the addresses
-// instead (tests observe them this way); returns the previous sink.
-bool OpenWebAddress(const QUrl& url);
-using UrlSink = std::function<bool(const QUrl& url)>;
-UrlSink SetUrlSink(UrlSink sink);
+struct WebAddressRange {
+    qsizetype start = 0;
+    qsizetype length = 0;
+
+    friend bool operator==(const WebAddressRange&, const WebAddressRange&) = default;
+};
+
+// The web addresses in a text: words starting "http://", "https://" or "www." (any
+// case), up to the next blank or a character no address contains, without trailing
+// punctuation.
+QList<WebAddressRange> FindWebAddresses(const QString& text);
 
 }  // namespace orvanta

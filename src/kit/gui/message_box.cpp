@@ -1,10 +1,10 @@
-#include "chart/gui/message_box.h"
+#include "kit/gui/message_box.h"
 
 #include <QMessageBox>
 
 #include <utility>
 
-#include "chart/gui/appearance.h"
+#include "kit/gui/appearance.h"
 
 namespace orvanta {
 

@@ -1,4 +1,4 @@
-#include "atlas/gui/place_attachment.h"
+#include "chart/gui/place_attachment.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -9,9 +9,9 @@
 #include <QRadioButton>
 
 #include "atlas/gui/frm_birth_place.h"
-#include "chart/gui/appearance.h"
+#include "kit/gui/appearance.h"
 #include "chart/gui/frm_main.h"
-#include "chart/gui/message_box.h"
+#include "kit/gui/message_box.h"
 
 namespace orvanta {
 namespace {

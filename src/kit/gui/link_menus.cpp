@@ -1,4 +1,4 @@
-#include "chart/gui/link_menus.h"
+#include "kit/gui/link_menus.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "chart/gui/frm_about.h"
-#include "chart/gui/frm_help.h"
-#include "chart/gui/web_links.h"
+#include "kit/gui/frm_about.h"
+#include "kit/gui/frm_help.h"
+#include "kit/gui/web_links.h"
 #include "orvanta_version.h"
 
 namespace orvanta {

@@ -1,12 +1,12 @@
-#include "chart/gui/frm_help.h"
+#include "kit/gui/frm_help.h"
 
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "chart/gui/appearance.h"
-#include "chart/gui/web_links.h"
+#include "kit/gui/appearance.h"
+#include "kit/gui/web_links.h"
 
 // The guide is a resource of a static library: it has to be registered by hand.
 static void RegisterGuide() { Q_INIT_RESOURCE(orvanta); }
