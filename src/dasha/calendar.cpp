@@ -1,7 +1,6 @@
 #include "dasha/calendar.h"
 
 #include <array>
-#include <cassert>
 
 namespace orvanta {
 
@@ -29,30 +28,6 @@ Date CivilFromDays(long days) noexcept {
 }
 
 int DaysInMonth(int year, int month) noexcept { return DaysOfMonth(year, month); }
-
-namespace {
-Date Clamped(int year, int month, int day) noexcept {
-    const int last = DaysInMonth(year, month);
-    return {year, month, day > last ? last : day};
-}
-}  // namespace
-
-Date AddYears(Date date, int years) noexcept {
-    assert(date.ok());
-    return Clamped(date.year + years, date.month, date.day);
-}
-
-Date AddMonths(Date date, int months) noexcept {
-    assert(date.ok());
-    const int serial = date.year * 12 + (date.month - 1) + months;  // months since year 0
-    const int year = serial >= 0 ? serial / 12 : (serial - 11) / 12;
-    return Clamped(year, serial - year * 12 + 1, date.day);
-}
-
-Date AddDays(Date date, int days) noexcept {
-    assert(date.ok());
-    return CivilFromDays(DaysFromCivil(date) + days);
-}
 
 long DaysBetween(Date from, Date to) noexcept {
     return DaysFromCivil(to) - DaysFromCivil(from);
