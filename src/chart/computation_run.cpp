@@ -39,7 +39,7 @@ void LoadSubDashaLords(Results& results) {
         const int lord = LordIndexOfTitle(results.dashaName[k]);
         if (lord < 0) continue;  // an unknown title leaves the panel as it was
         for (std::size_t s = 0; s < 9; ++s) {
-            results.subDashaLords[k][s] = std::string(DashaLord[(static_cast<std::size_t>(lord) + s) % kLords]);
+            results.subDashaLords[k][s].assign(DashaLord[(static_cast<std::size_t>(lord) + s) % kLords]);
         }
     }
 }
@@ -53,7 +53,7 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     // The Maha Dasha rows in sequence order from the lord at birth.
     for (std::size_t r = 0; r < Results::kRows; ++r) {
         const std::size_t lord = (static_cast<std::size_t>(dasha.birthLordIndex) + r) % kLords;
-        results.dashaName[r] = std::string(LordTitles[lord]);
+        results.dashaName[r].assign(LordTitles[lord]);
         rowStart[r] = dasha.mahaStart[lord];
         rowEnd[r] = dasha.mahaEnd[lord];
         // Every table ends exactly when its Maha Dasha ends.
@@ -69,9 +69,10 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     // The loop runs through all nine, so the label names the sub-period that follows
     // the last elapsed one.
     bool found = false;
+    std::optional<std::size_t> labelled;  // the sub-period the label names, once the loop is done
     for (int s = 1; s <= 9; ++s) {
         const auto end = static_cast<std::size_t>(2 * s - 1);  // cell 2s
-        if (DaysBetween(cells[end], dasha.birthDate) < 0) continue;
+        if (cells[end] > dasha.birthDate) continue;
         results.subDashaVisible[end - 1] = false;
         results.subDashaVisible[end] = false;
         found = true;
@@ -80,17 +81,31 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         // should it be, nothing outside the first table is written.
         if (s == 9) continue;
         cells[end + 1] = rowStart[0];
-        results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, static_cast<std::size_t>(s));
+        labelled = static_cast<std::size_t>(s);
     }
     if (!found) {
         cells[0] = rowStart[0];
-        results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, 0);
+        labelled = 0;
     }
+    if (labelled) results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, *labelled);
 
-    for (std::size_t n = 0; n < cells.size(); ++n) FormatDisplayDate(cells[n], results.subDasha[n]);
+    // A sub-period's end is the next one's start, so a date that repeats the one before
+    // takes its text instead of being written again.
+    const auto write = [](Date date, std::string& text, const Date* previous, const std::string* previousText) {
+        if (previous && *previous == date) {
+            text = *previousText;
+        } else {
+            FormatDisplayDate(date, text);
+        }
+    };
+    for (std::size_t n = 0; n < cells.size(); ++n) {
+        write(cells[n], results.subDasha[n], n > 0 ? &cells[n - 1] : nullptr,
+              n > 0 ? &results.subDasha[n - 1] : nullptr);
+    }
     for (std::size_t r = 0; r < Results::kRows; ++r) {
-        FormatDisplayDate(rowStart[r], results.dashaStarts[r]);
-        FormatDisplayDate(rowEnd[r], results.dashaEnd[r]);
+        write(rowEnd[r], results.dashaEnd[r], &cells[18 * r + 17], &results.subDasha[18 * r + 17]);
+        write(rowStart[r], results.dashaStarts[r], r > 0 ? &rowEnd[r - 1] : nullptr,
+              r > 0 ? &results.dashaEnd[r - 1] : nullptr);
     }
 }
 
