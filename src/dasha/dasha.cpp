@@ -2,6 +2,7 @@
 #include "astro/astronomy.h"
 #include "base/trimmed.h"
 
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -137,6 +138,31 @@ const std::array<std::array<YearsMonthsDays, kLords>, kLords>& SubPeriodLengths(
     return lengths;
 }
 
+// The two splits of a run, the balance and the elapsed part of the birth lord's
+// period, depend on the birth lord and the elapsed arc-minutes alone. Each is worked
+// out once and kept, packed with a mark that it is set; threads that race on one
+// entry write the same value.
+class SplitMemo {
+public:
+    template <typename Split>
+    YearsMonthsDays Get(int lord, int elapsedArcMinutes, Split split) {
+        std::atomic<std::uint16_t>& slot = slots_[static_cast<std::size_t>(lord * 800 + elapsedArcMinutes)];
+        std::uint16_t packed = slot.load(std::memory_order_relaxed);
+        if (packed == 0) {
+            const YearsMonthsDays d = split();
+            packed = static_cast<std::uint16_t>(0x8000 | d.years << 9 | d.months << 5 | d.days);
+            slot.store(packed, std::memory_order_relaxed);
+        }
+        return {(packed >> 9) & 0x3F, (packed >> 5) & 0xF, packed & 0x1F};
+    }
+
+private:
+    std::array<std::atomic<std::uint16_t>, kLords * 800> slots_{};
+};
+
+SplitMemo balanceSplits;
+SplitMemo elapsedSplits;
+
 }  // namespace
 
 std::optional<int> MoonArcMinutes(std::string_view moonText) {
@@ -172,7 +198,7 @@ std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonTe
     // Subtracted, not Y x (800 - elapsed) / 800: the two differ in the last bits,
     // and the 15-digit text of SplitYears can see it.
     t.balanceYears = years - t.elapsedYears;
-    t.balance = SplitYears(t.balanceYears);
+    t.balance = balanceSplits.Get(t.birthLordIndex, t.elapsedArcMinutes, [&] { return SplitYears(t.balanceYears); });
 
     // The Maha Dashas: the birth lord's balance, then full periods of whole years.
     const int b = t.birthLordIndex;
@@ -190,7 +216,8 @@ std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonTe
     const auto& lengths = SubPeriodLengths();
     for (int p = 0; p < kLords; ++p) {
         const auto lord = static_cast<std::size_t>((b + p) % kLords);
-        Date start = p == 0 ? SubtractDuration(birthDate, SplitYears(t.elapsedYears))
+        Date start = p == 0 ? SubtractDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
+                                                                            [&] { return SplitYears(t.elapsedYears); }))
                             : t.mahaEnd[(lord + kLords - 1) % kLords];
         for (std::size_t k = 0; k < kLords; ++k) {
             const std::size_t subLord = (lord + k) % kLords;
