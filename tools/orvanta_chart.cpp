@@ -343,14 +343,14 @@ std::string ChartText(const ChartRun& chart) {
     for (std::size_t row = 0; row < Results::kRows; ++row) {
         std::string name = r.dashaName[row];
         name.resize(std::max<std::size_t>(name.size(), 16), ' ');
-        text += name + " " + r.dashaStarts[row] + "   " + r.dashaEnd[row] + "\n";
+        text += name + " " + r.dashaStarts[row].str() + "   " + r.dashaEnd[row].str() + "\n";
         for (int s = 1; s <= 9; ++s) {
             const int start = Results::CellIndex(static_cast<int>(row), s, false);
             std::string lord = r.subDashaLords[row][static_cast<std::size_t>(s - 1)];
             lord.resize(std::max<std::size_t>(lord.size(), 10), ' ');
             // The window hides the sub-periods that ended before birth.
             text += "    " + lord + "   " +
-                    (r.cellVisible(start) ? r.cell(start) + "   " + r.cell(start + 1) : "(ended before birth)") + "\n";
+                    (r.cellVisible(start) ? r.cell(start).str() + "   " + r.cell(start + 1).str() : "(ended before birth)") + "\n";
         }
     }
     text += "\nVedic details\n";

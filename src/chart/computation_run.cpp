@@ -17,7 +17,7 @@ std::string PeriodAtBirthLabel(const Results& results, std::size_t element) {
     std::string label = "Dasha At The Time Of Birth :- ";
     label += title.substr(0, title.size() >= 5 ? title.size() - 5 : 0);
     label += '/';
-    label += results.subDashaLords[0][element];
+    label += results.subDashaLords[0][element].view();
     return label;
 }
 
@@ -91,11 +91,14 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
 
     // A sub-period's end is the next one's start, so a date that repeats the one before
     // takes its text instead of being written again.
-    const auto write = [](Date date, std::string& text, const Date* previous, const std::string* previousText) {
+    const auto write = [](Date date, Results::DateText& text, const Date* previous,
+                          const Results::DateText* previousText) {
         if (previous && *previous == date) {
             text = *previousText;
         } else {
-            FormatDisplayDate(date, text);
+            char written[11];
+            FormatDisplayDate(date, written);
+            text.assign(std::string_view(written, sizeof written));
         }
     };
     for (std::size_t n = 0; n < cells.size(); ++n) {

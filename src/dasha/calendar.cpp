@@ -1,5 +1,6 @@
 #include "dasha/calendar.h"
 
+#include <algorithm>
 #include <array>
 
 namespace orvanta {
@@ -58,13 +59,12 @@ void PutFourDigits(char* out, int value) {
 }
 }  // namespace
 
-void FormatDisplayDate(Date date, std::string& out) {
+void FormatDisplayDate(Date date, char* text) noexcept {
     static constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
     if (!date.ok()) {
-        out.assign("***-**-****");
+        std::copy_n("***-**-****", 11, text);
         return;
     }
-    char text[11];
     const char* month = kMonths + 3 * (date.month - 1);
     text[0] = month[0];
     text[1] = month[1];
@@ -73,6 +73,11 @@ void FormatDisplayDate(Date date, std::string& out) {
     PutTwoDigits(text + 4, date.day);
     text[6] = '-';
     PutFourDigits(text + 7, date.year);
+}
+
+void FormatDisplayDate(Date date, std::string& out) {
+    char text[11];
+    FormatDisplayDate(date, text);
     out.assign(text, sizeof text);
 }
 

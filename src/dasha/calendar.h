@@ -27,6 +27,8 @@ long DaysBetween(Date from, Date to) noexcept;
 // A date that is not ok() is written as the placeholder "***-**-****".
 std::string FormatDisplayDate(Date date);
 void FormatDisplayDate(Date date, std::string& out);
+// The same 11 characters written to out[0 .. 10].
+void FormatDisplayDate(Date date, char* out) noexcept;
 // "1981-08-18"; "****-**-**" for a date that is not ok().
 std::string FormatIsoDate(Date date);
 
