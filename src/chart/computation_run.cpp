@@ -34,13 +34,26 @@ std::string_view LagnaName(std::string_view code) {
 
 }  // namespace
 
+namespace {
+// The lord labels of a panel by the Maha Dasha lord: the cycle from that lord on.
+using LordLabels = std::array<Results::LordText, 9>;
+const std::array<LordLabels, kLords>& PanelLabels() {
+    static const auto labels = [] {
+        std::array<LordLabels, kLords> table;
+        for (std::size_t lord = 0; lord < kLords; ++lord) {
+            for (std::size_t s = 0; s < 9; ++s) table[lord][s] = DashaLord[(lord + s) % kLords];
+        }
+        return table;
+    }();
+    return labels;
+}
+}  // namespace
+
 void LoadSubDashaLords(Results& results) {
     for (std::size_t k = 0; k < Results::kRows; ++k) {
         const int lord = LordIndexOfTitle(results.dashaName[k]);
         if (lord < 0) continue;  // an unknown title leaves the panel as it was
-        for (std::size_t s = 0; s < 9; ++s) {
-            results.subDashaLords[k][s].assign(DashaLord[(static_cast<std::size_t>(lord) + s) % kLords]);
-        }
+        results.subDashaLords[k] = PanelLabels()[static_cast<std::size_t>(lord)];
     }
 }
 
@@ -54,13 +67,14 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     for (std::size_t r = 0; r < Results::kRows; ++r) {
         const std::size_t lord = (static_cast<std::size_t>(dasha.birthLordIndex) + r) % kLords;
         results.dashaName[r].assign(LordTitles[lord]);
+        // The row's title is the lord's, so its panel takes that lord's labels.
+        results.subDashaLords[r] = PanelLabels()[lord];
         rowStart[r] = dasha.mahaStart[lord];
         rowEnd[r] = dasha.mahaEnd[lord];
         // Every table ends exactly when its Maha Dasha ends.
         cells[18 * r + 17] = rowEnd[r];
     }
 
-    LoadSubDashaLords(results);
     results.frontPanel = 0;
     results.subDashaCaption = "Sub Dasha Of " + results.dashaName[0];
 
