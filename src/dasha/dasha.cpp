@@ -93,7 +93,32 @@ YearsMonthsDays SplitYears(double x) {
 }
 
 Date AddDuration(Date date, YearsMonthsDays d) {
-    return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
+    if (d.years < 0 || d.months < 0 || d.months > 11 || d.days < 0 || d.days > 29) {
+        return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
+    }
+    // The same three steps in one pass. Of the year step's clamps only 29 February can
+    // apply; the month step clamps to the target month, then the days move on through
+    // at most two month ends.
+    int year = date.year + d.years;
+    int day = date.day;
+    if (date.month == 2 && day == 29 && DaysOfMonth(year, 2) == 28) day = 28;
+    int month = date.month + d.months;
+    if (month > 12) {
+        month -= 12;
+        ++year;
+    }
+    int last = DaysOfMonth(year, month);
+    if (day > last) day = last;
+    day += d.days;
+    while (day > last) {
+        day -= last;
+        if (++month > 12) {
+            month = 1;
+            ++year;
+        }
+        last = DaysOfMonth(year, month);
+    }
+    return {year, month, day};
 }
 
 Date SubtractDuration(Date date, YearsMonthsDays d) {
