@@ -146,10 +146,9 @@ void Compute(const BirthDetails& birth, ChartRun& run) {
     ComputeMoonPlace(birth, run.positions);
     // A validated form gives a real date, and the Moon routine writes only texts the
     // dasha reads; should either fail, the dasha stays empty and its dates unset.
-    const std::optional<DashaTable> dasha =
-        CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText);
-    assert(dasha);
-    if (dasha) run.dasha = *dasha;
+    [[maybe_unused]] const bool computed =
+        CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText, run.dasha);
+    assert(computed);
     HandOverDasha(run.dasha, run.results);
     ComputeLagna(birth, run.positions);
     HandOverDetails(run.positions, run.dasha, run.results);

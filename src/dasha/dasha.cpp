@@ -204,19 +204,24 @@ std::optional<int> MoonArcMinutes(std::string_view moonText) {
 }
 
 std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonText) {
+    DashaTable table;
+    if (!CalculateDasha(birthDate, moonText, table)) return std::nullopt;
+    return table;
+}
+
+bool CalculateDasha(Date birthDate, std::string_view moonText, DashaTable& t) {
     const std::optional<int> arcMinutes = MoonArcMinutes(moonText);
     if (!arcMinutes || !birthDate.ok() || birthDate.year < kFirstDashaBirthYear ||
         birthDate.year > kLastDashaBirthYear) {
-        return std::nullopt;
+        return false;
     }
-    DashaTable t;
     t.birthDate = birthDate;
 
     // The Moon enters truncated to whole arc-minutes, as its text shows it.
     t.moonArcMinutes = static_cast<std::int16_t>(*arcMinutes);
     t.nakshatraNumber = t.moonArcMinutes / 800 + 1;
     t.birthLordIndex = (t.nakshatraNumber - 1) % kLords;
-    t.birthLord = std::string(DashaLord[static_cast<std::size_t>(t.birthLordIndex)]);
+    t.birthLord.assign(DashaLord[static_cast<std::size_t>(t.birthLordIndex)]);
     const int years = LordYears[static_cast<std::size_t>(t.birthLordIndex)];
     t.elapsedArcMinutes = static_cast<std::int16_t>(t.moonArcMinutes - (t.nakshatraNumber - 1) * 800);
     t.elapsedYears = static_cast<double>(years * t.elapsedArcMinutes) / 800;
@@ -251,7 +256,7 @@ std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonTe
             t.subEnd[lord][k] = start;
         }
     }
-    return t;
+    return true;
 }
 
 std::array<Date, 162> LoadSubDashaText(const DashaTable& table) {
