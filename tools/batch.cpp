@@ -211,7 +211,10 @@ BatchOutcome RunBatch(std::istream& in, const BatchSettings& settings, const Row
     }
 
     const unsigned jobs = std::max(1u, settings.jobs);
-    const std::size_t window = settings.window > 0 ? settings.window : 256 * static_cast<std::size_t>(jobs);
+    // A classic line is some 8 KiB, a precise one with its period tree up to a few
+    // hundred: the window keeps a few MiB in flight per job either way.
+    const std::size_t perJob = settings.precise ? 16 : 256;
+    const std::size_t window = settings.window > 0 ? settings.window : perJob * static_cast<std::size_t>(jobs);
     Workers workers(jobs, rowJson);
     std::vector<BatchRow> rows;
     std::vector<std::string> lines;

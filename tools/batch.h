@@ -48,7 +48,7 @@ struct BatchRow {
 struct BatchSettings {
     unsigned jobs = 1;
     bool precise = false;
-    std::size_t window = 0;  // rows in flight at once; 0 picks 256 per job
+    std::size_t window = 0;  // rows in flight at once; 0 picks 256 per job, 16 with precise rows
 };
 
 // The JSON object (one line, no line break) the tool writes with --json for these
