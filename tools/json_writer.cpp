@@ -1,5 +1,6 @@
 #include "json_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -112,6 +113,16 @@ constexpr std::array<bool, 256> kPlain = [] {
 
 void JsonWriter::AppendQuoted(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
+    // Most texts need no escape at all: quotes and text go in with one copy.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return kPlain[static_cast<unsigned char>(c)]; })) {
+        const std::size_t at = out.size();
+        out.resize(at + text.size() + 2);
+        char* p = out.data() + at;
+        *p = '"';
+        std::copy(text.begin(), text.end(), p + 1);
+        p[text.size() + 1] = '"';
+        return;
+    }
     out += '"';
     while (!text.empty()) {
         // A run of printable ASCII that needs no escape goes in whole.
