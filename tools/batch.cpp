@@ -1,6 +1,7 @@
 #include "batch.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -120,13 +121,15 @@ BatchRow ToArguments(const Header& header, const std::vector<std::string>& field
     return row;
 }
 
-// Workers that take the rows of one window by index until none is left.
+// Worker threads that take the rows of one window by index until none is left, while
+// the caller reads the next window and writes the one before.
 class Workers {
 public:
     Workers(unsigned count, const RowJson& rowJson) : rowJson_(rowJson) {
-        for (unsigned i = 1; i < count; ++i) threads_.emplace_back([this] { Serve(); });
+        for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { Serve(); });
     }
     ~Workers() {
+        Wait();
         {
             const std::lock_guard lock(mutex_);
             stopping_ = true;
@@ -135,8 +138,8 @@ public:
         for (std::thread& t : threads_) t.join();
     }
 
-    // Fills out[i] for every row; the calling thread works too.
-    void Run(const std::vector<BatchRow>& rows, std::vector<std::string>& out) {
+    // Starts filling out[i] for every row; both stay untouched by the caller until Wait().
+    void Start(const std::vector<BatchRow>& rows, std::vector<std::string>& out) {
         {
             const std::lock_guard lock(mutex_);
             rows_ = &rows;
@@ -146,7 +149,9 @@ public:
             ++round_;
         }
         start_.notify_all();
-        Work();
+    }
+
+    void Wait() {
         std::unique_lock lock(mutex_);
         done_.wait(lock, [this] { return busy_ == 0; });
     }
@@ -215,39 +220,52 @@ BatchOutcome RunBatch(std::istream& in, const BatchSettings& settings, const Row
     // hundred: the window keeps a few MiB in flight per job either way.
     const std::size_t perJob = settings.precise ? 16 : 256;
     const std::size_t window = settings.window > 0 ? settings.window : perJob * static_cast<std::size_t>(jobs);
-    Workers workers(jobs, rowJson);
-    std::vector<BatchRow> rows;
-    std::vector<std::string> lines;
+    // Two windows: one worked on while the other is written and refilled.
+    std::array<std::vector<BatchRow>, 2> rows;
+    std::array<std::vector<std::string>, 2> lines;
     std::string block;
-    for (bool more = true; more;) {
-        rows.clear();
-        while (rows.size() < window) {
+    const auto read = [&](std::vector<BatchRow>& into) {
+        into.clear();
+        while (into.size() < window) {
             const auto fields = reader.Next();
-            if (!fields) {
-                more = false;
-                break;
-            }
+            if (!fields) return;
             if (fields->size() == 1 && fields->front().empty() && !reader.unclosed()) continue;  // a blank line
             BatchRow row = ToArguments(header, *fields, reader.line(), settings.precise);
             if (reader.unclosed()) {
                 row.arguments.clear();
                 row.error = "line " + std::to_string(reader.line()) + ": a quoted field is not closed";
             }
-            rows.push_back(std::move(row));
+            into.push_back(std::move(row));
         }
-        if (rows.empty()) break;
-        lines.assign(rows.size(), std::string());
-        workers.Run(rows, lines);
+    };
+    const auto written = [&](const std::vector<BatchRow>& done, const std::vector<std::string>& out) {
         block.clear();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            block += rows[i].error ? errorJson(*rows[i].error) : lines[i];
+        for (std::size_t i = 0; i < done.size(); ++i) {
+            block += done[i].error ? errorJson(*done[i].error) : out[i];
             block += '\n';
         }
-        if (!write(block)) {
+        outcome.rows += done.size();
+        return write(block);
+    };
+
+    Workers workers(jobs, rowJson);
+    const auto start = [&](std::size_t which) {
+        lines[which].assign(rows[which].size(), std::string());
+        workers.Start(rows[which], lines[which]);
+    };
+    std::size_t current = 0;
+    read(rows[current]);
+    if (!rows[current].empty()) start(current);
+    while (!rows[current].empty()) {
+        const std::size_t next = 1 - current;
+        read(rows[next]);  // while the current window is worked on
+        workers.Wait();
+        if (!rows[next].empty()) start(next);
+        if (!written(rows[current], lines[current])) {  // while the next one is
             outcome.end = BatchEnd::WriteFailed;
-            return outcome;
+            return outcome;  // the workers finish their window before they stop
         }
-        outcome.rows += rows.size();
+        current = next;
     }
     return outcome;
 }
