@@ -1,5 +1,5 @@
 // Whole chart runs, from the form's texts to the results window's contents, on one
-// core. Prints runs per second; the target is at least 100,000.
+// core. Prints runs per second; the target is at least 500,000.
 
 #include <chrono>
 #include <cstdio>
@@ -38,6 +38,6 @@ int main(int argc, char** argv) {
     const double perSecond = rounds / elapsed.count();
     std::printf("chart runs: %d in %.3f s: %.0f runs per second, %.2f us per run (checksum %zu)\n", rounds,
                 elapsed.count(), perSecond, 1e6 / perSecond, checksum);
-    std::printf("target: 100000 runs per second: %s\n", perSecond >= 100'000 ? "met" : "NOT met");
+    std::printf("target: 500000 runs per second: %s\n", perSecond >= 500'000 ? "met" : "NOT met");
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "json_writer.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,8 +10,8 @@ namespace orvanta {
 
 void JsonWriter::Member(Key key) {
     if (!first_.empty()) {
-        if (!first_.back()) text_ += ", ";
-        first_.back() = false;
+        if (first_.back() == 0) text_ += ", ";
+        first_.back() = 0;
     }
     if (key) {
         AppendQuoted(text_, *key);
@@ -18,9 +20,10 @@ void JsonWriter::Member(Key key) {
 }
 
 void JsonWriter::BeginObjectAt(Key key) {
+    if (first_.empty() && text_.empty()) text_.reserve(16384);  // a chart's object is some 8 KiB
     Member(key);
     text_ += '{';
-    first_.push_back(true);
+    first_.push_back(1);
 }
 
 void JsonWriter::EndObject() {
@@ -31,7 +34,7 @@ void JsonWriter::EndObject() {
 void JsonWriter::BeginArrayAt(Key key) {
     Member(key);
     text_ += '[';
-    first_.push_back(true);
+    first_.push_back(1);
 }
 
 void JsonWriter::EndArray() {
@@ -46,7 +49,9 @@ void JsonWriter::StringAt(Key key, std::string_view value) {
 
 void JsonWriter::IntegerAt(Key key, long long value) {
     Member(key);
-    text_ += std::to_string(value);
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text_.append(buffer, result.ptr);
 }
 
 void JsonWriter::NumberAt(Key key, double value) {
@@ -97,10 +102,37 @@ std::size_t SequenceLength(std::string_view text) {
 
 }  // namespace
 
+namespace {
+// The bytes written as they stand: printable ASCII other than the quote and backslash.
+constexpr std::array<bool, 256> kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x80; ++c) plain[static_cast<std::size_t>(c)] = c != '"' && c != '\\';
+    return plain;
+}();
+}  // namespace
+
 void JsonWriter::AppendQuoted(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
+    // Most texts need no escape at all: quotes and text go in with one copy.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return kPlain[static_cast<unsigned char>(c)]; })) {
+        const std::size_t at = out.size();
+        out.resize(at + text.size() + 2);
+        char* p = out.data() + at;
+        *p = '"';
+        std::copy(text.begin(), text.end(), p + 1);
+        p[text.size() + 1] = '"';
+        return;
+    }
     out += '"';
     while (!text.empty()) {
+        // A run of printable ASCII that needs no escape goes in whole.
+        std::size_t plain = 0;
+        while (plain < text.size() && kPlain[static_cast<unsigned char>(text[plain])]) ++plain;
+        if (plain > 0) {
+            out.append(text.data(), plain);
+            text.remove_prefix(plain);
+            continue;
+        }
         const std::size_t length = SequenceLength(text);
         if (length == 0) {
             // One U+FFFD per malformed byte.

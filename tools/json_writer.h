@@ -49,7 +49,7 @@ private:
     void Member(Key key);
 
     std::string text_;
-    std::vector<bool> first_;  // one per open container: nothing written in it yet
+    std::vector<unsigned char> first_;  // one per open container: 1 while nothing is written in it
 };
 
 }  // namespace orvanta

@@ -1,13 +1,15 @@
 // orvanta-chart: the chart computation of the desktop program, run on form texts
 // given as arguments, for batch use and automated checks.
 //
-// Exit codes: 0 the chart was computed; 2 a character was refused or the form failed
-// its checks (the message the window would show); 64 the arguments are not usable;
-// 73 the report file could not be written; 74 what was written to standard output did
-// not reach it (a full disk, a closed pipe).
+// Exit codes: 0 the chart was computed (with --batch: every row was written); 2 a
+// character was refused or the form failed its checks (the message the window would
+// show); 64 the arguments are not usable; 66 the batch file cannot be read; 73 the
+// report file could not be written; 74 what was written to standard output did not
+// reach it (a full disk, a closed pipe).
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -17,12 +19,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include <QString>
 
 #include "chart/computation_run.h"
 #include "display/interpretation_texts.h"
+#include "batch.h"
 #include "json_writer.h"
 #include "place_options.h"
 #include "precise_output.h"
@@ -35,6 +39,7 @@ namespace {
 
 constexpr int kExitRefused = 2;
 constexpr int kExitUsage = 64;
+constexpr int kExitNoInput = 66;
 constexpr int kExitCannotCreate = 73;
 constexpr int kExitOutputFailed = 74;
 
@@ -83,9 +88,25 @@ constexpr std::string_view kUsage =
     "  --format FORMAT      text (default), json (= --json), csv (RFC 4180) or\n"
     "                       ics (RFC 5545 calendar); csv and ics need --precise\n"
     "\n"
+    "\n"
+    "Many charts at once:\n"
+    "  --batch FILE         read birth details from a CSV file (RFC 4180; - reads\n"
+    "                       standard input) and write one JSON object per row, in\n"
+    "                       input order: the object --json writes for that row, or\n"
+    "                       its {\"error\": ...} object. The header names the columns:\n"
+    "                       name, month, day, year, hour, minute, second, zone-hour,\n"
+    "                       zone-minute, dst, lat-deg, lat-min, south, lon-deg,\n"
+    "                       lon-min, west, and with --precise time-zone, fold,\n"
+    "                       ayanamsa, year-days, levels, on, uncertainty; a missing\n"
+    "                       column takes its default, dst, south and west are true\n"
+    "                       or false. A row the tool would refuse as unusable\n"
+    "                       arguments writes {\"error\": {\"message\": ..., \"status\": 64}}\n"
+    "  --jobs N             rows worked on at once (default: every core)\n"
+    "\n"
     "A value is taken as it stands: --zone-hour -5 and --zone-hour=-5 are the same.\n"
     "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments,\n"
-    "73 the report file could not be written, 74 standard output could not be written.\n";
+    "66 the batch file cannot be read, 73 the report file could not be written,\n"
+    "74 standard output could not be written.\n";
 
 struct Options {
     BirthForm form;
@@ -208,21 +229,37 @@ bool WriteOut(std::string_view text) {
     return written;
 }
 
+std::string RefusalJson(const Message& message) {
+    JsonWriter out;
+    out.BeginObject();
+    out.BeginObject("error");
+    out.String("message", message.text);
+    out.String("icon", IconName(message.icon));
+    if (message.focus == Control::None) {
+        out.Null("focus");
+    } else {
+        out.String("focus", ControlName(message.focus));
+    }
+    out.EndObject();
+    out.EndObject();
+    return out.Text();
+}
+
+// What a batch row whose arguments the tool would not take (status 64) writes.
+std::string UsageErrorJson(std::string_view message) {
+    JsonWriter out;
+    out.BeginObject();
+    out.BeginObject("error");
+    out.String("message", message);
+    out.Integer("status", kExitUsage);
+    out.EndObject();
+    out.EndObject();
+    return out.Text();
+}
+
 int Refuse(const Message& message, bool json) {
     if (json) {
-        JsonWriter out;
-        out.BeginObject();
-        out.BeginObject("error");
-        out.String("message", message.text);
-        out.String("icon", IconName(message.icon));
-        if (message.focus == Control::None) {
-            out.Null("focus");
-        } else {
-            out.String("focus", ControlName(message.focus));
-        }
-        out.EndObject();
-        out.EndObject();
-        if (!WriteOut(out.Text() + '\n')) return kExitOutputFailed;
+        if (!WriteOut(RefusalJson(message) + '\n')) return kExitOutputFailed;
     } else {
         std::cerr << "orvanta-chart: " << message.text << '\n';
     }
@@ -343,14 +380,14 @@ std::string ChartText(const ChartRun& chart) {
     for (std::size_t row = 0; row < Results::kRows; ++row) {
         std::string name = r.dashaName[row];
         name.resize(std::max<std::size_t>(name.size(), 16), ' ');
-        text += name + " " + r.dashaStarts[row] + "   " + r.dashaEnd[row] + "\n";
+        text += name + " " + r.dashaStarts[row].str() + "   " + r.dashaEnd[row].str() + "\n";
         for (int s = 1; s <= 9; ++s) {
             const int start = Results::CellIndex(static_cast<int>(row), s, false);
             std::string lord = r.subDashaLords[row][static_cast<std::size_t>(s - 1)];
             lord.resize(std::max<std::size_t>(lord.size(), 10), ' ');
             // The window hides the sub-periods that ended before birth.
             text += "    " + lord + "   " +
-                    (r.cellVisible(start) ? r.cell(start) + "   " + r.cell(start + 1) : "(ended before birth)") + "\n";
+                    (r.cellVisible(start) ? r.cell(start).str() + "   " + r.cell(start + 1).str() : "(ended before birth)") + "\n";
         }
     }
     text += "\nVedic details\n";
@@ -373,18 +410,29 @@ int RefusePrecise(const std::string& message, bool json) {
     return kExitRefused;
 }
 
+PreciseResult ComputePreciseChart(const PreciseOptions& precise, const Options& options, const ChartRun& chart) {
+    const int second = std::stoi(options.form.second);  // a list entry, "0" .. "59"
+    return ComputePrecise(precise, chart.birth, precise.preciseYear.value_or(chart.birth.year), second);
+}
+
+// The classic chart's object with the precise member, or the precise object alone when
+// the year or the place's zone is one the classic method cannot read.
+std::string ChartAndPreciseJson(const PreciseOptions& precise, const ChartRun& chart, const PreciseReport& report) {
+    const bool classic = !precise.preciseYear && !precise.classicLeftOut;
+    return classic ? JoinJsonObjects(ChartJson(chart), PreciseJson(report)) : PreciseJson(report);
+}
+
 // The precise chart, after the classic one unless the year or the place's zone is one
 // the classic method cannot read; with --place, the place as well.
 int WritePrecise(const PreciseOptions& precise, const Options& options, const ChartRun& chart,
                  const PlaceFilling* placed) {
-    const int second = std::stoi(options.form.second);  // a list entry, "0" .. "59"
-    const PreciseResult result = ComputePrecise(precise, chart.birth, precise.preciseYear.value_or(chart.birth.year), second);
+    const PreciseResult result = ComputePreciseChart(precise, options, chart);
     if (!result.report) return RefusePrecise(result.error, options.json);
     const bool classic = !precise.preciseYear && !precise.classicLeftOut;
     std::string text;
     switch (precise.format.value_or(options.json ? OutputFormat::Json : OutputFormat::Text)) {
     case OutputFormat::Json:
-        text = classic ? JoinJsonObjects(ChartJson(chart), PreciseJson(*result.report)) : PreciseJson(*result.report);
+        text = ChartAndPreciseJson(precise, chart, *result.report);
         if (placed) text = WithMember(std::move(text), "place", placed->placeJson);
         text += '\n';
         break;
@@ -404,8 +452,95 @@ int WritePrecise(const PreciseOptions& precise, const Options& options, const Ch
     return WriteOut(text) ? 0 : kExitOutputFailed;
 }
 
+// The object --json writes for one row's arguments, worked out by the same steps as
+// a single run: the chart (with its precise member under --precise) or the refusal.
+// Arguments the tool would not take give an error object with their message and
+// status 64.
+std::string RowJson(std::vector<std::string> given) {
+    PreciseOptions precise;
+    if (const auto error = TakePreciseArguments(given, precise)) return UsageErrorJson(*error);
+    const std::vector<std::string_view> args(given.begin(), given.end());
+    Options options;
+    if (const auto error = ParseArguments(args, options)) return UsageErrorJson(error->text);
+    if (const auto refused = FilterFormTexts(options.form)) return RefusalJson(*refused);
+    const RunOutcome outcome = RunChart(options.form);
+    if (outcome.rejection) return RefusalJson(*outcome.rejection);
+    if (!precise.enabled) return ChartJson(outcome.chart);
+    const PreciseResult result = ComputePreciseChart(precise, options, outcome.chart);
+    if (!result.report) return PreciseRefusalJson(result.error);
+    return ChartAndPreciseJson(precise, outcome.chart, *result.report);
+}
+
+// --batch FILE [--jobs N] [--precise]: one JSON line per CSV row.
+int MainBatch(const std::vector<std::string>& given) {
+    std::optional<std::string> file;
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    bool precise = false;
+    const auto fail = [](const std::string& message) {
+        std::cerr << "orvanta-chart: " << message << "\n\n" << kUsage;
+        return kExitUsage;
+    };
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        std::string_view arg = given[i];
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            value = std::string(arg.substr(eq + 1));
+            arg = arg.substr(0, eq);
+        }
+        if (arg == "--precise") {
+            if (value) return fail("--precise takes no value");
+            precise = true;
+            continue;
+        }
+        if (arg == "--json") continue;  // batch lines are JSON anyway
+        if (arg != "--batch" && arg != "--jobs") {
+            return fail("with --batch the birth details come from the file's columns: " + std::string(given[i]));
+        }
+        if (!value) {
+            if (i + 1 == given.size()) return fail(std::string(arg) + " needs a value");
+            value = given[++i];
+        }
+        if (arg == "--batch") {
+            if (file) return fail("--batch is given twice");
+            if (value->empty()) return fail("--batch needs a file name");
+            file = *value;
+        } else {
+            unsigned n = 0;
+            const auto [end, ec] = std::from_chars(value->data(), value->data() + value->size(), n);
+            if (ec != std::errc{} || end != value->data() + value->size() || n < 1 || n > 1024) {
+                return fail("--jobs: \"" + *value + "\" is not a count from 1 to 1024");
+            }
+            jobs = n;
+        }
+    }
+    std::ifstream opened;
+    if (*file != "-") {
+        opened.open(*file, std::ios::binary);
+        if (!opened) {
+            std::cerr << "orvanta-chart: cannot read " << *file << ": " << std::strerror(errno) << '\n';
+            return kExitNoInput;
+        }
+    }
+    std::istream& in = *file == "-" ? std::cin : opened;
+    const BatchOutcome outcome = RunBatch(
+        in, BatchSettings{jobs, precise, 0}, [](const std::vector<std::string>& arguments) { return RowJson(arguments); },
+        UsageErrorJson, [](std::string_view block) { return WriteOut(block); });
+    switch (outcome.end) {
+    case BatchEnd::Done: return 0;
+    case BatchEnd::BadHeader:
+        std::cerr << "orvanta-chart: " << *file << ": " << outcome.message << '\n';
+        return kExitUsage;
+    case BatchEnd::WriteFailed: return kExitOutputFailed;
+    }
+    return 0;
+}
+
 int Main(int argc, char** argv) {
     std::vector<std::string> given(argv + 1, argv + argc);
+    if (std::any_of(given.begin(), given.end(),
+                    [](std::string_view a) { return a == "--batch" || a.starts_with("--batch="); })) {
+        return MainBatch(given);
+    }
     PreciseOptions precise;
     if (const auto error = TakePreciseArguments(given, precise)) {
         std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage;

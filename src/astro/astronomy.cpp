@@ -116,16 +116,20 @@ double MoonTropicalLongitude(double t) {
         if (term.timesE) value *= e;
         sum += value;
     }
-    double lambda = meanLongitude + sum;
+    // Brought into [0, 360) by steps of 360: every step is exact (the value only shrinks
+    // and stays a multiple of its first last-place unit), so one exact remainder gives
+    // the same double as stepping, and the loops finish the last step or two.
+    double lambda = std::fmod(meanLongitude + sum, 360.0);
     while (lambda < 0) lambda += 360;
     while (lambda >= 360) lambda -= 360;
-    return lambda;
+    return lambda + 0.0;  // a remainder of -0 reads as the 0 that stepping gives
 }
 
 double LocalSiderealAngle(double t, double universalTime, double signedLongitude) {
     // T and the universal time together give the sidereal rate, so no separate
     // factor 1.0027379 is applied.
-    double theta = 15 * (6.6460656 + 2400.0513 * t + 0.0000258 * t * t + universalTime) - signedLongitude;
+    // One exact remainder for the steps of 360, as for the Moon.
+    double theta = std::fmod(15 * (6.6460656 + 2400.0513 * t + 0.0000258 * t * t + universalTime) - signedLongitude, 360.0) + 0.0;
     while (theta >= 360) theta -= 360;
     while (theta < 0) theta += 360;  // not reached for birth years 1901 to 2050
     return theta;

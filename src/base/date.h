@@ -21,7 +21,7 @@ struct Date {
 constexpr int DaysOfMonth(int year, int month) noexcept {
     if (month < 1 || month > 12) return 0;
     if (month == 2) return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0 ? 29 : 28;
-    return month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
+    return 30 + ((month + (month >> 3)) & 1);  // 31 for odd months to July, even ones from August
 }
 
 constexpr bool Date::ok() const noexcept {

@@ -68,6 +68,31 @@ std::string_view ListFieldName(ListField field) {
     return {};
 }
 
+namespace {
+
+// Whether the text is the entry std::to_string writes for a number in [first, last]:
+// digits only, no sign, no leading zero.
+bool IsNumberEntry(std::string_view text, int first, int last) {
+    if (text.empty() || text.size() > 4 || (text.size() > 1 && text[0] == '0')) return false;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return value >= first && value <= last;
+}
+
+// The month's number for an entry of the month list, compared exactly; 0 for none.
+int MonthNumberOf(std::string_view month) {
+    const auto& months = MonthEntries();
+    for (std::size_t i = 0; i < months.size(); ++i) {
+        if (months[i].size() == month.size() && months[i] == month) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
 std::optional<UnlistedText> FindUnlistedText(const BirthForm& form) {
     const std::array<std::pair<ListField, const std::string*>, 6> lists = {{
         {ListField::Month, &form.month},
@@ -78,12 +103,12 @@ std::optional<UnlistedText> FindUnlistedText(const BirthForm& form) {
         {ListField::Second, &form.second},
     }};
     for (const auto& [field, text] : lists) {
-        const std::vector<std::string>& entries = field == ListField::Month  ? MonthEntries()
-                                                  : field == ListField::Day  ? DayEntries()
-                                                  : field == ListField::Year ? YearEntries()
-                                                  : field == ListField::Hour ? HourEntries()
-                                                                             : MinuteEntries();
-        if (std::find(entries.begin(), entries.end(), *text) == entries.end()) return UnlistedText{field, *text};
+        const bool listed = field == ListField::Month  ? MonthNumberOf(*text) > 0
+                            : field == ListField::Day  ? IsNumberEntry(*text, 1, 31)
+                            : field == ListField::Year ? IsNumberEntry(*text, 1901, 2050)
+                            : field == ListField::Hour ? IsNumberEntry(*text, 0, 23)
+                                                       : IsNumberEntry(*text, 0, 59);
+        if (!listed) return UnlistedText{field, *text};
     }
     return std::nullopt;
 }
@@ -199,11 +224,7 @@ bool OutOfRange(std::string_view text, long low, long high) {
     return value < low || value > high;
 }
 
-int MonthNumber(std::string_view month) {
-    const auto& months = MonthEntries();
-    const auto found = std::find(months.begin(), months.end(), month);
-    return found == months.end() ? 0 : static_cast<int>(found - months.begin()) + 1;
-}
+int MonthNumber(std::string_view month) { return MonthNumberOf(month); }
 
 // Divisibility by four is the whole leap-year rule here; it agrees with the
 // Gregorian calendar for 1901 to 2050.

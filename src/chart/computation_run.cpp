@@ -17,7 +17,7 @@ std::string PeriodAtBirthLabel(const Results& results, std::size_t element) {
     std::string label = "Dasha At The Time Of Birth :- ";
     label += title.substr(0, title.size() >= 5 ? title.size() - 5 : 0);
     label += '/';
-    label += results.subDashaLords[0][element];
+    label += results.subDashaLords[0][element].view();
     return label;
 }
 
@@ -34,13 +34,26 @@ std::string_view LagnaName(std::string_view code) {
 
 }  // namespace
 
+namespace {
+// The lord labels of a panel by the Maha Dasha lord: the cycle from that lord on.
+using LordLabels = std::array<Results::LordText, 9>;
+const std::array<LordLabels, kLords>& PanelLabels() {
+    static const auto labels = [] {
+        std::array<LordLabels, kLords> table;
+        for (std::size_t lord = 0; lord < kLords; ++lord) {
+            for (std::size_t s = 0; s < 9; ++s) table[lord][s] = DashaLord[(lord + s) % kLords];
+        }
+        return table;
+    }();
+    return labels;
+}
+}  // namespace
+
 void LoadSubDashaLords(Results& results) {
     for (std::size_t k = 0; k < Results::kRows; ++k) {
         const int lord = LordIndexOfTitle(results.dashaName[k]);
         if (lord < 0) continue;  // an unknown title leaves the panel as it was
-        for (std::size_t s = 0; s < 9; ++s) {
-            results.subDashaLords[k][s] = std::string(DashaLord[(static_cast<std::size_t>(lord) + s) % kLords]);
-        }
+        results.subDashaLords[k] = PanelLabels()[static_cast<std::size_t>(lord)];
     }
 }
 
@@ -53,14 +66,15 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     // The Maha Dasha rows in sequence order from the lord at birth.
     for (std::size_t r = 0; r < Results::kRows; ++r) {
         const std::size_t lord = (static_cast<std::size_t>(dasha.birthLordIndex) + r) % kLords;
-        results.dashaName[r] = std::string(LordTitles[lord]);
+        results.dashaName[r].assign(LordTitles[lord]);
+        // The row's title is the lord's, so its panel takes that lord's labels.
+        results.subDashaLords[r] = PanelLabels()[lord];
         rowStart[r] = dasha.mahaStart[lord];
         rowEnd[r] = dasha.mahaEnd[lord];
         // Every table ends exactly when its Maha Dasha ends.
         cells[18 * r + 17] = rowEnd[r];
     }
 
-    LoadSubDashaLords(results);
     results.frontPanel = 0;
     results.subDashaCaption = "Sub Dasha Of " + results.dashaName[0];
 
@@ -69,9 +83,10 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     // The loop runs through all nine, so the label names the sub-period that follows
     // the last elapsed one.
     bool found = false;
+    std::optional<std::size_t> labelled;  // the sub-period the label names, once the loop is done
     for (int s = 1; s <= 9; ++s) {
         const auto end = static_cast<std::size_t>(2 * s - 1);  // cell 2s
-        if (DaysBetween(cells[end], dasha.birthDate) < 0) continue;
+        if (cells[end] > dasha.birthDate) continue;
         results.subDashaVisible[end - 1] = false;
         results.subDashaVisible[end] = false;
         found = true;
@@ -80,17 +95,34 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         // should it be, nothing outside the first table is written.
         if (s == 9) continue;
         cells[end + 1] = rowStart[0];
-        results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, static_cast<std::size_t>(s));
+        labelled = static_cast<std::size_t>(s);
     }
     if (!found) {
         cells[0] = rowStart[0];
-        results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, 0);
+        labelled = 0;
     }
+    if (labelled) results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, *labelled);
 
-    for (std::size_t n = 0; n < cells.size(); ++n) FormatDisplayDate(cells[n], results.subDasha[n]);
+    // A sub-period's end is the next one's start, so a date that repeats the one before
+    // takes its text instead of being written again.
+    const auto write = [](Date date, Results::DateText& text, const Date* previous,
+                          const Results::DateText* previousText) {
+        if (previous && *previous == date) {
+            text = *previousText;
+        } else {
+            char written[11];
+            FormatDisplayDate(date, written);
+            text.assign(std::string_view(written, sizeof written));
+        }
+    };
+    for (std::size_t n = 0; n < cells.size(); ++n) {
+        write(cells[n], results.subDasha[n], n > 0 ? &cells[n - 1] : nullptr,
+              n > 0 ? &results.subDasha[n - 1] : nullptr);
+    }
     for (std::size_t r = 0; r < Results::kRows; ++r) {
-        FormatDisplayDate(rowStart[r], results.dashaStarts[r]);
-        FormatDisplayDate(rowEnd[r], results.dashaEnd[r]);
+        write(rowEnd[r], results.dashaEnd[r], &cells[18 * r + 17], &results.subDasha[18 * r + 17]);
+        write(rowStart[r], results.dashaStarts[r], r > 0 ? &rowEnd[r - 1] : nullptr,
+              r > 0 ? &results.dashaEnd[r - 1] : nullptr);
     }
 }
 
@@ -114,10 +146,9 @@ void Compute(const BirthDetails& birth, ChartRun& run) {
     ComputeMoonPlace(birth, run.positions);
     // A validated form gives a real date, and the Moon routine writes only texts the
     // dasha reads; should either fail, the dasha stays empty and its dates unset.
-    const std::optional<DashaTable> dasha =
-        CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText);
-    assert(dasha);
-    if (dasha) run.dasha = *dasha;
+    [[maybe_unused]] const bool computed =
+        CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText, run.dasha);
+    assert(computed);
     HandOverDasha(run.dasha, run.results);
     ComputeLagna(birth, run.positions);
     HandOverDetails(run.positions, run.dasha, run.results);

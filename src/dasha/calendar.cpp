@@ -1,7 +1,7 @@
 #include "dasha/calendar.h"
 
+#include <algorithm>
 #include <array>
-#include <cassert>
 
 namespace orvanta {
 
@@ -29,30 +29,6 @@ Date CivilFromDays(long days) noexcept {
 }
 
 int DaysInMonth(int year, int month) noexcept { return DaysOfMonth(year, month); }
-
-namespace {
-Date Clamped(int year, int month, int day) noexcept {
-    const int last = DaysInMonth(year, month);
-    return {year, month, day > last ? last : day};
-}
-}  // namespace
-
-Date AddYears(Date date, int years) noexcept {
-    assert(date.ok());
-    return Clamped(date.year + years, date.month, date.day);
-}
-
-Date AddMonths(Date date, int months) noexcept {
-    assert(date.ok());
-    const int serial = date.year * 12 + (date.month - 1) + months;  // months since year 0
-    const int year = serial >= 0 ? serial / 12 : (serial - 11) / 12;
-    return Clamped(year, serial - year * 12 + 1, date.day);
-}
-
-Date AddDays(Date date, int days) noexcept {
-    assert(date.ok());
-    return CivilFromDays(DaysFromCivil(date) + days);
-}
 
 long DaysBetween(Date from, Date to) noexcept {
     return DaysFromCivil(to) - DaysFromCivil(from);
@@ -83,13 +59,12 @@ void PutFourDigits(char* out, int value) {
 }
 }  // namespace
 
-void FormatDisplayDate(Date date, std::string& out) {
+void FormatDisplayDate(Date date, char* text) noexcept {
     static constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
     if (!date.ok()) {
-        out.assign("***-**-****");
+        std::copy_n("***-**-****", 11, text);
         return;
     }
-    char text[11];
     const char* month = kMonths + 3 * (date.month - 1);
     text[0] = month[0];
     text[1] = month[1];
@@ -98,6 +73,11 @@ void FormatDisplayDate(Date date, std::string& out) {
     PutTwoDigits(text + 4, date.day);
     text[6] = '-';
     PutFourDigits(text + 7, date.year);
+}
+
+void FormatDisplayDate(Date date, std::string& out) {
+    char text[11];
+    FormatDisplayDate(date, text);
     out.assign(text, sizeof text);
 }
 

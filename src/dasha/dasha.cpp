@@ -2,6 +2,7 @@
 #include "astro/astronomy.h"
 #include "base/trimmed.h"
 
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -92,7 +93,32 @@ YearsMonthsDays SplitYears(double x) {
 }
 
 Date AddDuration(Date date, YearsMonthsDays d) {
-    return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
+    if (d.years < 0 || d.months < 0 || d.months > 11 || d.days < 0 || d.days > 29) {
+        return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
+    }
+    // The same three steps in one pass. Of the year step's clamps only 29 February can
+    // apply; the month step clamps to the target month, then the days move on through
+    // at most two month ends.
+    int year = date.year + d.years;
+    int day = date.day;
+    if (date.month == 2 && day == 29 && DaysOfMonth(year, 2) == 28) day = 28;
+    int month = date.month + d.months;
+    if (month > 12) {
+        month -= 12;
+        ++year;
+    }
+    int last = DaysOfMonth(year, month);
+    if (day > last) day = last;
+    day += d.days;
+    while (day > last) {
+        day -= last;
+        if (++month > 12) {
+            month = 1;
+            ++year;
+        }
+        last = DaysOfMonth(year, month);
+    }
+    return {year, month, day};
 }
 
 Date SubtractDuration(Date date, YearsMonthsDays d) {
@@ -137,6 +163,31 @@ const std::array<std::array<YearsMonthsDays, kLords>, kLords>& SubPeriodLengths(
     return lengths;
 }
 
+// The two splits of a run, the balance and the elapsed part of the birth lord's
+// period, depend on the birth lord and the elapsed arc-minutes alone. Each is worked
+// out once and kept, packed with a mark that it is set; threads that race on one
+// entry write the same value.
+class SplitMemo {
+public:
+    template <typename Split>
+    YearsMonthsDays Get(int lord, int elapsedArcMinutes, Split split) {
+        std::atomic<std::uint16_t>& slot = slots_[static_cast<std::size_t>(lord * 800 + elapsedArcMinutes)];
+        std::uint16_t packed = slot.load(std::memory_order_relaxed);
+        if (packed == 0) {
+            const YearsMonthsDays d = split();
+            packed = static_cast<std::uint16_t>(0x8000 | d.years << 9 | d.months << 5 | d.days);
+            slot.store(packed, std::memory_order_relaxed);
+        }
+        return {(packed >> 9) & 0x3F, (packed >> 5) & 0xF, packed & 0x1F};
+    }
+
+private:
+    std::array<std::atomic<std::uint16_t>, kLords * 800> slots_{};
+};
+
+SplitMemo balanceSplits;
+SplitMemo elapsedSplits;
+
 }  // namespace
 
 std::optional<int> MoonArcMinutes(std::string_view moonText) {
@@ -153,26 +204,31 @@ std::optional<int> MoonArcMinutes(std::string_view moonText) {
 }
 
 std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonText) {
+    DashaTable table;
+    if (!CalculateDasha(birthDate, moonText, table)) return std::nullopt;
+    return table;
+}
+
+bool CalculateDasha(Date birthDate, std::string_view moonText, DashaTable& t) {
     const std::optional<int> arcMinutes = MoonArcMinutes(moonText);
     if (!arcMinutes || !birthDate.ok() || birthDate.year < kFirstDashaBirthYear ||
         birthDate.year > kLastDashaBirthYear) {
-        return std::nullopt;
+        return false;
     }
-    DashaTable t;
     t.birthDate = birthDate;
 
     // The Moon enters truncated to whole arc-minutes, as its text shows it.
     t.moonArcMinutes = static_cast<std::int16_t>(*arcMinutes);
     t.nakshatraNumber = t.moonArcMinutes / 800 + 1;
     t.birthLordIndex = (t.nakshatraNumber - 1) % kLords;
-    t.birthLord = std::string(DashaLord[static_cast<std::size_t>(t.birthLordIndex)]);
+    t.birthLord.assign(DashaLord[static_cast<std::size_t>(t.birthLordIndex)]);
     const int years = LordYears[static_cast<std::size_t>(t.birthLordIndex)];
     t.elapsedArcMinutes = static_cast<std::int16_t>(t.moonArcMinutes - (t.nakshatraNumber - 1) * 800);
     t.elapsedYears = static_cast<double>(years * t.elapsedArcMinutes) / 800;
     // Subtracted, not Y x (800 - elapsed) / 800: the two differ in the last bits,
     // and the 15-digit text of SplitYears can see it.
     t.balanceYears = years - t.elapsedYears;
-    t.balance = SplitYears(t.balanceYears);
+    t.balance = balanceSplits.Get(t.birthLordIndex, t.elapsedArcMinutes, [&] { return SplitYears(t.balanceYears); });
 
     // The Maha Dashas: the birth lord's balance, then full periods of whole years.
     const int b = t.birthLordIndex;
@@ -190,7 +246,8 @@ std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonTe
     const auto& lengths = SubPeriodLengths();
     for (int p = 0; p < kLords; ++p) {
         const auto lord = static_cast<std::size_t>((b + p) % kLords);
-        Date start = p == 0 ? SubtractDuration(birthDate, SplitYears(t.elapsedYears))
+        Date start = p == 0 ? SubtractDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
+                                                                            [&] { return SplitYears(t.elapsedYears); }))
                             : t.mahaEnd[(lord + kLords - 1) % kLords];
         for (std::size_t k = 0; k < kLords; ++k) {
             const std::size_t subLord = (lord + k) % kLords;
@@ -199,7 +256,7 @@ std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonTe
             t.subEnd[lord][k] = start;
         }
     }
-    return t;
+    return true;
 }
 
 std::array<Date, 162> LoadSubDashaText(const DashaTable& table) {

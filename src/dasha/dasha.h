@@ -71,6 +71,9 @@ inline constexpr int kLastDashaBirthYear = 9878;
 // text; nothing when the date is not ok() or its year lies outside the years above,
 // or MoonArcMinutes refuses the text.
 std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonText);
+// The same into `table`, every member of which it writes; false (and `table` left as
+// it was) where the above gives nothing.
+bool CalculateDasha(Date birthDate, std::string_view moonText, DashaTable& table);
 
 // The 162 sub-period dates in the order of the results window's cells: cell j
 // (index j - 1) holds the table of the Maha Dasha at sequence position (j - 1) / 18.

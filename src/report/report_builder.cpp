@@ -78,10 +78,10 @@ std::vector<ReportPiece> BuildReport(const BirthDetails& birth, const Results& r
         w.Insert(true, kDarkBlue,
                  results.dashaName[row] + std::string(static_cast<std::size_t>(kRowPadding[row]), ' '));
         w.Insert(true, kDarkBlue, "Start of Dasha : ");
-        w.Insert(false, kDarkGreen, results.dashaStarts[row] + "    ");
+        w.Insert(false, kDarkGreen, results.dashaStarts[row].str() + "    ");
         w.Insert(true, kDarkBlue, "End of Dasha : ");
         w.Insert(false, kDarkGreen,
-                 Paragraphs(results.dashaEnd[row], r == Results::kRows - 1 ? 3 : 2));
+                 Paragraphs(results.dashaEnd[row].str(), r == Results::kRows - 1 ? 3 : 2));
     }
 
     // Index order of the tables, whatever the chart's own sequence; the description

@@ -44,6 +44,7 @@ private slots:
     void filterFormTextsStopsAtFirstRefusal();
     void unlistedText_data();
     void unlistedText();
+    void unlistedTextSweep();
     void validate_data();
     void validate();
     void readBirthDetails_data();
@@ -170,6 +171,35 @@ void TestBirthForm::unlistedText_data() {
     QTest::newRow("empty minute") << "minute" << "" << false;
     QTest::newRow("second 60, never read but listed") << "second" << "60" << false;
     QTest::newRow("second 59") << "second" << "59" << true;
+    QTest::newRow("hour 0") << "hour" << "0" << true;
+    QTest::newRow("hour 00") << "hour" << "00" << false;
+    QTest::newRow("day 0") << "day" << "0" << false;
+    QTest::newRow("minute +5") << "minute" << "+5" << false;
+    QTest::newRow("last year") << "year" << "2050" << true;
+    QTest::newRow("year 2051") << "year" << "2051" << false;
+    QTest::newRow("month with a trailing blank") << "month" << "May " << false;
+}
+
+void TestBirthForm::unlistedTextSweep() {
+    // Every number text up to five digits, with and without a leading zero, is listed
+    // exactly when its list holds it.
+    const std::array<std::pair<std::string BirthForm::*, const std::vector<std::string>*>, 5> lists = {{
+        {&BirthForm::day, &DayEntries()},
+        {&BirthForm::year, &YearEntries()},
+        {&BirthForm::hour, &HourEntries()},
+        {&BirthForm::minute, &MinuteEntries()},
+        {&BirthForm::second, &MinuteEntries()},
+    }};
+    for (const auto& [field, entries] : lists) {
+        for (int n = -1; n <= 10100; ++n) {
+            for (const std::string& text : {std::to_string(n), "0" + std::to_string(n)}) {
+                BirthForm form;
+                form.*field = text;
+                const bool listed = std::find(entries->begin(), entries->end(), text) != entries->end();
+                if (FindUnlistedText(form).has_value() == listed) QFAIL(text.c_str());
+            }
+        }
+    }
 }
 
 void TestBirthForm::unlistedText() {

@@ -28,6 +28,7 @@ private slots:
     void calendarSteps_data();
     void calendarSteps();
     void calendarRoundTrip();
+    void durationIsItsThreeSteps();
     void dateValidity_data();
     void dateValidity();
     void decimalText_data();
@@ -93,6 +94,24 @@ void TestDasha::calendarRoundTrip() {
         previous = d;
     }
     QCOMPARE(Iso(CivilFromDays(0)), QStringLiteral("1970-01-01"));
+}
+
+void TestDasha::durationIsItsThreeSteps() {
+    // Every day of four years around the leap days of 1900 (none) and 2000 (one), every
+    // sub-period-sized duration: the one-pass duration equals years, months, days.
+    for (const int firstYear : {1899, 1999}) {
+        for (Date d{firstYear, 1, 1}; d.year < firstYear + 4; d = AddDays(d, 1)) {
+            for (const int years : {0, 1, 3, 4, 19}) {
+                for (int months = 0; months <= 11; ++months) {
+                    for (const int days : {0, 1, 15, 27, 28, 29}) {
+                        const Date steps = AddDays(AddMonths(AddYears(d, years), months), days);
+                        const Date pass = AddDuration(d, {years, months, days});
+                        if (pass != steps) QFAIL(qPrintable(Iso(d) + QStringLiteral(" + %1y %2m %3d").arg(years).arg(months).arg(days)));
+                    }
+                }
+            }
+        }
+    }
 }
 
 void TestDasha::dateValidity_data() {

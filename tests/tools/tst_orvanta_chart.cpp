@@ -84,6 +84,9 @@ private slots:
     void reportOnFullDisk();
     void outputThatDoesNotArrive_data();
     void outputThatDoesNotArrive();
+    void batchRowsAreTheirJsonRuns_data();
+    void batchRowsAreTheirJsonRuns();
+    void batchRefusesItsArguments();
 };
 
 void TestOrvantaChart::exitCodes_data() {
@@ -284,6 +287,105 @@ void TestOrvantaChart::outputThatDoesNotArrive() {
     const Outcome out = RunInto(arguments, sink);
     QCOMPARE(out.exitCode, 74);
     QVERIFY2(out.err.startsWith("orvanta-chart: cannot write to standard output: "), out.err.constData());
+}
+
+// Each CSV row (after the header) against the tool run with that row's options and --json.
+void TestOrvantaChart::batchRowsAreTheirJsonRuns_data() {
+    QTest::addColumn<QStringList>("options");  // --precise here goes to the batch run too
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::newRow("classic rows, missing columns take their defaults, quoting")
+        << QStringList{}
+        << QByteArray("name,day,month,year,hour,west,dst,zone-hour\r\n"
+                      "S K,18,August,1981,23,false,false,5\r\n"
+                      "\"A ,B\",1,January,2000,12,true,true,-5\r\n"  // comma inside quotes: refused letter
+                      "\"A \"\"B\"\"\",1,January,2000,12,true,,5\n"  // doubled quotes
+                      "\"RAMA\r\nK\",1,January,2000,12,,,5\n"         // a line break inside quotes
+                      "X,29,February,1981,0,false,false,0\n"          // refused by the date check
+                      "\"HARI\",\"1\",\"May\",1950,\"0\",true,false,12\n")
+        << QList<QStringList>{
+               {"--name=S K", "--day=18", "--month=August", "--year=1981", "--hour=23", "--zone-hour=5"},
+               {"--name=A ,B", "--day=1", "--month=January", "--year=2000", "--hour=12", "--west", "--dst", "--zone-hour=-5"},
+               {"--name=A \"B\"", "--day=1", "--month=January", "--year=2000", "--hour=12", "--west", "--zone-hour=5"},
+               {"--name=RAMA\r\nK", "--day=1", "--month=January", "--year=2000", "--hour=12", "--zone-hour=5"},
+               {"--name=X", "--day=29", "--month=February", "--year=1981", "--hour=0", "--zone-hour=0"},
+               {"--name=HARI", "--day=1", "--month=May", "--year=1950", "--hour=0", "--west", "--zone-hour=12"}};
+    QTest::newRow("precise rows")
+        << QStringList{"--precise"}
+        << QByteArray("year,month,day,hour,minute,second,time-zone,levels\n"
+                      "1943,May,4,6,10,30,Asia/Kolkata,2\n"
+                      "1850,March,1,12,0,0,Europe/London,1\n"    // the precise chart alone
+                      "1981,August,18,23,30,0,Mars/Olympus,1\n")  // a zone the method refuses
+        << QList<QStringList>{{"--year=1943", "--month=May", "--day=4", "--hour=6", "--minute=10", "--second=30",
+                               "--time-zone=Asia/Kolkata", "--levels=2"},
+                              {"--year=1850", "--month=March", "--day=1", "--hour=12", "--minute=0", "--second=0",
+                               "--time-zone=Europe/London", "--levels=1"},
+                              {"--year=1981", "--month=August", "--day=18", "--hour=23", "--minute=30", "--second=0",
+                               "--time-zone=Mars/Olympus", "--levels=1"}};
+}
+
+void TestOrvantaChart::batchRowsAreTheirJsonRuns() {
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, csv);
+    QFETCH(QList<QStringList>, rows);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rows.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
+    file.close();
+    for (const QString& jobs : {QStringLiteral("1"), QStringLiteral("2")}) {
+        const Outcome batch = Run(QStringList{"--batch", path, "--jobs", jobs} + options);
+        QCOMPARE(batch.exitCode, 0);
+        QList<QByteArray> lines = batch.out.split('\n');
+        QCOMPARE(lines.takeLast(), QByteArray());  // every line ends with a line break
+        QCOMPARE(lines.size(), rows.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const Outcome single = Run(rows[i] + options + QStringList{"--json"});
+            QVERIFY2(single.exitCode == 0 || single.exitCode == 2, single.err.constData());
+            QCOMPARE(lines[i] + '\n', single.out);
+        }
+    }
+}
+
+void TestOrvantaChart::batchRefusesItsArguments() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rows.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("day,west,month\n32,false,May\n1,maybe,May\n1,false\n\"1,true,May\n");
+    file.close();
+    // Rows the tool would not take as arguments write their message with status 64.
+    const Outcome rows = Run({"--batch", path});
+    QCOMPARE(rows.exitCode, 0);
+    const QList<QByteArray> lines = rows.out.split('\n');
+    QCOMPARE(lines.size(), 5);
+    const QString unlisted = QString::fromUtf8(Run({"--day", "32"}).err).section('\n', 0, 0).mid(15);
+    const QStringList messages = {unlisted, "line 3: west: \"maybe\" is neither true nor false",
+                                  "line 4: 2 fields, the header has 3", "line 5: a quoted field is not closed"};
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        const QJsonObject error = QJsonDocument::fromJson(lines[i]).object().value("error").toObject();
+        QCOMPARE(error.value("message").toString(), messages[i]);
+        QCOMPARE(error.value("status").toInt(), 64);
+    }
+    QCOMPARE(Run({"--batch", dir.filePath("none.csv")}).exitCode, 66);
+    QCOMPARE(Run({"--batch", path, "--day", "1"}).exitCode, 64);                 // details come from the file
+    QCOMPARE(Run({"--batch", path, "--jobs", "0"}).exitCode, 64);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("day,levels\n1,2\n");  // a precise column without --precise
+    file.close();
+    const Outcome header = Run({"--batch", path});
+    QCOMPARE(header.exitCode, 64);
+    QVERIFY2(header.err.contains("the column levels needs --precise"), header.err.constData());
+    QCOMPARE(header.out, QByteArray());
+#if defined(Q_OS_UNIX)
+    if (QFileInfo::exists("/dev/full")) {
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("day\n1\n2\n");
+        file.close();
+        const Outcome full = RunInto({"--batch", path}, "/dev/full");
+        QCOMPARE(full.exitCode, 74);
+    }
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestOrvantaChart)
