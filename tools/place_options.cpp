@@ -171,9 +171,12 @@ PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form) {
 std::string WithMember(std::string objectJson, std::string_view key, std::string_view valueJson) {
     const std::size_t end = objectJson.rfind('}');
     if (end == std::string::npos) return objectJson;
-    const std::string member = "\"" + std::string(key) + "\": ";  // keys here are plain identifiers
     const bool empty = objectJson.find_last_not_of(" \n", end - 1) == objectJson.find('{');
-    objectJson.insert(end, (empty ? "" : ", ") + member + std::string(valueJson));
+    std::string member = empty ? "\"" : ", \"";
+    member += key;  // keys here are plain identifiers
+    member += "\": ";
+    member += valueJson;
+    objectJson.insert(end, member);
     return objectJson;
 }
 
