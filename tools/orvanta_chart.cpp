@@ -3,10 +3,13 @@
 //
 // Exit codes: 0 the chart was computed; 2 a character was refused or the form failed
 // its checks (the message the window would show); 64 the arguments are not usable;
-// 73 the report file could not be written.
+// 73 the report file could not be written; 74 what was written to standard output did
+// not reach it (a full disk, a closed pipe).
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -32,6 +35,7 @@ namespace {
 constexpr int kExitRefused = 2;
 constexpr int kExitUsage = 64;
 constexpr int kExitCannotCreate = 73;
+constexpr int kExitOutputFailed = 74;
 
 constexpr std::string_view kUsage =
     "Usage: orvanta-chart [options]\n"
@@ -80,7 +84,7 @@ constexpr std::string_view kUsage =
     "\n"
     "A value is taken as it stands: --zone-hour -5 and --zone-hour=-5 are the same.\n"
     "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments,\n"
-    "73 the report file could not be written.\n";
+    "73 the report file could not be written, 74 standard output could not be written.\n";
 
 struct Options {
     BirthForm form;
@@ -185,6 +189,21 @@ std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& ar
 
 std::string_view IconName(Icon icon) { return icon == Icon::Error ? "error" : "information"; }
 
+// Writes `text` to standard output and makes sure it got there: a full disk or a closed
+// pipe shows only when the buffer is flushed. Says why on standard error when it did not.
+bool WriteOut(std::string_view text) {
+    errno = 0;
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::cout.flush();
+    const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!written) {
+        const int error = errno;
+        std::cerr << "orvanta-chart: cannot write to standard output"
+                  << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    }
+    return written;
+}
+
 int Refuse(const Message& message, bool json) {
     if (json) {
         JsonWriter out;
@@ -199,7 +218,7 @@ int Refuse(const Message& message, bool json) {
         }
         out.EndObject();
         out.EndObject();
-        std::cout << out.Text() << '\n';
+        if (!WriteOut(out.Text() + '\n')) return kExitOutputFailed;
     } else {
         std::cerr << "orvanta-chart: " << message.text << '\n';
     }
@@ -380,10 +399,7 @@ int Main(int argc, char** argv) {
         std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
         return kExitUsage;
     }
-    if (options.help) {
-        std::cout << kUsage;
-        return 0;
-    }
+    if (options.help) return WriteOut(kUsage) ? 0 : kExitOutputFailed;
     if (precise.format == OutputFormat::Json) options.json = true;
     if (options.json && options.report == "-") {
         std::cerr << "orvanta-chart: --json and --report - both want standard output\n\n" << kUsage;
@@ -404,21 +420,26 @@ int Main(int argc, char** argv) {
     if (options.report) {
         const ChartRun& chart = outcome.chart;
         const std::string rtf = WriteRtf(BuildReport(chart.birth, chart.results, LoadInterpretationTexts()));
-        if (*options.report == "-") {
-            std::cout << rtf;
-            return 0;
-        }
-        if (!SaveReportFile(QString::fromStdString(*options.report), rtf)) {
-            std::cerr << "orvanta-chart: cannot write the report to " << *options.report << '\n';
+        if (*options.report == "-") return WriteOut(rtf) ? 0 : kExitOutputFailed;
+        if (const SaveOutcome saved = SaveReportFile(QString::fromStdString(*options.report), rtf); !saved.saved) {
+            std::cerr << "orvanta-chart: cannot write the report to " << *options.report << ": "
+                      << saved.reason.toStdString() << '\n';
             return kExitCannotCreate;
         }
     }
     if (precise.enabled) return WritePrecise(precise, options, outcome.chart);
-    std::cout << (options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
-    return 0;
+    const bool written = WriteOut(options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
+    return written ? 0 : kExitOutputFailed;
 }
 
 }  // namespace
 }  // namespace orvanta
 
-int main(int argc, char** argv) { return orvanta::Main(argc, argv); }
+int main(int argc, char** argv) {
+#if defined(SIGPIPE)
+    // A closed pipe then fails the write with an error the tool reports, instead of
+    // ending it without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    return orvanta::Main(argc, argv);
+}

@@ -7,10 +7,15 @@
 #include <QTest>
 #include <QUrl>
 
+#include "display/interpretation_texts.h"
 #include "report/report_builder.h"
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
 #include "report_fixture.h"
+#include "small_file_system.h"
+
+#include <cerrno>
+#include <cstring>
 
 using namespace orvanta;
 using namespace orvanta::testing;
@@ -62,6 +67,9 @@ private slots:
     void save_data();
     void save();
     void readOnlyFolder();
+    void fullDisk_data();
+    void fullDisk();
+    void deviceIsNotReplaced();
     void libreOfficeReadsReport();
 };
 
@@ -95,7 +103,9 @@ void TestReportFile::save() {
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
     const std::string rtf = WriteRtf(BuildReport(SampleBirth(), SampleResults(), SampleTexts()));
-    QCOMPARE(SaveReportFile(path, rtf), written);
+    const SaveOutcome outcome = SaveReportFile(path, rtf);
+    QCOMPARE(outcome.saved, written);
+    QCOMPARE(outcome.reason.isEmpty(), written);  // a failure always says why
 
     QStringList after = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     if (written) {
@@ -127,8 +137,8 @@ void TestReportFile::readOnlyFolder() {
     QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
 
     const std::string rtf = WriteRtf(BuildReport(SampleBirth(), SampleResults(), SampleTexts()));
-    const bool savedNew = SaveReportFile(locked + "/new.rtf", rtf);
-    const bool savedOld = SaveReportFile(locked + "/old.rtf", rtf);
+    const bool savedNew = SaveReportFile(locked + "/new.rtf", rtf).saved;
+    const bool savedOld = SaveReportFile(locked + "/old.rtf", rtf).saved;
     const QStringList left = QDir(locked).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
@@ -141,8 +151,59 @@ void TestReportFile::readOnlyFolder() {
     const QString readOnlyFile = dir.filePath("read-only.rtf");
     QVERIFY(WriteAll(readOnlyFile, "kept"));
     QVERIFY(QFile::setPermissions(readOnlyFile, QFile::ReadOwner));
-    QVERIFY(!SaveReportFile(readOnlyFile, rtf));
+    QVERIFY(!SaveReportFile(readOnlyFile, rtf).saved);
     QCOMPARE(ReadAll(readOnlyFile), QByteArray("kept"));
+}
+
+void TestReportFile::fullDisk_data() {
+    QTest::addColumn<qint64>("room");  // bytes left free beyond the old file, before the save
+    QTest::addColumn<bool>("written");
+    QTest::newRow("no room at all") << qint64(0) << false;
+    QTest::newRow("room for one page of it") << qint64(4096) << false;
+    QTest::newRow("room for all of it") << qint64(40960) << true;
+}
+
+// A file system that runs out of room during the save: the old report stays byte for
+// byte, no temporary file is left, and the reason is the system's.
+void TestReportFile::fullDisk() {
+    QFETCH(qint64, room);
+    QFETCH(bool, written);
+
+    // The program's own texts make a report of several pages.
+    const std::string rtf = WriteRtf(BuildReport(SampleBirth(), SampleResults(), LoadInterpretationTexts()));
+    QVERIFY2(rtf.size() > 8192 && rtf.size() < 36864, "the rows assume a report of 8 to 36 KiB");
+
+    const SmallFileSystem disk("size=128k");
+    if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
+    const QByteArray old("{\\rtf1 the report saved before}");
+    const QString path = disk.filePath("report.rtf");
+    QVERIFY(WriteAll(path, old));
+    QVERIFY(disk.Fill(room));
+    const QStringList before = QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    const SaveOutcome outcome = SaveReportFile(path, rtf);
+    QCOMPARE(outcome.saved, written);
+    QCOMPARE(QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    if (written) {
+        QVERIFY(outcome.reason.isEmpty());
+        QCOMPARE(ReadAll(path), QByteArray::fromStdString(rtf));
+    } else {
+        QCOMPARE(outcome.reason, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        QCOMPARE(ReadAll(path), old);
+    }
+}
+
+// A device in the place of the file is refused before anything is written, and nothing
+// is created beside it.
+void TestReportFile::deviceIsNotReplaced() {
+    const QString device = QStringLiteral("/dev/full");
+    if (!QFileInfo::exists(device)) QSKIP("this system has no /dev/full");
+    const QStringList before = QDir("/dev").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    const SaveOutcome outcome = SaveReportFile(device, "{\\rtf1 }");
+    QVERIFY(!outcome.saved);
+    QVERIFY(!outcome.reason.isEmpty());
+    QVERIFY(QFileInfo(device).exists() && !QFileInfo(device).isFile());
+    QCOMPARE(QDir("/dev").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before);
 }
 
 // A real RTF reader gets the report's text and formatting back: LibreOffice converts
@@ -158,7 +219,7 @@ void TestReportFile::libreOfficeReadsReport() {
     birth.name = "  Jos\xC3\xA9 {K} \\ Rao ";
     const auto pieces = BuildReport(birth, SampleResults(), SampleTexts());
     const QString rtfPath = dir.filePath("report.rtf");
-    QVERIFY(SaveReportFile(rtfPath, WriteRtf(pieces)));
+    QVERIFY(SaveReportFile(rtfPath, WriteRtf(pieces)).saved);
 
     QString expected;
     for (const ReportPiece& piece : pieces) expected += QString::fromStdString(piece.text);

@@ -5,6 +5,15 @@
 #include "report/report_builder.h"
 #include "report/rtf_writer.h"
 
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <unistd.h>
+#endif
+#include <cerrno>
+#include <cstring>
+
+#include "../report/small_file_system.h"
+
 using namespace orvanta;
 
 namespace {
@@ -23,6 +32,41 @@ Outcome Run(const QStringList& arguments) {
             process.readAllStandardError()};
 }
 
+// Runs the tool with its standard output going to `sink`: "/dev/full", or "closed pipe"
+// for a pipe whose reading end is already closed (with SIGPIPE at its default, so that a
+// tool that does not ignore it dies of it).
+Outcome RunInto(const QStringList& arguments, const QString& sink) {
+    QProcess process;
+#if defined(Q_OS_UNIX)
+    int pipeEnds[2] = {-1, -1};
+    if (sink == "closed pipe") {
+        if (::pipe(pipeEnds) != 0) return {};
+        ::close(pipeEnds[0]);
+        const int writeEnd = pipeEnds[1];
+        process.setChildProcessModifier([writeEnd] {
+            ::dup2(writeEnd, STDOUT_FILENO);
+            std::signal(SIGPIPE, SIG_DFL);
+        });
+    } else {
+        process.setStandardOutputFile(sink);
+    }
+#else
+    process.setStandardOutputFile(sink);
+#endif
+    process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);
+    process.waitForFinished(30000);
+#if defined(Q_OS_UNIX)
+    if (pipeEnds[1] >= 0) ::close(pipeEnds[1]);
+#endif
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, {},
+            process.readAllStandardError()};
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QJsonObject Json(const Outcome& o) { return QJsonDocument::fromJson(o.out).object(); }
 
 }  // namespace
@@ -37,6 +81,9 @@ private slots:
     void jsonMatchesTheRun();
     void reportIsWhatSaveWrites();
     void reportFileCannotBeWritten();
+    void reportOnFullDisk();
+    void outputThatDoesNotArrive_data();
+    void outputThatDoesNotArrive();
 };
 
 void TestOrvantaChart::exitCodes_data() {
@@ -188,7 +235,55 @@ void TestOrvantaChart::reportFileCannotBeWritten() {
     blocker.close();
     const Outcome out = Run({"--report", dir.filePath("not-a-folder/chart.rtf")});
     QCOMPARE(out.exitCode, 73);
+    QVERIFY(out.err.startsWith("orvanta-chart: cannot write the report to "));
+    QVERIFY(out.out.isEmpty());
     QCOMPARE(Run({"--json", "--report", "-"}).exitCode, 64);
+    if (QFileInfo::exists("/dev/full")) QCOMPARE(Run({"--report", "/dev/full"}).exitCode, 73);
+}
+
+// On a file system with no room left the old report stays as it was, nothing is left
+// beside it, and the tool says so and exits 73.
+void TestOrvantaChart::reportOnFullDisk() {
+    const testing::SmallFileSystem disk("size=64k");
+    if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
+    const QString path = disk.filePath("report.rtf");
+    const QByteArray old("{\\rtf1 kept}");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(old), old.size());
+    }
+    QVERIFY(disk.Fill(0));
+    const QStringList before = QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const Outcome out = Run({"--report", path});
+    QCOMPARE(out.exitCode, 73);
+    QVERIFY2(out.err.contains(std::strerror(ENOSPC)), out.err.constData());
+    QCOMPARE(ReadFile(path), old);
+    QCOMPARE(QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+}
+
+void TestOrvantaChart::outputThatDoesNotArrive_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("sink");
+    QTest::newRow("json on a full disk") << QStringList{"--json"} << "/dev/full";
+    QTest::newRow("text layout on a full disk") << QStringList{} << "/dev/full";
+    QTest::newRow("report on a full disk") << QStringList{"--report", "-"} << "/dev/full";
+    QTest::newRow("help on a full disk") << QStringList{"--help"} << "/dev/full";
+    QTest::newRow("refusal as json on a full disk") << QStringList{"--json", "--name", "R2"} << "/dev/full";
+    QTest::newRow("json into a closed pipe") << QStringList{"--json"} << "closed pipe";
+    QTest::newRow("report into a closed pipe") << QStringList{"--report", "-"} << "closed pipe";
+}
+
+void TestOrvantaChart::outputThatDoesNotArrive() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, sink);
+#if !defined(Q_OS_UNIX)
+    QSKIP("needs /dev/full and POSIX pipes");
+#endif
+    if (sink == "/dev/full" && !QFileInfo::exists(sink)) QSKIP("this system has no /dev/full");
+    const Outcome out = RunInto(arguments, sink);
+    QCOMPARE(out.exitCode, 74);
+    QVERIFY2(out.err.startsWith("orvanta-chart: cannot write to standard output: "), out.err.constData());
 }
 
 QTEST_GUILESS_MAIN(TestOrvantaChart)

@@ -1,6 +1,8 @@
 #include "report/gui/frm_save.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QGuiApplication>
 #include <QPrintDialog>
@@ -11,6 +13,7 @@
 #include <QTextEdit>
 
 #include "chart/gui/appearance.h"
+#include "chart/gui/message_box.h"
 #include "chart/gui/web_links.h"
 #include "report/gui/report_document.h"
 #include "report/gui/report_links.h"
@@ -18,6 +21,61 @@
 #include "report/rtf_writer.h"
 
 namespace orvanta {
+
+namespace {
+
+// Qt's own save dialog, which can keep the user in it when the chosen folder does not
+// exist, as the system dialogs do.
+class ReportFileDialog : public QFileDialog {
+public:
+    ReportFileDialog() {
+        setOption(QFileDialog::DontUseNativeDialog, true);
+        setAcceptMode(QFileDialog::AcceptSave);
+        setFileMode(QFileDialog::AnyFile);
+    }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty()) {
+            const QDir folder = QFileInfo(chosen.first()).absoluteDir();
+            if (!folder.exists()) {
+                ShowMessage(this, {"The folder " + QDir::toNativeSeparators(folder.path()).toStdString() +
+                                       " does not exist.",
+                                   Icon::Error});
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
+// One save dialog for the whole run, never destroyed: a file dialog writes its history
+// and last folder into Qt's settings file when it is destroyed, and nothing but the
+// report may be written. Its folder and history so last as long as the program.
+ReportFileDialog& SaveDialog() {
+    static auto* const dialog = new ReportFileDialog;
+    return *dialog;
+}
+
+// Takes the page-range fields out of Qt's own print dialog when it is shown (after the
+// dialog has set up its widgets from its options); the system dialogs honour the option.
+class NoPageRange : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == parent()) {
+            for (const char* name : {"printRange", "from", "label_3", "to", "pagesRadioButton", "pagesLineEdit"}) {
+                if (auto* field = parent()->findChild<QWidget*>(QString::fromLatin1(name))) {
+                    field->setEnabled(false);
+                    field->hide();
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
 
 FrmSave::FrmSave(const BirthDetails& birth, const Results& results, const InterpretationTexts& texts,
                  QWidget* parent)
@@ -125,18 +183,27 @@ void FrmSave::showEvent(QShowEvent* event) {
     }
 }
 
-// Cancel and every failure end the command without a word; the report is unchanged.
+// Cancel ends the command without a word. A write that failed says so and why, so that
+// no one believes a report was kept that was not; the report stays as it was.
 void FrmSave::cmdSave_Click() {
-    QFileDialog dialog(this, QString::fromLatin1(kProgramTitle));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    ReportFileDialog& dialog = SaveDialog();
+    // The dialog belongs to this window only while it is open, so that closing the
+    // window does not destroy it.
+    dialog.setParent(this, dialog.windowFlags());
+    const auto release = qScopeGuard([&dialog] { dialog.setParent(nullptr, dialog.windowFlags()); });
+    dialog.setWindowTitle(QString::fromLatin1(kProgramTitle));
     dialog.setNameFilter(tr("Rich Text Format (*.rtf)"));
     dialog.setDefaultSuffix(QStringLiteral("rtf"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.selectFile(QString());
     if (dialog.exec() != QDialog::Accepted) return;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return;
-    SaveReportFile(chosen.first(), reportRtf());
+    const SaveOutcome outcome = SaveReportFile(chosen.first(), reportRtf());
+    if (outcome.saved) return;
+    ShowMessage(this, {"The report could not be saved as " + QDir::toNativeSeparators(chosen.first()).toStdString() +
+                           ".\n\n" + outcome.reason.toStdString(),
+                       Icon::Error});
 }
 
 void FrmSave::cmdPrint_Click() {
@@ -151,6 +218,7 @@ bool FrmSave::printWithDialog(QPrinter& printer) {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
     dialog.setPrintRange(hasSelection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+    dialog.installEventFilter(new NoPageRange(&dialog));
     if (dialog.exec() != QDialog::Accepted) return false;
     PrintReport(*RTB, printer);
     return true;
