@@ -33,6 +33,13 @@ namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+// The seconds list's entry, "0" .. "59"; the classic run never reads it, the precise
+// periods do.
+int SecondOfForm(const BirthForm& form) {
+    const int second = QString::fromStdString(form.second).toInt();
+    return second >= 0 && second <= 59 ? second : 0;
+}
+
 QLabel* Caption(const QString& text, QWidget* parent, QRgb colour = look::LightOrange) {
     auto* label = new QLabel(text, parent);
     label->setFont(Verdana(9, true));
@@ -395,6 +402,7 @@ void FrmMain::cmdRashi_Click() {
         display_->close();
     }
     auto* display = new FrmDisplay(outcome.chart.birth, outcome.chart.results, texts_);
+    display->setPreciseBirth({outcome.chart.birth, SecondOfForm(ReadForm()), std::nullopt});
     display->setAttribute(Qt::WA_DeleteOnClose);
     connect(display, &FrmDisplay::backRequested, this, &FrmMain::DisplayClosedByBack);
     connect(display, &FrmDisplay::exitRequested, this, &FrmMain::EndProgram);
