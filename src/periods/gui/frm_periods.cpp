@@ -161,6 +161,7 @@ void FrmPeriods::BuildWindow() {
         palette.setColor(QPalette::Base, QColor(look::PaleYellow));
         palette.setColor(QPalette::AlternateBase, QColor(look::PaleYellow).darker(106));
         palette.setColor(QPalette::Text, QColor(look::Black));
+        palette.setColor(QPalette::WindowText, QColor(look::Brown));  // the branch arrows
         palette.setColor(QPalette::Highlight, QColor(look::Brown));
         palette.setColor(QPalette::HighlightedText, QColor(look::PaleYellow));
         palette.setColor(QPalette::Button, QColor(look::LightOrange));
@@ -215,7 +216,7 @@ void FrmPeriods::ShowReport(PreciseReport report) {
     timeline_->setReport(&model_->report());
     lblZone_->setText(QString::fromStdString(ZoneText(birth_)));
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tree_->header()->setStretchLastSection(false);
+    tree_->header()->setStretchLastSection(true);
     ShowProvenance();
     MarkToday();
 }

@@ -14,7 +14,7 @@ namespace orvanta {
 namespace {
 
 constexpr std::array<const char*, PeriodModel::ColumnCount> kHeadings = {
-    "Period", "Start", "End", "Duration", "Age at start", "Classic start", "Days from classic"};
+    "Lord", "Start", "End", "Duration", "Age at start", "Classic start", "Days from classic"};
 
 }  // namespace
 
@@ -65,8 +65,8 @@ int PeriodModel::columnCount(const QModelIndex&) const { return ColumnCount; }
 QString PeriodModel::text(int i, int column) const {
     const Period& p = report_.chart.tree.periods[static_cast<std::size_t>(i)];
     switch (column) {
-    case Lords:
-        return QString::fromStdString(LordsText(p, " / "));
+    case Lords:  // the tree's indentation shows the outer lords
+        return QString::fromUtf8(DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(p.level - 1)])].data());
     case Start:
         if (report_.window) {
             return QString::fromStdString(LocalText(report_, report_.window->startEarliest[static_cast<std::size_t>(i)]) +
@@ -102,6 +102,9 @@ QVariant PeriodModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return text(i, index.column());
     case Qt::ToolTipRole:
+        if (index.column() == Lords) {
+            return QString::fromStdString(LordsText(report_.chart.tree.periods[static_cast<std::size_t>(i)], " / "));
+        }
         if (index.column() == Start || index.column() == End) {
             const Period& p = report_.chart.tree.periods[static_cast<std::size_t>(i)];
             const double at = index.column() == Start ? p.start : p.end;

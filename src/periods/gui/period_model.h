@@ -11,7 +11,9 @@
 namespace orvanta {
 
 // The period tree as rows of a tree view: each period a row under its parent, to the
-// levels the report's tree holds. The running chain is marked (bold, light orange).
+// levels the report's tree holds: the lord of each (the whole chain as its tooltip),
+// its start and end, duration and age, and for Maha and Antar periods the classic
+// start and the days between. The running chain is marked (bold, light orange).
 class PeriodModel : public QAbstractItemModel {
     Q_OBJECT
 public:

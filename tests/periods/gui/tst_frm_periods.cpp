@@ -115,6 +115,7 @@ private slots:
     void failedWriteSaysWhy();
     void goToDate();
     void pdfHoldsTheShownRows();
+    void keyboard();
 
 private:
     InterpretationTexts texts_ = LoadInterpretationTexts();
@@ -306,6 +307,49 @@ void TestFrmPeriods::pdfHoldsTheShownRows() {
     const QModelIndex collapsed = model->index(running == 0 ? 1 : 0, 0);
     QVERIFY(!periods->tree()->isExpanded(collapsed));
     QVERIFY(!text.contains(model->index(4, PeriodModel::Start, collapsed).data().toString()));
+}
+
+// Tab reaches every control, the access keys their controls, and the tree opens and
+// closes by the arrow keys.
+void TestFrmPeriods::keyboard() {
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->show();
+    QApplication::setActiveWindow(periods.get());
+    QVERIFY(QTest::qWaitForWindowActive(periods.get()));
+    auto* ayanamsa = periods->findChild<QComboBox*>("cboAyanamsa");
+    ayanamsa->setFocus();
+    QSet<QString> reached;
+    for (int i = 0; i < 20; ++i) {
+        reached.insert(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (const char* name : {"cboAyanamsa", "cboYearDays", "spnUncertainty", "treePeriods", "cmdGoToDate",
+                             "cmdExportCalendar", "cmdExportTable", "cmdSavePdf", "cmdPrint", "cmdClose"}) {
+        QVERIFY2(reached.contains(name), name);
+    }
+    const QList<std::pair<Qt::Key, QString>> keys = {
+        {Qt::Key_A, "cboAyanamsa"}, {Qt::Key_Y, "cboYearDays"}, {Qt::Key_U, "spnUncertainty"}, {Qt::Key_E, "treePeriods"}};
+    for (const auto& [key, name] : keys) {
+        QTest::keyClick(periods.get(), key, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName().isEmpty() ? QApplication::focusWidget()->parentWidget()->objectName()
+                                                                     : QApplication::focusWidget()->objectName(),
+                 name);
+    }
+    QTreeView* tree = periods->tree();
+    tree->collapseAll();
+    tree->setCurrentIndex(tree->model()->index(0, 0));
+    QTest::keyClick(tree, Qt::Key_Right);
+    QVERIFY(tree->isExpanded(tree->model()->index(0, 0)));
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(tree->currentIndex(), tree->model()->index(0, 0, tree->model()->index(0, 0)));
+    QTest::keyClick(tree, Qt::Key_Left);
+    QTest::keyClick(tree, Qt::Key_Left);
+    QCOMPARE(tree->currentIndex(), tree->model()->index(0, 0));
+    QTest::keyClick(tree, Qt::Key_Left);
+    QVERIFY(!tree->isExpanded(tree->model()->index(0, 0)));
 }
 
 QTEST_MAIN(TestFrmPeriods)
