@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include <QByteArray>
+
 #include "astro/astronomy.h"
 #include "dasha/dasha.h"
 #include "json_writer.h"
@@ -24,8 +26,8 @@ constexpr std::array<std::string_view, 14> kClassicValueOptions = {
     "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
     "--zone-hour", "--zone-minute", "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--report"};
 
-constexpr std::array<std::string_view, 9> kPreciseValueOptions = {
-    "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty", "--precise"};
+constexpr std::array<std::string_view, 9> kPreciseOptions = {
+    "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty"};
 
 bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -36,12 +38,15 @@ std::optional<int> ReadInteger(std::string_view text) {
     return value;
 }
 
+// Digits with at most one decimal point ("365.2425"); read in the C locale whatever the
+// system's (floating-point from_chars is missing from some standard libraries still in use).
 std::optional<double> ReadDecimal(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
+    const auto points = std::count(text.begin(), text.end(), '.');
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+    if (text.empty() || !digits || points > 1 || text == ".") return std::nullopt;
+    bool ok = false;
+    const double value = QByteArray(text.data(), static_cast<qsizetype>(text.size())).toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
@@ -155,7 +160,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             if (!inlineValue && i + 1 < args.size()) rest.push_back(args[++i]);
             continue;
         }
-        if (std::find(kPreciseValueOptions.begin(), kPreciseValueOptions.end(), arg) == kPreciseValueOptions.end() &&
+        if (std::find(kPreciseOptions.begin(), kPreciseOptions.end(), arg) == kPreciseOptions.end() &&
             arg != "--year") {
             rest.push_back(args[i]);
             continue;
@@ -216,7 +221,6 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         if (*fold == "earlier") options.fold = Fold::Earlier;
         else if (*fold == "later") options.fold = Fold::Later;
         else return "--fold: \"" + *fold + "\" is neither earlier nor later";
-        options.foldGiven = true;
         if (!options.timeZone) return "--fold needs --time-zone";
     }
     if (yearDays) {
@@ -248,7 +252,6 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
 PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
     if (options.refusal) return {std::nullopt, *options.refusal};
     PreciseRequest request;
-    std::string ayanamsaName = "lahiri";
     if (options.ayanamsa) {
         const auto ayanamsa = AyanamsaFromName(*options.ayanamsa);
         if (!ayanamsa) {
@@ -256,7 +259,6 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
                                       "\": use lahiri, raman, krishnamurti, yukteshwar, fagan-bradley or true-citra."};
         }
         request.ayanamsa = *ayanamsa;
-        ayanamsaName = *options.ayanamsa;
     }
     if (options.uncertaintyMinutes && *options.uncertaintyMinutes > kMaxUncertaintyMinutes) {
         return {std::nullopt, "The birth-time uncertainty can be at most 360 minutes."};
@@ -278,8 +280,7 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
 
     PreciseReport report;
     report.chart = std::move(*outcome.chart);
-    report.engine = Engine();
-    report.ayanamsaName = ayanamsaName;
+    report.provenance = ProvenanceOf(report.chart, Engine());
     if (options.on) {
         const UtcResult at = UtcOfLocal(report.chart.birth, *options.on, options.fold);
         if (!at.utcSeconds) return {std::nullopt, "--on: " + at.error};
@@ -298,17 +299,18 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
 
 std::string PreciseJson(const PreciseReport& r) {
     const PreciseChart& c = r.chart;
+    const Provenance& source = r.provenance;
     JsonWriter out;
     out.BeginObject();
     out.BeginObject("precise");
     out.BeginObject("engine");
-    out.String("library", r.engine.library);
-    out.String("version", r.engine.version);
-    out.String("ephemeris", r.engine.ephemeris);
+    out.String("library", source.engine.library);
+    out.String("version", source.engine.version);
+    out.String("ephemeris", source.engine.ephemeris);
     out.EndObject();
     out.BeginObject("ayanamsa");
-    out.String("name", r.ayanamsaName);
-    out.Number("degrees", c.sky.ayanamsaDegrees);
+    out.String("name", source.ayanamsaName);
+    out.Number("degrees", source.ayanamsaDegrees);
     out.EndObject();
     out.BeginObject("birth");
     out.String("local", FormatCivil(c.birth.local));
@@ -318,10 +320,10 @@ std::string PreciseJson(const PreciseReport& r) {
         out.String("timeZone", c.birth.timeZone);
     }
     out.Integer("utcOffsetSeconds", c.birth.utcOffsetSeconds);
-    out.String("utc", FormatUtc(c.birth.utcSeconds));
-    out.Number("julianDayUT", c.birth.julianDayUT);
-    out.Number("deltaTSeconds", c.sky.deltaTSeconds);
-    out.String("zoneRule", c.birth.zoneRule);
+    out.String("utc", source.utc);
+    out.Number("julianDayUT", source.julianDayUT);
+    out.Number("deltaTSeconds", source.deltaTSeconds);
+    out.String("zoneRule", source.zoneRule);
     out.EndObject();
     const MoonPlace& m = c.tree.moon;
     out.BeginObject("moon");
@@ -396,15 +398,16 @@ std::string PreciseRefusalJson(std::string_view message) {
 
 std::string PreciseText(const PreciseReport& r) {
     const PreciseChart& c = r.chart;
+    const Provenance& source = r.provenance;
     const MoonPlace& m = c.tree.moon;
     char line[256];
     std::string text = "Precise method\n";
-    text += "  Engine          " + r.engine.library + " " + r.engine.version + " (" + r.engine.ephemeris + ")\n";
-    std::snprintf(line, sizeof line, "  Ayanamsa        %s %.9f\n", r.ayanamsaName.c_str(), c.sky.ayanamsaDegrees);
+    text += "  Engine          " + source.engine.library + " " + source.engine.version + " (" + source.engine.ephemeris + ")\n";
+    std::snprintf(line, sizeof line, "  Ayanamsa        %s %.9f\n", source.ayanamsaName.c_str(), source.ayanamsaDegrees);
     text += line;
-    text += "  Birth, local    " + FormatCivil(c.birth.local) + "  " + c.birth.zoneRule + "\n";
-    std::snprintf(line, sizeof line, "  Birth, UTC      %s  JD %.6f UT, delta T %.3f s\n", FormatUtc(c.birth.utcSeconds).c_str(),
-                  c.birth.julianDayUT, c.sky.deltaTSeconds);
+    text += "  Birth, local    " + FormatCivil(c.birth.local) + "  " + source.zoneRule + "\n";
+    std::snprintf(line, sizeof line, "  Birth, UTC      %s  JD %.6f UT, delta T %.3f s\n", source.utc.c_str(),
+                  source.julianDayUT, source.deltaTSeconds);
     text += line;
     std::snprintf(line, sizeof line, "  Moon            %.9f  Nakshatra %d %s, pada %d, lord %s, elapsed %.9f\n",
                   c.sky.moonSiderealLongitude, m.nakshatra + 1,

@@ -20,7 +20,6 @@ struct PreciseOptions {
     std::optional<OutputFormat> format;  // --format
     std::optional<std::string> timeZone;
     Fold fold = Fold::Refuse;
-    bool foldGiven = false;
     std::optional<std::string> ayanamsa;
     std::optional<double> yearDays;
     int levels = 3;

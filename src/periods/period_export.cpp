@@ -79,12 +79,14 @@ std::uint64_t Fingerprint(std::string_view text) {
     return hash;
 }
 
-std::string BirthKey(const PreciseReport& r, const PreciseChart& c) {
-    std::string key = FormatCivil(c.birth.local) + "|" + c.birth.timeZone + "|" + std::to_string(c.birth.utcSeconds) + "|" +
-                      r.ayanamsaName + "|";
+// The birth data a period's UID is made from: what was asked, not what was computed,
+// so that another ephemeris version keeps the same UIDs.
+std::string BirthKey(const PreciseReport& r) {
+    const PreciseChart& c = r.chart;
     char numbers[96];
-    std::snprintf(numbers, sizeof numbers, "%.17g|%.17g", c.tree.request.moonSiderealLongitude, c.tree.request.yearDays);
-    return key + numbers;
+    std::snprintf(numbers, sizeof numbers, "%.10g|%.10g|%.10g", c.latitude, c.longitude, c.tree.request.yearDays);
+    return FormatCivil(c.birth.local) + "|" + c.birth.timeZone + "|" + std::to_string(c.birth.utcSeconds) + "|" +
+           r.provenance.ayanamsaName + "|" + numbers;
 }
 
 }  // namespace
@@ -118,7 +120,7 @@ std::string PreciseCsv(const PreciseReport& r) {
 std::string PreciseIcs(const PreciseReport& r, std::int64_t nowUtcSeconds) {
     char fingerprint[20];
     std::snprintf(fingerprint, sizeof fingerprint, "%016llx",
-                  static_cast<unsigned long long>(Fingerprint(BirthKey(r, r.chart))));
+                  static_cast<unsigned long long>(Fingerprint(BirthKey(r))));
     const std::string stamp = IcsStamp(nowUtcSeconds);
     std::string ics;
     AppendIcsLine(ics, "BEGIN:VCALENDAR");

@@ -15,8 +15,7 @@ namespace orvanta {
 // Everything the precise outputs show.
 struct PreciseReport {
     PreciseChart chart;
-    EngineInfo engine;
-    std::string ayanamsaName;
+    Provenance provenance;
     std::optional<CivilDateTime> runningAt;
     std::vector<int> running;  // indices in chart.tree.periods, outermost first
     std::optional<BirthTimeWindow> window;
@@ -29,8 +28,8 @@ std::string LordsText(const Period& period, std::string_view separator);
 // the earliest and latest starts are two more columns when the report has a window.
 std::string PreciseCsv(const PreciseReport& report);
 // Every period of the tree as a transparent event of a calendar (RFC 5545). The events'
-// identifiers come from the birth data, so a calendar imported again replaces its
-// events instead of doubling them; `nowUtcSeconds` stamps them.
+// identifiers come from the birth data asked for, so a calendar imported again replaces
+// its events instead of doubling them; `nowUtcSeconds` stamps them.
 std::string PreciseIcs(const PreciseReport& report, std::int64_t nowUtcSeconds);
 
 }  // namespace orvanta

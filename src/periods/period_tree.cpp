@@ -25,22 +25,22 @@ constexpr std::array<std::array<int, kLords + 1>, kLords> CumulativeYears() {
 constexpr auto kCumulativeYears = CumulativeYears();
 static_assert(kCumulativeYears[0][kLords] == kCycleYears);
 
-void AppendChildren(std::vector<Period>& periods, int parentIndex) {
-    const Period parent = periods[parentIndex];
-    const int first = parent.lords[parent.level - 1];
-    const double span = parent.end - parent.start;
-    periods[parentIndex].firstChild = static_cast<int>(periods.size());
-    double start = parent.start;
+// Writes the nine children of periods[parent] at periods[first .. first + 9).
+void FillChildren(std::vector<Period>& periods, std::size_t parent, std::size_t first) {
+    Period& p = periods[parent];
+    p.firstChild = static_cast<int>(first);
+    const int lead = p.lords[static_cast<std::size_t>(p.level - 1)];
+    const double span = p.end - p.start;
+    const auto& cumulative = kCumulativeYears[static_cast<std::size_t>(lead)];
+    double start = p.start;
     for (int k = 0; k < kLords; ++k) {
-        Period child;
-        child.lords = parent.lords;
-        child.level = parent.level + 1;
-        child.lords[parent.level] = static_cast<std::int8_t>((first + k) % kLords);
+        Period& child = periods[first + static_cast<std::size_t>(k)];
+        child.lords = p.lords;
+        child.level = p.level + 1;
+        child.lords[static_cast<std::size_t>(p.level)] = static_cast<std::int8_t>((lead + k) % kLords);
         child.start = start;
-        child.end = k + 1 == kLords ? parent.end
-                                    : parent.start + span * kCumulativeYears[first][k + 1] / kCycleYears;
+        child.end = k + 1 == kLords ? p.end : p.start + span * cumulative[static_cast<std::size_t>(k + 1)] / kCycleYears;
         start = child.end;
-        periods.push_back(child);
     }
 }
 
@@ -66,21 +66,18 @@ PeriodTree BuildPeriodTree(const PeriodRequest& request) {
     const int levels = std::clamp(request.levels, 1, kMaxPeriodLevels);
     std::size_t count = 0;
     for (std::size_t n = 9, l = 1; l <= static_cast<std::size_t>(levels); ++l, n *= 9) count += n;
-    tree.periods.reserve(count);
+    tree.periods.resize(count);
 
     const double year = request.yearDays * kSecondsPerDay;
     const int birthLord = tree.moon.lord;
     const double cycleStart = request.birthSeconds - tree.moon.elapsedFraction * LordYears[birthLord] * year;
-    for (int k = 0; k < kLords; ++k) {
-        Period maha;
-        maha.lords[0] = static_cast<std::int8_t>((birthLord + k) % kLords);
-        maha.start = k == 0 ? cycleStart : tree.periods.back().end;
-        maha.end = cycleStart + kCumulativeYears[birthLord][k + 1] * year;
-        tree.periods.push_back(maha);
+    for (std::size_t k = 0; k < kLords; ++k) {
+        Period& maha = tree.periods[k];
+        maha.lords[0] = static_cast<std::int8_t>((birthLord + static_cast<int>(k)) % kLords);
+        maha.start = k == 0 ? cycleStart : tree.periods[k - 1].end;
+        maha.end = cycleStart + kCumulativeYears[static_cast<std::size_t>(birthLord)][k + 1] * year;
     }
-    for (std::size_t i = 0; i < tree.periods.size() && tree.periods[i].level < levels; ++i) {
-        AppendChildren(tree.periods, static_cast<int>(i));
-    }
+    for (std::size_t i = 0, next = kLords; next < count; ++i, next += kLords) FillChildren(tree.periods, i, next);
     return tree;
 }
 

@@ -53,8 +53,7 @@ PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PeriodsSettings& 
     if (!outcome.chart) return {std::nullopt, outcome.error};
     PreciseReport report;
     report.chart = std::move(*outcome.chart);
-    report.engine = Engine();
-    report.ayanamsaName = std::string(AyanamsaName(settings.ayanamsa));
+    report.provenance = ProvenanceOf(report.chart, Engine());
     if (settings.uncertaintyMinutes > 0) {
         const Ayanamsa ayanamsa = settings.ayanamsa;
         report.window = BirthTimeUncertainty(
@@ -174,17 +173,18 @@ std::string ArcText(double longitude) {
 
 std::vector<std::pair<std::string, std::string>> ProvenanceLines(const PreciseReport& report) {
     const PreciseChart& c = report.chart;
+    const Provenance& source = report.provenance;
     const MoonPlace& m = c.tree.moon;
-    std::string ayanamsa = report.ayanamsaName;
+    std::string ayanamsa = source.ayanamsaName;
     for (const AyanamsaChoice& choice : kAyanamsaChoices) {
         if (choice.ayanamsa == c.ayanamsa) ayanamsa = std::string(choice.label);
     }
     char number[64];
     std::vector<std::pair<std::string, std::string>> lines;
-    lines.emplace_back("Library", report.engine.library + " " + report.engine.version);
-    lines.emplace_back("Ephemeris", report.engine.ephemeris == "moshier" ? "Moshier (analytical, no files)"
+    lines.emplace_back("Library", source.engine.library + " " + source.engine.version);
+    lines.emplace_back("Ephemeris", source.engine.ephemeris == "moshier" ? "Moshier (analytical, no files)"
                                                                         : "Swiss Ephemeris files");
-    std::snprintf(number, sizeof number, " %.6f\u00b0", c.sky.ayanamsaDegrees);
+    std::snprintf(number, sizeof number, " %.6f\u00b0", source.ayanamsaDegrees);
     lines.emplace_back("Ayanamsa", ayanamsa + number);
     std::snprintf(number, sizeof number, " (%.6f\u00b0)", c.sky.moonSiderealLongitude);
     lines.emplace_back("Moon, sidereal", ArcText(c.sky.moonSiderealLongitude) + number);
@@ -194,10 +194,10 @@ std::vector<std::pair<std::string, std::string>> ProvenanceLines(const PreciseRe
                                         std::string(LordName(m.lord)));
     std::snprintf(number, sizeof number, "%.6f", m.elapsedFraction);
     lines.emplace_back("Elapsed", number);
-    std::snprintf(number, sizeof number, "%.2f s", c.sky.deltaTSeconds);
+    std::snprintf(number, sizeof number, "%.2f s", source.deltaTSeconds);
     lines.emplace_back("Delta T", number);
-    lines.emplace_back("Birth, UTC", FormatUtc(c.birth.utcSeconds));
-    lines.emplace_back("Zone rule", c.birth.zoneRule);
+    lines.emplace_back("Birth, UTC", source.utc);
+    lines.emplace_back("Zone rule", source.zoneRule);
     std::snprintf(number, sizeof number, "%.9g days", c.tree.request.yearDays);
     lines.emplace_back("Year", number);
     return lines;

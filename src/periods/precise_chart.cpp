@@ -1,5 +1,6 @@
 #include "periods/precise_chart.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace orvanta {
@@ -25,7 +26,13 @@ PreciseOutcome ComputePreciseChart(const PreciseRequest& request) {
     PreciseChart chart;
     chart.birth = *instant.instant;
     chart.ayanamsa = request.ayanamsa;
+    chart.latitude = request.latitude;
+    chart.longitude = request.longitude;
     chart.sky = ComputeSky(chart.birth.julianDayUT, request.latitude, request.longitude, request.ayanamsa);
+    if (!std::isfinite(chart.sky.moonSiderealLongitude) || !std::isfinite(chart.sky.ascendantSiderealLongitude) ||
+        !std::isfinite(chart.sky.ayanamsaDegrees)) {
+        return {std::nullopt, "The ephemeris cannot compute the Moon and ascendant for this instant and place."};
+    }
     PeriodRequest periods;
     periods.epochUtcSeconds = chart.birth.utcSeconds;
     periods.birthSeconds = 0;
@@ -81,6 +88,12 @@ std::string FormatLocal(const BirthInstant& birth, std::int64_t utcSeconds) {
 Date LocalDateOf(const BirthInstant& birth, std::int64_t utcSeconds) {
     const CivilDateTime c = CivilOfSeconds(utcSeconds + UtcOffsetAt(birth, utcSeconds));
     return {c.year, c.month, c.day};
+}
+
+Provenance ProvenanceOf(const PreciseChart& chart, EngineInfo engine) {
+    return {std::move(engine),          std::string(AyanamsaName(chart.ayanamsa)), chart.sky.ayanamsaDegrees,
+            chart.sky.deltaTSeconds,    FormatUtc(chart.birth.utcSeconds),         chart.birth.julianDayUT,
+            chart.birth.zoneRule};
 }
 
 std::optional<CalendarAge> AgeAtStart(const PreciseChart& chart, const Period& period) {

@@ -34,6 +34,8 @@ struct PreciseChart {
     BirthInstant birth;
     Sky sky;
     Ayanamsa ayanamsa = Ayanamsa::Lahiri;
+    double latitude = 0;   // degrees, north positive
+    double longitude = 0;  // degrees, east positive
     PeriodTree tree;
 };
 
@@ -42,7 +44,8 @@ struct PreciseOutcome {
     std::string error;  // a sentence for people when there is no chart
 };
 
-// Refuses a year length outside [300, 400] and whatever the zone reading refuses.
+// Refuses a year length outside [300, 400], whatever the zone reading refuses, and a sky
+// the ephemeris could not compute.
 PreciseOutcome ComputePreciseChart(const PreciseRequest& request);
 
 // The UTC second of a wall-clock reading in the birth's zone: the fixed offset of a
@@ -64,6 +67,18 @@ std::string FormatLocal(const BirthInstant& birth, std::int64_t utcSeconds);
 std::string FormatCivil(CivilDateTime civil);
 // The local calendar date of an instant in the birth's zone.
 Date LocalDateOf(const BirthInstant& birth, std::int64_t utcSeconds);
+
+// Where the precise figures come from, for people and for the record of a chart.
+struct Provenance {
+    EngineInfo engine;
+    std::string ayanamsaName;  // as AyanamsaName gives it
+    double ayanamsaDegrees = 0;
+    double deltaTSeconds = 0;
+    std::string utc;  // "1981-08-18T18:00:00Z"
+    double julianDayUT = 0;
+    std::string zoneRule;
+};
+Provenance ProvenanceOf(const PreciseChart& chart, EngineInfo engine);
 
 // The age at a period's start from the local birth date; nothing for a period that
 // begins before the birth.

@@ -58,13 +58,31 @@ QByteArray EphemerisFolder() {
     return {};
 }
 
+// Bumped whenever a thread closes the library: with a shared state record that undoes
+// every thread's configuration, so each sets its path again.
+int closings = 0;
+
+// Closes this thread's files and buffers when the thread ends (with a thread-local state
+// record nothing else would free them).
+struct ThreadClose {
+    bool used = false;
+    ~ThreadClose() {
+        if (!used) return;
+        const std::lock_guard guard(LibraryLock());
+        swe_close();
+        ++closings;
+    }
+};
+
 // Call with the lock held.
 void ConfigureThisThread(int sweMode) {
-    thread_local bool configured = false;
-    if (!configured) {
+    thread_local ThreadClose closer;
+    thread_local int configuredAt = -1;
+    if (configuredAt != closings) {
         static const QByteArray folder = EphemerisFolder();
         swe_set_ephe_path(folder.isEmpty() ? nullptr : folder.constData());
-        configured = true;
+        configuredAt = closings;
+        closer.used = true;
     }
     swe_set_sid_mode(sweMode, 0, 0);
 }
@@ -110,12 +128,13 @@ Sky ComputeSky(double julianDayUT, double latitude, double longitude, Ayanamsa a
     Sky sky;
     if (!std::isfinite(julianDayUT) || !std::isfinite(latitude) || !std::isfinite(longitude) ||
         std::fabs(latitude) > 90.0) {
-        return {kNaN, kNaN, kNaN, kNaN};
+        return {kNaN, kNaN, kNaN, kNaN, false};
     }
     const std::lock_guard guard(LibraryLock());
     ConfigureThisThread(RowOf(ayanamsa).sweMode);
     const MoonResult moon = Moon(julianDayUT);
     sky.moonSiderealLongitude = moon.longitude;
+    sky.moshier = (moon.ephemerisFlag & SEFLG_MOSEPH) != 0;
 
     // The ascendant does not depend on the house system; Porphyry needs no iteration and
     // has no polar failure.

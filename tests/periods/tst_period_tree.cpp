@@ -40,6 +40,7 @@ private slots:
     void invariantsSweep();
     void workedBoundaries_data();
     void workedBoundaries();
+    void roundingIndependentOfTheEpoch();
     void runningChain_data();
     void runningChain();
     void calendarAge_data();
@@ -151,6 +152,27 @@ void TestPeriodTree::workedBoundaries() {
         QCOMPARE(RoundedUtcSeconds(tree, p.start), static_cast<std::int64_t>(start));
     }
     QVERIFY(found);
+}
+
+// The whole seconds written must not depend on which instant the times count from:
+// the birth tree counts from the birth, the birth-time window's trees from minutes away.
+void TestPeriodTree::roundingIndependentOfTheEpoch() {
+    constexpr std::int64_t kBirth = 1'234'567'890;
+    for (double moon = 0.3; moon < 360; moon += 7.7) {
+        PeriodRequest atBirth;
+        atBirth.epochUtcSeconds = kBirth;
+        atBirth.moonSiderealLongitude = moon;
+        PeriodRequest shifted = atBirth;
+        shifted.epochUtcSeconds = kBirth - 21600;
+        shifted.birthSeconds = 21600;
+        const PeriodTree a = BuildPeriodTree(atBirth);
+        const PeriodTree b = BuildPeriodTree(shifted);
+        for (std::size_t i = 0; i < a.periods.size(); ++i) {
+            const double fraction = a.periods[i].start - std::floor(a.periods[i].start);
+            if (std::abs(fraction - 0.5) < 1e-5) continue;  // a tie: either second is as near
+            QCOMPARE(RoundedUtcSeconds(a, a.periods[i].start), RoundedUtcSeconds(b, b.periods[i].start));
+        }
+    }
 }
 
 void TestPeriodTree::runningChain_data() {

@@ -166,6 +166,9 @@ void TestBirthInstant::timeZoneRefusals_data() {
                                           << "The local time 2021-11-07 01:30:00 occurs twice in America/New_York: "
                                              "first at UTC-04:00, then at UTC-05:00; choose the earlier or the later "
                                              "one.";
+    QTest::newRow("New York spring gap 2399, from the zone's rule") << "America/New_York" << "2399-03-14T02:00:00"
+        << "The local time 2399-03-14 02:00:00 does not exist in America/New_York: the clocks skipped it "
+           "(UTC-05:00 before, UTC-04:00 after).";
     QTest::newRow("Kathmandu's skipped quarter hour")
         << "Asia/Kathmandu" << "1986-01-01T00:10:00"
         << "The local time 1986-01-01 00:10:00 does not exist in Asia/Kathmandu: the clocks skipped it "

@@ -56,6 +56,7 @@ void TestSkyMoshier::moon() {
              qPrintable(QString::number(s.ayanamsaDegrees, 'f', 9)));
     QVERIFY2(std::fabs(s.deltaTSeconds - deltaT) < 1e-6, qPrintable(QString::number(s.deltaTSeconds, 'f', 9)));
     QVERIFY(std::fabs(s.moonSiderealLongitude - files) < 3.0 / 3600);
+    QVERIFY(s.moshier);
     QCOMPARE(orvanta::MoonSiderealLongitude(julianDayUT, ayanamsa), s.moonSiderealLongitude);
 }
 

@@ -161,7 +161,7 @@ void TestFrmPeriods::openedFromTheMenu() {
         const double moon = model->report().chart.sky.moonSiderealLongitude;
         const QString firstEnd = model->index(0, PeriodModel::End).data().toString();
         periods->findChild<QComboBox*>("cboAyanamsa")->setCurrentIndex(1);
-        QCOMPARE(QString::fromStdString(periods->model()->report().ayanamsaName), QString("raman"));
+        QCOMPARE(QString::fromStdString(periods->model()->report().provenance.ayanamsaName), QString("raman"));
         QVERIFY(periods->model()->report().chart.sky.moonSiderealLongitude != moon);
         QVERIFY(periods->model()->index(0, PeriodModel::End).data().toString() != firstEnd);
         QVERIFY(periods->model()->indexOfPeriod(periods->model()->running().back()).data(PeriodModel::RunningRole).toBool());

@@ -1,0 +1,397 @@
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome Run(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+QJsonObject Json(const Outcome& o) { return QJsonDocument::fromJson(o.out).object(); }
+
+// Periods of every level in reading order: each followed by its children.
+void Flatten(const QJsonArray& periods, QList<QJsonObject>& out) {
+    for (const QJsonValue& v : periods) {
+        out << v.toObject();
+        Flatten(v.toObject().value("periods").toArray(), out);
+    }
+}
+
+QString Lords(const QJsonObject& period, const QString& separator) {
+    QStringList lords;
+    for (const QJsonValue& v : period.value("lords").toArray()) lords << v.toString();
+    return lords.join(separator);
+}
+
+// RFC 4180: fields split by commas, records by CRLF, quoted fields with doubled quotes.
+QList<QStringList> ParseCsv(const QByteArray& text, QString& error) {
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') { field += '"'; ++i; }
+            else if (c == '"') quoted = false;
+            else field += QChar::fromLatin1(c);
+        } else if (c == '"' && field.isEmpty()) {
+            quoted = true;
+        } else if (c == ',') {
+            record << field;
+            field.clear();
+        } else if (c == '\r') {
+            if (i + 1 >= text.size() || text[i + 1] != '\n') { error = u"CR without LF"_s; return {}; }
+            ++i;
+            record << field;
+            records << record;
+            record.clear();
+            field.clear();
+        } else if (c == '\n') {
+            error = u"LF without CR"_s;
+            return {};
+        } else {
+            field += QChar::fromLatin1(c);
+        }
+    }
+    if (!field.isEmpty() || !record.isEmpty()) error = u"last record without CRLF"_s;
+    return records;
+}
+
+struct IcsEvent {
+    QMap<QString, QStringList> properties;  // name -> values
+};
+
+// A strict reading of an iCalendar stream: every line ends in CRLF and is at most 75
+// octets, folded lines begin with one blank, BEGIN/END nest, VCALENDAR carries VERSION
+// 2.0 and PRODID, every VEVENT exactly one UID, DTSTAMP, DTSTART, DTEND and SUMMARY,
+// times in UTC form with DTSTART before DTEND. An error is a sentence; empty when valid.
+QString ValidateIcs(const QByteArray& text, QList<IcsEvent>& events) {
+    if (!text.endsWith("\r\n")) return u"the stream does not end with CRLF"_s;
+    QList<QByteArray> physical = text.chopped(2).split('\n');
+    QList<QByteArray> lines;
+    for (qsizetype n = 0; n < physical.size(); ++n) {
+        QByteArray line = physical[n];
+        if (n + 1 < physical.size()) {
+            if (!line.endsWith('\r')) return u"line %1 ends in a bare LF"_s.arg(n + 1);
+            line.chop(1);
+        }
+        if (line.contains('\r')) return u"line %1 holds a bare CR"_s.arg(n + 1);
+        if (line.size() > 75) return u"line %1 is %2 octets long"_s.arg(n + 1).arg(line.size());
+        if (line.startsWith(' ') || line.startsWith('\t')) {
+            if (lines.isEmpty()) return u"the stream begins with a continuation"_s;
+            lines.last() += line.mid(1);
+        } else {
+            lines << line;
+        }
+    }
+    QStringList open;
+    QMap<QString, int> calendarProperties;
+    static const QRegularExpression utcTime(u"^\\d{8}T\\d{6}Z$"_s);
+    for (const QByteArray& raw : lines) {
+        const QString line = QString::fromUtf8(raw);
+        const qsizetype colon = line.indexOf(':');
+        if (colon <= 0) return u"no name:value in \"%1\""_s.arg(line);
+        const QString name = line.left(colon).section(';', 0, 0);
+        const QString value = line.mid(colon + 1);
+        if (name == "BEGIN"_L1) {
+            if (open.isEmpty() != (value == "VCALENDAR"_L1)) return u"BEGIN:%1 out of place"_s.arg(value);
+            open << value;
+            if (value == "VEVENT"_L1) events << IcsEvent{};
+            continue;
+        }
+        if (name == "END"_L1) {
+            if (open.isEmpty() || open.last() != value) return u"END:%1 does not close %2"_s.arg(value, open.value(open.size() - 1));
+            open.removeLast();
+            if (value == "VEVENT"_L1) {
+                const IcsEvent& e = events.last();
+                for (const QString& required : {u"UID"_s, u"DTSTAMP"_s, u"DTSTART"_s, u"DTEND"_s, u"SUMMARY"_s}) {
+                    if (e.properties.value(required).size() != 1) return u"an event has %1 %2"_s.arg(e.properties.value(required).size()).arg(required);
+                }
+                for (const QString& time : {u"DTSTAMP"_s, u"DTSTART"_s, u"DTEND"_s}) {
+                    if (!utcTime.match(e.properties.value(time).first()).hasMatch()) return time + u" is not a UTC time"_s;
+                }
+                if (e.properties.value("DTSTART").first() >= e.properties.value("DTEND").first()) return u"an event ends before it starts"_s;
+            }
+            if (open.isEmpty() && value == "VCALENDAR"_L1) {
+                if (calendarProperties.value("VERSION") != 1 || calendarProperties.value("PRODID") != 1) {
+                    return u"VCALENDAR needs one VERSION and one PRODID"_s;
+                }
+            }
+            continue;
+        }
+        if (open.isEmpty()) return u"a property outside VCALENDAR"_s;
+        if (open.last() == "VEVENT"_L1) {
+            events.last().properties[name] << value;
+        } else {
+            ++calendarProperties[name];
+            if (name == "VERSION"_L1 && value != "2.0"_L1) return u"VERSION is not 2.0"_s;
+        }
+    }
+    if (!open.isEmpty()) return u"%1 is not closed"_s.arg(open.last());
+    return {};
+}
+
+QString IcsTime(const QString& isoUtc) {  // "1981-08-18T18:00:00Z" -> "19810818T180000Z"
+    QString t = isoUtc;
+    return t.remove('-').remove(':');
+}
+
+}  // namespace
+
+class TestPreciseChart : public QObject {
+    Q_OBJECT
+private slots:
+    void jsonMembers();
+    void yearsOutsideTheForm();
+    void refusals_data();
+    void refusals();
+    void zoneHistory_data();
+    void zoneHistory();
+    void classicFormatsUnchanged();
+    void csvHoldsTheTree();
+    void icsImports();
+};
+
+void TestPreciseChart::jsonMembers() {
+    const Outcome run = Run({"--precise", "--json", "--levels", "2", "--uncertainty", "30", "--on", "2000-01-01T12:00"});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject json = Json(run);
+    QVERIFY(json.contains("birthDetails") && json.contains("dashaTable") && json.contains("results"));
+    const QJsonObject p = json.value("precise").toObject();
+    QCOMPARE(p.value("engine").toObject().value("library").toString(), u"Swiss Ephemeris"_s);
+    QVERIFY(QStringList({"files", "moshier"}).contains(p.value("engine").toObject().value("ephemeris").toString()));
+    QVERIFY(!p.value("engine").toObject().value("version").toString().isEmpty());
+    QCOMPARE(p.value("ayanamsa").toObject().value("name").toString(), u"lahiri"_s);
+    const double ayanamsa = p.value("ayanamsa").toObject().value("degrees").toDouble();
+    QVERIFY2(ayanamsa > 23.5 && ayanamsa < 23.7, qPrintable(QString::number(ayanamsa)));  // Lahiri in 1981: 23.6 deg
+
+    // The window's start state: 18 August 1981 23:30 at zone 5:30 east is 18:00 UTC.
+    const QJsonObject birth = p.value("birth").toObject();
+    QCOMPARE(birth.value("local").toString(), u"1981-08-18T23:30:00"_s);
+    QVERIFY(birth.value("timeZone").isNull());
+    QCOMPARE(birth.value("utcOffsetSeconds").toInt(), 19800);
+    QCOMPARE(birth.value("utc").toString(), u"1981-08-18T18:00:00Z"_s);
+    QCOMPARE(birth.value("julianDayUT").toDouble(), 2444835.25);
+    QVERIFY(birth.value("deltaTSeconds").toDouble() > 50 && birth.value("deltaTSeconds").toDouble() < 53);
+
+    const QJsonObject moon = p.value("moon").toObject();
+    const double longitude = moon.value("siderealLongitude").toDouble();
+    QCOMPARE(moon.value("nakshatraNumber").toInt(), int(std::floor(longitude * 3 / 40)) + 1);
+    for (const char* key : {"nakshatra", "pada", "lord", "elapsedFraction"}) QVERIFY2(moon.contains(key), key);
+    QVERIFY(p.value("ascendant").toObject().contains("siderealLongitude"));
+    QCOMPARE(p.value("ascendant").toObject().value("signCode").toString().size(), 3);
+    QCOMPARE(p.value("yearDays").toDouble(), 365.25);
+    QCOMPARE(p.value("levels").toInt(), 2);
+
+    const QJsonArray mahas = p.value("periods").toArray();
+    QCOMPARE(mahas.size(), 9);
+    QCOMPARE(mahas.at(0).toObject().value("lords").toArray().at(0).toString(), moon.value("lord").toString());
+    QVERIFY(mahas.at(0).toObject().value("ageAtStart").isNull());  // began before birth
+    for (qsizetype m = 0; m < 9; ++m) {
+        const QJsonObject maha = mahas.at(m).toObject();
+        if (m < 8) QCOMPARE(maha.value("end").toString(), mahas.at(m + 1).toObject().value("start").toString());
+        const QJsonArray children = maha.value("periods").toArray();
+        QCOMPARE(children.size(), 9);
+        QCOMPARE(children.first().toObject().value("start").toString(), maha.value("start").toString());
+        QCOMPARE(children.last().toObject().value("end").toString(), maha.value("end").toString());
+        QCOMPARE(Lords(children.at(3).toObject(), "/"), Lords(maha, "/") + "/" + children.at(3).toObject().value("lords").toArray().at(1).toString());
+        for (const QJsonValue& c : children) {
+            const QJsonObject child = c.toObject();
+            QVERIFY(child.value("startEarliest").toString() <= child.value("start").toString());
+            QVERIFY(child.value("start").toString() <= child.value("startLatest").toString());
+            QVERIFY(child.value("startLocal").toString().endsWith("+05:30"));
+        }
+    }
+    // Mercury follows Saturn, opening on 8 June 1989 local: 18 August 1981 + 7 years
+    // 9 months is 18 May 1989, and 21 days more.
+    const QJsonObject mercury = mahas.at(1).toObject();
+    QCOMPARE(Lords(mercury, "/"), u"Mercury"_s);
+    QVERIFY(mercury.value("startLocal").toString().startsWith("1989-06-08"));
+    const QJsonObject age = mercury.value("ageAtStart").toObject();
+    QCOMPARE(age.value("years").toInt(), 7);
+    QCOMPARE(age.value("months").toInt(), 9);
+    QCOMPARE(age.value("days").toInt(), 21);
+
+    const QJsonObject running = p.value("runningOn").toObject();
+    QCOMPARE(running.value("at").toString(), u"2000-01-01T12:00:00"_s);
+    const QJsonArray chain = running.value("periods").toArray();
+    QCOMPARE(chain.size(), 2);
+    // 2000-01-01 12:00 at +05:30 is 06:30 UTC, inside each period of the chain.
+    for (const QJsonValue& v : chain) {
+        QVERIFY(v.toObject().value("start").toString() <= "2000-01-01T06:30:00Z"_L1);
+        QVERIFY(v.toObject().value("end").toString() > "2000-01-01T06:30:00Z"_L1);
+    }
+    QCOMPARE(Lords(chain.at(1).toObject(), "/").section('/', 0, 0), Lords(chain.at(0).toObject(), "/"));
+    const QJsonObject uncertainty = p.value("uncertainty").toObject();
+    QCOMPARE(uncertainty.value("minutes").toInt(), 30);
+    QVERIFY(uncertainty.contains("nakshatraChangesAt"));
+}
+
+void TestPreciseChart::yearsOutsideTheForm() {
+    const QJsonObject json = Json(Run({"--precise", "--json", "--year", "1850", "--levels", "1"}));
+    QVERIFY(!json.contains("birthDetails") && !json.contains("dashaTable") && !json.contains("results"));
+    const QJsonObject birth = json.value("precise").toObject().value("birth").toObject();
+    QCOMPARE(birth.value("local").toString(), u"1850-08-18T23:30:00"_s);
+    QCOMPARE(birth.value("utc").toString(), u"1850-08-18T18:00:00Z"_s);  // zone 5:30 east
+    // Kolkata kept local mean time then (+5:53:28), and Howrah Mean Time (+5:53:20) from
+    // 1854 to 1870, when the second Maha Dasha of this birth begins: offsets with seconds.
+    const QJsonObject kolkata = Json(Run({"--precise", "--json", "--year", "1850", "--levels", "1", "--time-zone", "Asia/Kolkata"}))
+                                    .value("precise").toObject();
+    QCOMPARE(kolkata.value("birth").toObject().value("utcOffsetSeconds").toInt(), 21208);
+    const QJsonObject second = kolkata.value("periods").toArray().at(1).toObject();
+    QVERIFY2(second.value("startLocal").toString().endsWith("+05:53:20"), qPrintable(second.value("startLocal").toString()));
+    const QByteArray text = Run({"--precise", "--year", "2399", "--levels", "1"}).out;
+    QVERIFY(text.startsWith("Precise method\n"));
+}
+
+void TestPreciseChart::refusals_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");  // part of the JSON error's message; "" for none
+    QTest::newRow("unknown ayanamsa") << QStringList{"--ayanamsa", "sidereal"} << 2 << "ayanamsa";
+    QTest::newRow("year too short") << QStringList{"--year-days", "299.9"} << 2 << "between 300 and 400";
+    QTest::newRow("year length no number") << QStringList{"--year-days", "long"} << 64 << "";
+    QTest::newRow("unknown zone") << QStringList{"--time-zone", "Atlantis/Capital"} << 2 << "Atlantis/Capital";
+    QTest::newRow("skipped local time")
+        << QStringList{"--time-zone", "Europe/London", "--month", "March", "--day", "29", "--hour", "1"} << 2 << "does not exist";
+    QTest::newRow("doubled local time")
+        << QStringList{"--time-zone", "Europe/London", "--month", "October", "--day", "25", "--hour", "1"} << 2 << "twice";
+    QTest::newRow("doubled, the later one")
+        << QStringList{"--time-zone", "Europe/London", "--month", "October", "--day", "25", "--hour", "1", "--fold", "later"} << 0 << "";
+    QTest::newRow("before 1800") << QStringList{"--year", "1799"} << 2 << "1800";
+    QTest::newRow("after 2399") << QStringList{"--year", "2400"} << 2 << "2399";
+    QTest::newRow("29 February 1800: no leap year")
+        << QStringList{"--year", "1800", "--month", "February", "--day", "29"} << 2 << "Please Enter Correct Date Of Birth";
+    QTest::newRow("29 February 2000") << QStringList{"--year", "2000", "--month", "February", "--day", "29"} << 0 << "";
+    QTest::newRow("uncertainty too wide") << QStringList{"--uncertainty", "361"} << 2 << "360";
+    QTest::newRow("levels 6") << QStringList{"--levels", "6"} << 64 << "";
+    QTest::newRow("no such date to look at") << QStringList{"--on", "2001-02-29"} << 64 << "";
+    QTest::newRow("unknown format") << QStringList{"--format", "xml"} << 64 << "";
+    QTest::newRow("fold without zone") << QStringList{"--fold", "earlier"} << 64 << "";
+}
+
+void TestPreciseChart::refusals() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Outcome run = Run(QStringList{"--precise", "--json", "--levels", "1"} + arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 2) QVERIFY2(Json(run).value("error").toObject().value("message").toString().contains(message), run.out.constData());
+    if (exitCode == 64) QVERIFY(run.err.contains("Usage: orvanta-chart"));
+    // Without --precise the new options are no options at all.
+    if (arguments.first().startsWith("--") && arguments.first() != "--year"_L1 && arguments.first() != "--month"_L1 &&
+        arguments.first() != "--format"_L1) {
+        QCOMPARE(Run(arguments).exitCode, 64);
+    }
+}
+
+void TestPreciseChart::zoneHistory_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("offset");  // s, local minus UTC
+    // Offsets from the time-zone database's history for those dates.
+    QTest::newRow("India war time 1943") << QStringList{"--time-zone", "Asia/Kolkata", "--year", "1943"} << 23400;
+    QTest::newRow("British double summer time 1941")
+        << QStringList{"--time-zone", "Europe/London", "--year", "1941", "--month", "June"} << 7200;
+    QTest::newRow("US war time 1944") << QStringList{"--time-zone", "America/New_York", "--year", "1944"} << -14400;
+}
+
+void TestPreciseChart::zoneHistory() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, offset);
+    const QJsonObject birth =
+        Json(Run(QStringList{"--precise", "--json", "--levels", "1"} + arguments)).value("precise").toObject().value("birth").toObject();
+    QCOMPARE(birth.value("utcOffsetSeconds").toInt(), offset);
+    QCOMPARE(birth.value("timeZone").toString(), arguments.at(1));
+}
+
+void TestPreciseChart::classicFormatsUnchanged() {
+    const QStringList birth{"--month", "June", "--day", "15", "--year", "1975", "--west", "--dst"};
+    const Outcome json = Run(birth + QStringList{"--json"});
+    QCOMPARE(json.exitCode, 0);
+    QCOMPARE(Run(birth + QStringList{"--format", "json"}).out, json.out);
+    QCOMPARE(Run(birth + QStringList{"--format=text"}).out, Run(birth).out);
+    // With --precise the classic members stay as they were, the precise one comes after them.
+    const QByteArray precise = Run(birth + QStringList{"--json", "--precise", "--levels", "1"}).out;
+    QVERIFY(precise.startsWith(json.out.chopped(2)));  // without the closing brace and newline
+    QVERIFY(precise.mid(json.out.size() - 2).startsWith(", \"precise\": {"));
+}
+
+void TestPreciseChart::csvHoldsTheTree() {
+    const QStringList birth{"--precise", "--levels", "3", "--month", "March", "--day", "2", "--year", "1990", "--second", "41",
+                            "--time-zone", "Asia/Kolkata", "--uncertainty", "10"};
+    const Outcome csv = Run(birth + QStringList{"--format", "csv"});
+    QCOMPARE(csv.exitCode, 0);
+    QString error;
+    const QList<QStringList> records = ParseCsv(csv.out, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(records.first(), (QStringList{"level", "lords", "start", "end", "startLocal", "endLocal", "startEarliest", "startLatest"}));
+    QList<QJsonObject> periods;
+    Flatten(Json(Run(birth + QStringList{"--json"})).value("precise").toObject().value("periods").toArray(), periods);
+    QCOMPARE(periods.size(), 9 + 81 + 729);
+    QCOMPARE(records.size(), periods.size() + 1);
+    for (qsizetype i = 0; i < periods.size(); ++i) {
+        const QStringList& r = records[i + 1];
+        const QJsonObject& p = periods[i];
+        QCOMPARE(r.size(), 8);
+        QCOMPARE(r[0].toInt(), p.value("lords").toArray().size());
+        QCOMPARE(r[1], Lords(p, "/"));
+        QCOMPARE(r[2], p.value("start").toString());
+        QCOMPARE(r[3], p.value("end").toString());
+        QCOMPARE(r[4], p.value("startLocal").toString());
+        QCOMPARE(r[5], p.value("endLocal").toString());
+        QCOMPARE(r[6], p.value("startEarliest").toString());
+        QCOMPARE(r[7], p.value("startLatest").toString());
+    }
+    // The text layout: one line per period, indented two blanks a level.
+    const QList<QByteArray> lines = Run(birth).out.split('\n');
+    static const QRegularExpression periodLine(u"^( *)[A-Z][a-z]+ +\\d{4}-\\d\\d-\\d\\dT[0-9:]{8}\\+05:30  "_s);
+    QList<qsizetype> perIndent(4);
+    for (const QByteArray& line : lines) {
+        const QRegularExpressionMatch m = periodLine.match(QString::fromUtf8(line));
+        if (m.hasMatch() && m.capturedLength(1) <= 6) ++perIndent[m.capturedLength(1) / 2];
+    }
+    QCOMPARE(perIndent, (QList<qsizetype>{9, 81, 729, 0}));
+}
+
+void TestPreciseChart::icsImports() {
+    const QStringList birth{"--precise", "--levels", "2", "--year", "1960", "--time-zone", "America/New_York", "--lat-deg", "40",
+                            "--lat-min", "43", "--lon-deg", "74", "--west", "--format", "ics"};
+    const Outcome first = Run(birth);
+    QCOMPARE(first.exitCode, 0);
+    QList<IcsEvent> events;
+    const QString error = ValidateIcs(first.out, events);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QList<QJsonObject> periods;
+    Flatten(Json(Run(birth + QStringList{"--format", "json"})).value("precise").toObject().value("periods").toArray(), periods);
+    QCOMPARE(events.size(), periods.size());
+    QStringList uids;
+    for (qsizetype i = 0; i < events.size(); ++i) {
+        QCOMPARE(events[i].properties.value("SUMMARY").first(), Lords(periods[i], " / "));
+        QCOMPARE(events[i].properties.value("DTSTART").first(), IcsTime(periods[i].value("start").toString()));
+        QCOMPARE(events[i].properties.value("DTEND").first(), IcsTime(periods[i].value("end").toString()));
+        uids << events[i].properties.value("UID").first();
+    }
+    QCOMPARE(QSet<QString>(uids.begin(), uids.end()).size(), uids.size());
+
+    QList<IcsEvent> again;
+    QVERIFY(ValidateIcs(Run(birth).out, again).isEmpty());
+    for (qsizetype i = 0; i < again.size(); ++i) QCOMPARE(again[i].properties.value("UID").first(), uids[i]);
+    QList<IcsEvent> otherBirth;
+    QVERIFY(ValidateIcs(Run(birth + QStringList{"--minute", "31"}).out, otherBirth).isEmpty());
+    QVERIFY(otherBirth.first().properties.value("UID").first() != uids.first());
+}
+
+QTEST_GUILESS_MAIN(TestPreciseChart)
+#include "tst_precise_chart.moc"
