@@ -25,6 +25,7 @@
 #include "display/interpretation_texts.h"
 #include "json_writer.h"
 #include "precise_output.h"
+#include "place_options.h"
 #include "report/report_builder.h"
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
@@ -393,14 +394,24 @@ int Main(int argc, char** argv) {
         std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage;
         return kExitUsage;
     }
-    const std::vector<std::string_view> args(given.begin(), given.end());
+    std::vector<std::string_view> args(given.begin(), given.end());
     Options options;
+    PlaceRequest place;
+    if (const auto error = TakePlaceArguments(args, place)) {
+        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kPlaceUsage;
+        return kExitUsage;
+    }
     if (const auto error = ParseArguments(args, options)) {
         std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
         return kExitUsage;
     }
-    if (options.help) return WriteOut(kUsage) ? 0 : kExitOutputFailed;
+    if (options.help) return WriteOut(std::string(kUsage) + std::string(kPlaceUsage)) ? 0 : kExitOutputFailed;
     if (precise.format == OutputFormat::Json) options.json = true;
+    if (place.places) {
+        const PlaceListing listing = ListPlaces(*place.places, options.json);
+        if (listing.refusal) return Refuse(*listing.refusal, options.json);
+        return WriteOut(listing.text) ? 0 : kExitOutputFailed;
+    }
     if (options.json && options.report == "-") {
         std::cerr << "orvanta-chart: --json and --report - both want standard output\n\n" << kUsage;
         return kExitUsage;
@@ -414,6 +425,14 @@ int Main(int argc, char** argv) {
         return kExitUsage;
     }
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
+    PlaceFilling filled;
+    if (place.place) {
+        filled = FillFromPlace(*place.place, options.form);
+        // A zone the classic form cannot hold is refused here (filled.zoneNotExpressible);
+        // the precise periods read filled.place's coordinates and IANA zone instead.
+        if (filled.refusal) return Refuse(*filled.refusal, options.json);
+        options.form = filled.form;
+    }
     const RunOutcome outcome = RunChart(options.form);
     if (outcome.rejection) return Refuse(*outcome.rejection, options.json);
 
@@ -428,6 +447,11 @@ int Main(int argc, char** argv) {
         }
     }
     if (precise.enabled) return WritePrecise(precise, options, outcome.chart);
+    if (place.place) {
+        const bool written = WriteOut(options.json ? WithMember(ChartJson(outcome.chart), "place", filled.placeJson) + "\n"
+                                                   : "Place: " + filled.summary + "\n" + ChartText(outcome.chart));
+        return written ? 0 : kExitOutputFailed;
+    }
     const bool written = WriteOut(options.json ? ChartJson(outcome.chart) + "\n" : ChartText(outcome.chart));
     return written ? 0 : kExitOutputFailed;
 }

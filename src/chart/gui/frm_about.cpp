@@ -6,6 +6,9 @@
 
 #include "chart/gui/appearance.h"
 #include "display/interpretation_texts.h"
+#ifdef ORVANTA_HAVE_ATLAS
+#include "atlas/place_search.h"
+#endif
 
 namespace orvanta {
 
@@ -44,6 +47,16 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
         label->setAlignment(Qt::AlignHCenter);
         layout->addWidget(label);
     }
+#ifdef ORVANTA_HAVE_ATLAS
+    const std::string_view credit = atlas::AtlasCredit();
+    auto* atlasCredit = new QLabel(QString::fromUtf8(credit.data(), static_cast<qsizetype>(credit.size())), this);
+    atlasCredit->setObjectName(QStringLiteral("lblAtlasCredit"));
+    atlasCredit->setWordWrap(true);
+    atlasCredit->setFont(Verdana(8.25));
+    atlasCredit->setAlignment(Qt::AlignHCenter);
+    Paint(atlasCredit, look::PaleYellow, look::Brown);
+    layout->addWidget(atlasCredit);
+#endif
     layout->addWidget(ok, 0, Qt::AlignHCenter);
     description->setMinimumWidth(340);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -19,6 +19,9 @@
 #include <exception>
 
 #include "astro/gui/frm_time_zone.h"
+#ifdef ORVANTA_HAVE_ATLAS
+#include "atlas/gui/place_attachment.h"
+#endif
 #include "chart/computation_run.h"
 #include "chart/gui/appearance.h"
 #include "chart/gui/key_filter.h"
@@ -112,6 +115,14 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
 FrmMain::~FrmMain() { delete display_.data(); }
 
 FrmDisplay* FrmMain::resultsWindow() const { return display_.data(); }
+
+std::optional<Place> FrmMain::attachedPlace() const {
+#ifdef ORVANTA_HAVE_ATLAS
+    return atlas_->attached();
+#else
+    return std::nullopt;
+#endif
+}
 
 void FrmMain::BuildWindow() {
     auto* central = new QWidget(this);
@@ -237,7 +248,13 @@ void FrmMain::BuildWindow() {
     searchGrid->addWidget(txtMState_, 0, 3);
     searchGrid->addWidget(Caption(QStringLiteral("Country"), search), 0, 4);
     searchGrid->addWidget(txtMCountry_, 0, 5);
-    searchGrid->addWidget(cmdBrowser_, 1, 0, 1, 6, Qt::AlignHCenter);
+    auto* searchButtons = new QHBoxLayout;
+    searchButtons->addWidget(cmdBrowser_);
+#ifdef ORVANTA_HAVE_ATLAS
+    atlas_ = new PlaceAttachment(this);
+    searchButtons->addWidget(atlas_->button());
+#endif
+    searchGrid->addLayout(searchButtons, 1, 0, 1, 6, Qt::AlignHCenter);
     connect(cmdBrowser_, &QPushButton::clicked, this, &FrmMain::cmdBrowser_Click);
 
     cmdRashi_ = Button("cmdRashi", QStringLiteral("Get My Vimshottari Dasha Reading"), central);
@@ -264,6 +281,9 @@ void FrmMain::BuildWindow() {
     places->addWidget(longitude);
     column->addLayout(places);
     column->addWidget(search);
+#ifdef ORVANTA_HAVE_ATLAS
+    column->addWidget(atlas_->statusLabel());
+#endif
     column->addWidget(cmdRashi_);
     column->addWidget(lblVisit_);
     lblVMD_->setFixedWidth(600);
@@ -301,6 +321,10 @@ void FrmMain::BuildWindow() {
     setTabOrder(txtMState_, txtMCountry_);
     setTabOrder(txtMCountry_, cmdBrowser_);
     setTabOrder(cmdBrowser_, cmdRashi_);
+#ifdef ORVANTA_HAVE_ATLAS
+    setTabOrder(cmdBrowser_, atlas_->button());
+    setTabOrder(atlas_->button(), cmdRashi_);
+#endif
 }
 
 void FrmMain::BuildMenus() {
@@ -309,6 +333,9 @@ void FrmMain::BuildMenus() {
     auto* next = file->addAction(QStringLiteral("Get My Vimshottari Dasha Reading"));
     next->setObjectName(QStringLiteral("mnuNext"));
     connect(next, &QAction::triggered, this, &FrmMain::mnuNext_Click);
+#ifdef ORVANTA_HAVE_ATLAS
+    file->addAction(atlas_->menuAction());
+#endif
     auto* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
@@ -402,7 +429,11 @@ void FrmMain::cmdRashi_Click() {
         display_->close();
     }
     auto* display = new FrmDisplay(outcome.chart.birth, outcome.chart.results, texts_);
-    display->setPreciseBirth({outcome.chart.birth, SecondOfForm(ReadForm()), std::nullopt});
+    std::optional<AttachedPlace> place;
+    if (const std::optional<Place> attached = attachedPlace()) {
+        place = AttachedPlace{attached->latitude, attached->longitude, attached->timeZone};
+    }
+    display->setPreciseBirth({outcome.chart.birth, SecondOfForm(ReadForm()), place});
     display->setAttribute(Qt::WA_DeleteOnClose);
     connect(display, &FrmDisplay::backRequested, this, &FrmMain::DisplayClosedByBack);
     connect(display, &FrmDisplay::exitRequested, this, &FrmMain::EndProgram);

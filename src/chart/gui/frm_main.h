@@ -4,7 +4,9 @@
 #include <QPointer>
 
 #include <array>
+#include <optional>
 
+#include "atlas/place.h"
 #include "chart/birth_form.h"
 #include "display/interpretation_texts.h"
 
@@ -19,6 +21,7 @@ class QRadioButton;
 namespace orvanta {
 
 class FrmDisplay;
+class PlaceAttachment;
 
 // The birth-details window: the program's main window. It reads its controls into a
 // BirthForm, hands that to the chart engine and shows what comes back.
@@ -33,6 +36,11 @@ public:
     // The results window of the last run while it is open.
     FrmDisplay* resultsWindow() const;
     const InterpretationTexts& texts() const { return texts_; }
+    // The atlas place the form was filled from, while no latitude, longitude, zone or DST
+    // field has been changed by hand since: exact coordinates and IANA zone for the precise
+    // periods. Always empty when the program is built without the atlas.
+    std::optional<Place> attachedPlace() const;
+    PlaceAttachment* atlas() const { return atlas_; }
 
 signals:
     // The program is ending: every window has been told to close.
@@ -96,6 +104,7 @@ private:
     QPushButton* cmdRashi_ = nullptr;
     QLabel* lblVisit_ = nullptr;
 
+    PlaceAttachment* atlas_ = nullptr;  // null without the atlas
     QPointer<FrmDisplay> display_;
     bool ending_ = false;
 };

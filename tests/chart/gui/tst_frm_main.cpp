@@ -32,6 +32,9 @@
 #include "chart/gui/link_menus.h"
 #include "display/gui/frm_display.h"
 #include "gui_test_support.h"
+#ifdef ORVANTA_HAVE_ATLAS
+#include "atlas/gui/place_attachment.h"
+#endif
 
 using namespace orvanta;
 using namespace orvanta::testing;
@@ -76,6 +79,7 @@ private slots:
     void runFromButtonAndMenuAgree_data();
     void runFromButtonAndMenuAgree();
     void backKeepsInputsAndNextRunStartsClean();
+    void preciseBirthHandedOver();
     void coordinateSearch_data();
     void coordinateSearch();
     void pickerOpensModalBesideLabel();
@@ -518,7 +522,11 @@ void TestFrmMain::menus() {
         for (QAction* action : main.findChild<QMenu*>(menu)->actions()) texts << (action->isSeparator() ? "-" : action->text());
         return texts;
     };
+#ifdef ORVANTA_HAVE_ATLAS
+    QCOMPARE(items("mnuFile"), (QStringList{"Get My Vimshottari Dasha Reading", "Find Birth &Place...", "E&xit"}));
+#else
     QCOMPARE(items("mnuFile"), (QStringList{"Get My Vimshottari Dasha Reading", "E&xit"}));
+#endif
     QCOMPARE(items("mnuHelp"),
              (QStringList{"&Online Help", "&Visit Us Online", "-", "Check for Software &Update", "-", "&About Software"}));
 }
@@ -618,6 +626,30 @@ void TestFrmMain::endOfProgram() {
     QCOMPARE(ended.count(), 1);
     QVERIFY(!main.isVisible());
     QVERIFY2(urls.opened.empty(), "no web page is opened when the program ends");
+}
+
+// The results window gets what the precise periods read beyond the run's details: the
+// seconds the form shows and the attached atlas place.
+void TestFrmMain::preciseBirthHandedOver() {
+    FrmMain main;
+    main.show();
+    Fill(main, {{"cboSS", "17"}});
+    main.findChild<QPushButton*>("cmdRashi")->click();
+    QVERIFY(main.resultsWindow());
+    PeriodsBirth birth = main.resultsWindow()->preciseBirth();
+    QCOMPARE(birth.second, 17);
+    QCOMPARE(birth.details, RunChart(main.ReadForm()).chart.birth);
+    QVERIFY(!birth.place);
+    main.resultsWindow()->findChild<QPushButton*>("cmdOK")->click();
+#ifdef ORVANTA_HAVE_ATLAS
+    const Place pune{"Pune", "Maharashtra", "India", "IN", 18.51957, 73.85535, "Asia/Kolkata", 0};
+    QVERIFY(!main.atlas()->take(pune));
+    main.findChild<QPushButton*>("cmdRashi")->click();
+    QVERIFY(main.resultsWindow());
+    birth = main.resultsWindow()->preciseBirth();
+    QCOMPARE(birth.place, (AttachedPlace{pune.latitude, pune.longitude, pune.timeZone}));
+    main.resultsWindow()->findChild<QPushButton*>("cmdOK")->click();
+#endif
 }
 
 QTEST_MAIN(TestFrmMain)

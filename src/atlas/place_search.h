@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "atlas/place.h"
+
+namespace orvanta::atlas {
+
+// Text folded for comparison: accents removed ("São" -> "sao"), lower case, split into
+// words at every character that is not a letter or a digit.
+std::vector<std::string> FoldedWords(std::string_view text);
+
+// One line of search text taken apart. The place's own name comes first; what follows
+// a comma, or else the blank-separated words after the name, names its state, country
+// or country code. A name the atlas knows by another spelling is replaced by the
+// atlas's one ("Bombay" -> "Mumbai").
+struct SearchQuery {
+    std::vector<std::string> words;  // folded, aliases replaced
+    // Comma form: the name's word count and the qualifier phrases; blank form: nameWords
+    // is 0 and every split of `words` into name and qualifiers is tried, longest name first.
+    std::size_t nameWords = 0;
+    std::vector<std::vector<std::string>> qualifiers;
+    std::string aliasOf;  // the spelling that was replaced, or empty
+};
+SearchQuery ParseSearch(std::string_view text);
+
+// Whether `place` answers the query with the name being the first `nameWords` words of
+// `query.words` and every remaining word (blank form) or phrase (comma form) naming its
+// state, country or country code. Each query word of the name must begin a word of the
+// place's name; a qualifier word must begin a word of the state or of the country (be
+// one, when it has fewer than three letters), or be the country code.
+bool Matches(const Place& place, const SearchQuery& query, std::size_t nameWords);
+
+// The places of the atlas that answer `text`, most populous first, at most `limit`.
+// Blank form: the longest name split that any place answers decides, so "new york"
+// finds New York rather than every "New ..." town of New York state. Thread-safe; one
+// call takes the atlas library some 60-200 ms.
+std::vector<Place> SearchPlaces(std::string_view text, std::size_t limit = 100);
+
+// How many places the atlas holds.
+int PlaceCount();
+
+// The atlas's credit line for the About box.
+std::string_view AtlasCredit();
+
+}  // namespace orvanta::atlas

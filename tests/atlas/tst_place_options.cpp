@@ -1,0 +1,136 @@
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome Run(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+QJsonObject Json(const Outcome& o) { return QJsonDocument::fromJson(o.out).object(); }
+
+}  // namespace
+
+// The tool's atlas options, run as a person would. Zone offsets from the tz database.
+class TestPlaceOptions : public QObject {
+    Q_OBJECT
+private slots:
+    void place_data();
+    void place();
+    void refusals_data();
+    void refusals();
+    void places();
+};
+
+void TestPlaceOptions::place_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("sameAs");  // the explicit form options the place stands for
+    QTest::addColumn<int>("utcOffsetSeconds");
+    QTest::addColumn<bool>("daylightTime");
+
+    QTest::newRow("Pune, the window's default time")
+        << QStringList{"--place", "Pune"}
+        << QStringList{"--lat-deg", "18", "--lat-min", "31", "--lon-deg", "73", "--lon-min", "51", "--zone-hour", "5",
+                       "--zone-minute", "30"}
+        << 19800 << false;
+    QTest::newRow("New York 1944, war time")
+        << QStringList{"--place", "new york", "--year", "1944", "--month", "July", "--day", "1", "--hour", "12"}
+        << QStringList{"--year", "1944", "--month", "July", "--day", "1", "--hour", "12", "--lat-deg", "40",
+                       "--lat-min", "43", "--lon-deg", "74", "--lon-min", "00", "--west", "--zone-hour", "5",
+                       "--zone-minute", "00", "--dst"}
+        << -14400 << true;
+    QTest::newRow("Sydney, south with DST")
+        << QStringList{"--place=Sydney, Australia", "--year", "1990", "--month", "January", "--day", "15"}
+        << QStringList{"--year", "1990", "--month", "January", "--day", "15", "--lat-deg", "33", "--lat-min", "52",
+                       "--south", "--lon-deg", "151", "--lon-min", "12", "--zone-hour", "10", "--zone-minute", "00",
+                       "--dst"}
+        << 39600 << true;
+}
+
+void TestPlaceOptions::place() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, sameAs);
+    QFETCH(int, utcOffsetSeconds);
+    QFETCH(bool, daylightTime);
+
+    const Outcome byPlace = Run(arguments + QStringList{"--json"});
+    QCOMPARE(byPlace.exitCode, 0);
+    QJsonObject chart = Json(byPlace);
+    const QJsonObject place = chart.take("place"_L1).toObject();
+    QCOMPARE(place.value("utcOffsetSeconds"_L1).toInt(), utcOffsetSeconds);
+    QCOMPARE(place.value("daylightTime"_L1).toBool(), daylightTime);
+    QCOMPARE(place.value("formFilled"_L1).toBool(), true);
+    for (const char* member : {"name", "state", "country", "countryCode", "timeZone"}) {
+        QVERIFY2(!place.value(QLatin1String(member)).toString().isEmpty(), member);
+    }
+    QVERIFY(place.value("standardOffsetSeconds"_L1).isDouble());
+    QVERIFY(std::abs(place.value("latitude"_L1).toDouble()) > 1);
+
+    const Outcome byHand = Run(sameAs + QStringList{"--json"});
+    QCOMPARE(byHand.exitCode, 0);
+    QCOMPARE(chart, Json(byHand));
+
+    const Outcome text = Run(arguments);
+    QCOMPARE(text.exitCode, 0);
+    QVERIFY(text.out.startsWith("Place: "));
+}
+
+void TestPlaceOptions::refusals_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");  // part of standard error
+
+    QTest::newRow("no match") << QStringList{"--place", "Xyzzyqq"} << 2 << "No place in the atlas matches";
+    QTest::newRow("Madrid summer") << QStringList{"--place", "Madrid", "--month", "July"} << 2
+                                   << "cannot use the zone in force here, UTC+02:00 (Europe/Madrid)";
+    QTest::newRow("London 1941 double summer time")
+        << QStringList{"--place", "London, England", "--year", "1941", "--month", "June", "--day", "1", "--hour", "12"}
+        << 2 << "UTC+02:00 (Europe/London)";
+    QTest::newRow("skipped local time")
+        << QStringList{"--place", "New York", "--year", "1981", "--month", "April", "--day", "26", "--hour", "2"} << 2
+        << "does not exist in America/New_York";
+    QTest::newRow("coordinates given too") << QStringList{"--place", "Pune", "--lat-deg", "18"} << 64 << "--lat-deg";
+    QTest::newRow("DST given too") << QStringList{"--place", "Pune", "--dst"} << 64 << "--dst";
+    QTest::newRow("no value") << QStringList{"--place"} << 64 << "needs a value";
+    QTest::newRow("both") << QStringList{"--place", "Pune", "--places", "Pune"} << 64 << "cannot be given together";
+    QTest::newRow("listing finds nothing") << QStringList{"--places", "Xyzzyqq"} << 2 << "No place";
+}
+
+void TestPlaceOptions::refusals() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Outcome out = Run(arguments);
+    QCOMPARE(out.exitCode, exitCode);
+    QVERIFY2(QString::fromUtf8(out.err).contains(message), out.err.constData());
+    QVERIFY(out.out.isEmpty());
+}
+
+void TestPlaceOptions::places() {
+    const Outcome json = Run({"--places", "Springfield, Illinois", "--json"});
+    QCOMPARE(json.exitCode, 0);
+    const QJsonArray places = Json(json).value("places"_L1).toArray();
+    QVERIFY(!places.isEmpty());
+    for (const QJsonValue& p : places) QCOMPARE(p.toObject().value("state"_L1).toString(), u"Illinois"_s);
+
+    const Outcome text = Run({"--places", "Pune"});
+    QCOMPARE(text.exitCode, 0);
+    const QList<QByteArray> fields = text.out.trimmed().split('\t');
+    QCOMPARE(fields.size(), 7);
+    QCOMPARE(fields.front(), "Pune");
+    QCOMPARE(fields.back(), "Asia/Kolkata");
+}
+
+QTEST_GUILESS_MAIN(TestPlaceOptions)
+#include "tst_place_options.moc"

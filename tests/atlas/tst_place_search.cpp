@@ -1,0 +1,123 @@
+#include <QtTest>
+
+#include <chrono>
+
+#include "atlas/place_search.h"
+
+using namespace orvanta;
+using namespace orvanta::atlas;
+
+// Expected entries are those of the GeoNames cities15000 data built into libgeonames 0.3.
+class TestPlaceSearch : public QObject {
+    Q_OBJECT
+private slots:
+    void folding_data();
+    void folding();
+    void search_data();
+    void search();
+    void nothingFound_data();
+    void nothingFound();
+    void queryTime();
+};
+
+void TestPlaceSearch::folding_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("words");
+    QTest::newRow("accents") << "São Paulo" << QStringList{"sao", "paulo"};
+    QTest::newRow("hyphen and case") << "SAINT-Étienne" << QStringList{"saint", "etienne"};
+    QTest::newRow("sharp s") << "Gießen" << QStringList{"giessen"};
+    QTest::newRow("stroke letters") << "Łódź Ørsta" << QStringList{"lodz", "orsta"};
+    QTest::newRow("blanks only") << "  ,  " << QStringList{};
+}
+
+void TestPlaceSearch::folding() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, words);
+    QStringList got;
+    for (const std::string& w : FoldedWords(text.toStdString())) got << QString::fromStdString(w);
+    QCOMPARE(got, words);
+}
+
+void TestPlaceSearch::search_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("name");    // of the first match
+    QTest::addColumn<QString>("state");   // of the first match
+    QTest::addColumn<QString>("code");    // of every match
+    QTest::addColumn<QString>("absent");  // "name|state" of a place no match may be
+
+    QTest::newRow("plain") << "Pune" << "Pune" << "Maharashtra" << "IN" << "";
+    QTest::newRow("comma state") << "Springfield, Illinois" << "Springfield" << "Illinois" << "US" << "Springfield|Missouri";
+    QTest::newRow("blank state") << "Springfield illinois" << "Springfield" << "Illinois" << "US" << "Springfield|Missouri";
+    QTest::newRow("state being typed") << "Springfield, Mass" << "Springfield" << "Massachusetts" << "US" << "";
+    QTest::newRow("blank country") << "Delhi India" << "Delhi" << "National Capital Territory of Delhi" << "IN" << "";
+    QTest::newRow("country code") << "London, CA" << "London" << "Ontario" << "CA" << "London|England";
+    QTest::newRow("two qualifiers") << "London, Ontario, Canada" << "London" << "Ontario" << "CA" << "";
+    QTest::newRow("country short name") << "London UK" << "London" << "England" << "GB" << "London|Ontario";
+    QTest::newRow("accents folded") << "sao paulo" << "São Paulo" << "São Paulo" << "BR" << "";
+    QTest::newRow("two-word name wins") << "new york" << "New York" << "New York" << "US" << "New Rochelle|New York";
+    QTest::newRow("state of more words") << "Kolkata, West Bengal" << "Kolkata" << "State of West Bengal" << "IN" << "";
+    QTest::newRow("Bombay") << "Bombay" << "Mumbai" << "Maharashtra" << "IN" << "";
+    QTest::newRow("Bombay qualified") << "Bombay, India" << "Mumbai" << "Maharashtra" << "IN" << "";
+    QTest::newRow("Calcutta") << "calcutta" << "Kolkata" << "State of West Bengal" << "IN" << "";
+    QTest::newRow("Madras") << "Madras" << "Chennai" << "Tamil Nadu" << "IN" << "";
+    QTest::newRow("Bangalore") << "Bangalore" << "Bengaluru" << "Karnataka" << "IN" << "";
+    QTest::newRow("Thiruvananthapuram") << "Thiruvananthapuram" << "Trivandrum" << "Kerala" << "IN" << "";
+    QTest::newRow("Gurugram") << "Gurugram" << "Gurgaon" << "Haryana" << "IN" << "";
+    QTest::newRow("Mysuru") << "Mysuru" << "Mysore" << "Karnataka" << "IN" << "";
+    QTest::newRow("Benares") << "Benares" << "Varanasi" << "State of Uttar Pradesh" << "IN" << "";
+    QTest::newRow("Banaras") << "Banaras" << "Varanasi" << "State of Uttar Pradesh" << "IN" << "";
+    QTest::newRow("Bhubaneshwar") << "Bhubaneshwar" << "Bhubaneswar" << "Odisha" << "IN" << "";
+    QTest::newRow("Poona") << "Poona" << "Pune" << "Maharashtra" << "IN" << "";
+    QTest::newRow("Peking") << "Peking" << "Beijing" << "Beijing Municipality" << "CN" << "";
+    QTest::newRow("Saigon") << "Saigon" << "Ho Chi Minh City" << "Ho Chi Minh City" << "VN" << "";
+}
+
+void TestPlaceSearch::search() {
+    QFETCH(QString, text);
+    QFETCH(QString, name);
+    QFETCH(QString, state);
+    QFETCH(QString, code);
+    QFETCH(QString, absent);
+    const std::vector<Place> found = SearchPlaces(text.toStdString());
+    QVERIFY(!found.empty());
+    QCOMPARE(QString::fromStdString(found.front().name), name);
+    QCOMPARE(QString::fromStdString(found.front().state), state);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const Place& p = found[i];
+        QCOMPARE(QString::fromStdString(p.countryCode), code);
+        QVERIFY2(QString::fromStdString(p.name + "|" + p.state) != absent, p.name.c_str());
+        if (i > 0) QVERIFY(found[i - 1].population >= p.population);
+    }
+}
+
+void TestPlaceSearch::nothingFound_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << "";
+    QTest::newRow("blanks and commas") << " , ,";
+    QTest::newRow("no such name") << "Xyzzyqq";
+    QTest::newRow("no such state") << "Springfield, Atlantis";
+    QTest::newRow("qualifier without a name") << ", India";
+    QTest::newRow("middle of a word") << "ombay";
+}
+
+void TestPlaceSearch::nothingFound() {
+    QFETCH(QString, text);
+    QVERIFY(SearchPlaces(text.toStdString()).empty());
+}
+
+// The library scans its whole table on every query; measured so that a slow machine or
+// a slower library shows up. The bound is generous: a shared build machine is noisy.
+void TestPlaceSearch::queryTime() {
+    QVERIFY(PlaceCount() > 20000);
+    constexpr const char* kQueries[] = {"Pune", "Springfield, Illinois", "sao paulo", "a"};
+    for (const char* text : kQueries) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::size_t count = SearchPlaces(text).size();
+        const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        qInfo("%-24s %4zu matches in %6.1f ms", text, count, ms);
+        QVERIFY2(ms < 3000, text);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPlaceSearch)
+#include "tst_place_search.moc"

@@ -1,0 +1,180 @@
+#include "place_options.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "json_writer.h"
+
+#ifdef ORVANTA_HAVE_ATLAS
+#include "atlas/place_form.h"
+#include "atlas/place_search.h"
+#endif
+
+namespace orvanta {
+namespace {
+
+// The form options that --place fills and that may therefore not be given with it.
+constexpr std::array<std::string_view, 9> kFilledOptions = {
+    "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--zone-hour", "--zone-minute", "--dst", "--south", "--west"};
+
+std::string_view OptionName(std::string_view arg) { return arg.substr(0, arg.find('=')); }
+
+#ifdef ORVANTA_HAVE_ATLAS
+void WritePlace(JsonWriter& out, const Place& place) {
+    out.String("name", place.name);
+    out.String("state", place.state);
+    out.String("country", place.country);
+    out.String("countryCode", place.countryCode);
+    out.Number("latitude", place.latitude);
+    out.Number("longitude", place.longitude);
+    out.String("timeZone", place.timeZone);
+}
+
+Message NoMatch(std::string_view query) {
+    return {"No place in the atlas matches \"" + std::string(query) + "\".", Icon::Information, Control::None};
+}
+#endif
+
+}  // namespace
+
+const std::string_view kPlaceUsage =
+#ifdef ORVANTA_HAVE_ATLAS
+    "\n"
+    "Offline atlas (place data from GeoNames, CC BY 4.0):\n"
+    "  --place TEXT         fill latitude, longitude and zone from the best match for the\n"
+    "                       birth date and time (\"Pune\", \"Springfield, Illinois\");\n"
+    "                       not with --lat-*, --lon-*, --zone-*, --dst, --south, --west\n"
+    "  --places TEXT        list the matches, one a line: name, state, country, code,\n"
+    "                       latitude, longitude, zone (tab-separated), or JSON with --json\n"
+    "No match, or a zone the classic form cannot hold, exits with status 2.\n";
+#else
+    "";
+#endif
+
+std::optional<std::string> TakePlaceArguments(std::vector<std::string_view>& args, PlaceRequest& request) {
+    std::vector<std::string_view> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view name = OptionName(args[i]);
+        if (name != "--place" && name != "--places") {
+            rest.push_back(args[i]);
+            continue;
+        }
+#ifndef ORVANTA_HAVE_ATLAS
+        return std::string(name) + ": this build of orvanta-chart has no atlas";
+#else
+        std::optional<std::string>& target = name == "--place" ? request.place : request.places;
+        if (target) return std::string(name) + " is given twice";
+        if (name.size() < args[i].size()) {
+            target = std::string(args[i].substr(name.size() + 1));
+        } else if (i + 1 < args.size()) {
+            target = std::string(args[++i]);
+        } else {
+            return std::string(name) + " needs a value";
+        }
+#endif
+    }
+    if (request.place && request.places) return "--place and --places cannot be given together";
+    if (request.place) {
+        for (std::string_view arg : rest) {
+            const std::string_view name = OptionName(arg);
+            if (std::find(kFilledOptions.begin(), kFilledOptions.end(), name) != kFilledOptions.end()) {
+                return "--place fills the latitude, longitude and zone: " + std::string(name) + " cannot be given with it";
+            }
+        }
+    }
+    args = std::move(rest);
+    return std::nullopt;
+}
+
+PlaceListing ListPlaces(std::string_view query, bool json) {
+    PlaceListing listing;
+#ifdef ORVANTA_HAVE_ATLAS
+    const std::vector<Place> places = atlas::SearchPlaces(query, 1000);
+    if (places.empty()) {
+        listing.refusal = NoMatch(query);
+        return listing;
+    }
+    if (json) {
+        JsonWriter out;
+        out.BeginObject();
+        out.BeginArray("places");
+        for (const Place& place : places) {
+            out.BeginObject();
+            WritePlace(out, place);
+            out.Integer("population", place.population);
+            out.EndObject();
+        }
+        out.EndArray();
+        out.EndObject();
+        listing.text = out.Text() + "\n";
+        return listing;
+    }
+    for (const Place& place : places) {
+        char coordinates[64];
+        std::snprintf(coordinates, sizeof coordinates, "%.5f\t%.5f", place.latitude, place.longitude);
+        listing.text += place.name + "\t" + place.state + "\t" + place.country + "\t" + place.countryCode + "\t" +
+                        coordinates + "\t" + place.timeZone + "\n";
+    }
+#else
+    (void)query;
+    (void)json;
+#endif
+    return listing;
+}
+
+PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form) {
+    PlaceFilling result;
+    result.form = form;
+#ifdef ORVANTA_HAVE_ATLAS
+    const std::vector<Place> places = atlas::SearchPlaces(query, 1);
+    if (places.empty()) {
+        result.refusal = NoMatch(query);
+        return result;
+    }
+    const Place& place = places.front();
+    result.place = place;
+    const std::optional<CivilDateTime> local = atlas::FormLocalTime(form);
+    if (!local) {
+        // The form's own date check gives the message the window would show.
+        result.refusal = ValidateBirthDetails(form);
+        if (!result.refusal) result.refusal = Message{"The birth date is not a date of the calendar.", Icon::Error, Control::None};
+        return result;
+    }
+    const atlas::ZoneAtBirth zone = atlas::ReadZoneAt(place.timeZone, *local);
+    const atlas::FormFilling filling = atlas::FillForm(place, zone);
+    result.form = atlas::WithFilling(form, filling);
+    result.summary = atlas::PlaceSummary(place, zone, filling);
+
+    JsonWriter out;
+    out.BeginObject();
+    WritePlace(out, place);
+    out.Integer("utcOffsetSeconds", zone.utcOffsetSeconds);
+    out.Integer("standardOffsetSeconds", zone.standardOffsetSeconds);
+    out.Bool("daylightTime", zone.daylightTime);
+    out.Bool("formFilled", filling.zoneFilled);
+    out.EndObject();
+    result.placeJson = out.Text();
+
+    if (!zone.instant) {
+        result.refusal = Message{zone.problem, Icon::Error, Control::None};
+    } else if (!filling.zoneFilled) {
+        result.zoneNotExpressible = true;
+        result.refusal = Message{filling.problem, Icon::Error, Control::None};
+    }
+#else
+    (void)query;
+#endif
+    return result;
+}
+
+std::string WithMember(std::string objectJson, std::string_view key, std::string_view valueJson) {
+    const std::size_t end = objectJson.rfind('}');
+    if (end == std::string::npos) return objectJson;
+    const std::string member = "\"" + std::string(key) + "\": ";  // keys here are plain identifiers
+    const bool empty = objectJson.find_last_not_of(" \n", end - 1) == objectJson.find('{');
+    objectJson.insert(end, (empty ? "" : ", ") + member + std::string(valueJson));
+    return objectJson;
+}
+
+}  // namespace orvanta
