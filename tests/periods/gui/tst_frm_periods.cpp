@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QPrinter>
 #include <QSpinBox>
 #include <QTreeView>
 
@@ -275,8 +274,8 @@ void TestFrmPeriods::goToDate() {
     QCOMPARE(periods->tree()->currentIndex(), current);
 }
 
-// The PDF holds the timeline and the rows as the tree shows them: the nine Maha
-// Dashas and the expanded running chain.
+// "Save as PDF..." writes the timeline and the rows as the tree shows them: the nine
+// Maha Dashas and the expanded running chain.
 void TestFrmPeriods::pdfHoldsTheShownRows() {
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     if (pdftotext.isEmpty()) QSKIP("pdftotext is not installed");
@@ -285,14 +284,18 @@ void TestFrmPeriods::pdfHoldsTheShownRows() {
     auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
     QVERIFY(periods);
     periods->setToday(kToday);
+    periods->show();
     QTemporaryDir dir;
     const QString pdf = dir.filePath("periods.pdf");
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        periods->paintDocument(printer);
-    }
+    OnModal("QFileDialog", [&](QWidget* files) {
+        QCOMPARE(static_cast<QFileDialog*>(files)->defaultSuffix(), QString("pdf"));
+        static_cast<QFileDialog*>(files)->selectFile(pdf);
+        static_cast<QDialog*>(files)->accept();
+    });
+    periods->cmdSavePdf_Click();
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
     QProcess process;
     process.start(pdftotext, {"-layout", pdf, "-"});
     QVERIFY(process.waitForFinished(60000));
