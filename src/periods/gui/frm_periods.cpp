@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
@@ -210,8 +211,10 @@ void FrmPeriods::BuildWindow() {
 
 void FrmPeriods::ShowReport(PreciseReport report) {
     PeriodModel* old = model_;
+    QItemSelectionModel* oldSelection = tree_->selectionModel();
     model_ = new PeriodModel(std::move(report), classic_, this);
-    tree_->setModel(model_);
+    tree_->setModel(model_);  // the view does not delete the old selection model
+    delete oldSelection;
     delete old;
     timeline_->setReport(&model_->report());
     lblZone_->setText(QString::fromStdString(ZoneText(birth_)));
