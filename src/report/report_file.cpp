@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <system_error>
+#include <utility>
 
 #if defined(Q_OS_WIN)
 #include <io.h>
@@ -21,8 +22,10 @@ QString SystemReason(std::errc code) {
 }
 
 // Asks the system to put the file's bytes on the disk; some file systems report a full
-// disk only here. Returns 0 or the system's error number.
+// disk only here. Returns 0 or the system's error number. A file Qt opened without a C
+// descriptor (-1, as on Windows) is left to commit(), which flushes it itself.
 int SyncToDisk(int handle) {
+    if (handle < 0) return 0;
 #if defined(Q_OS_WIN)
     return _commit(handle) == 0 ? 0 : errno;
 #else

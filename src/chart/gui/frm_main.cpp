@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -66,6 +67,11 @@ QComboBox* List(const char* name, int widest, QWidget* parent) {
     list->setObjectName(QString::fromLatin1(name));
     list->setFont(Verdana(9));
     list->setMaxVisibleItems(16);
+    // Styles that open a list as a popup over its current entry (Fusion among them) ignore
+    // the row count and make the 150 years a screen-high popup; this keeps a list of 16
+    // rows below the box, with the scroll bar that such a popup leaves out.
+    list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     list->setMinimumContentsLength(widest);
     list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

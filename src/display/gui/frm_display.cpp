@@ -1,7 +1,10 @@
 #include "display/gui/frm_display.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -523,12 +526,26 @@ void FrmDisplay::EnterPressed() {
 }
 
 bool FrmDisplay::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        for (int r = 0; r < Results::kRows; ++r) {
-            if (watched == txtDashaName_[r]) {
-                txtDashaName_MouseMove(r);
-                break;
-            }
+    const auto row = std::find(txtDashaName_.begin(), txtDashaName_.end(), watched);
+    const int r = row == txtDashaName_.end() ? -1 : static_cast<int>(row - txtDashaName_.begin());
+    // A name box reached by the keyboard shows its period as the mouse over it does;
+    // Up and Down step between the name boxes. The focus a box gets when the window
+    // opens or is activated again is no step of the user's and shows nothing.
+    const auto byKeyboard = [event] {
+        if (event->type() != QEvent::FocusIn) return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::OtherFocusReason;
+    };
+    if (r >= 0 && (event->type() == QEvent::MouseMove || byKeyboard())) {
+        txtDashaName_MouseMove(r);
+    } else if (r >= 0 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            // At the first or last row the step stays on the box and shows its period.
+            const int next = std::clamp(key == Qt::Key_Up ? r - 1 : r + 1, 0, Results::kRows - 1);
+            if (next == r) txtDashaName_MouseMove(r);
+            else txtDashaName_[static_cast<std::size_t>(next)]->setFocus(Qt::OtherFocusReason);
+            return true;
         }
     } else if (event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

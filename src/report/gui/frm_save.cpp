@@ -63,9 +63,11 @@ class NoPageRange : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched == parent()) {
+        if (event->type() != QEvent::Show || watched != parent()) return QObject::eventFilter(watched, event);
+        if (const auto* range = parent()->findChild<QWidget*>(QStringLiteral("gbPrintRange"))) {
+            // "Pages from", its two boxes with the "to" between them, and "Pages".
             for (const char* name : {"printRange", "from", "label_3", "to", "pagesRadioButton", "pagesLineEdit"}) {
-                if (auto* field = parent()->findChild<QWidget*>(QString::fromLatin1(name))) {
+                if (auto* field = range->findChild<QWidget*>(QString::fromLatin1(name))) {
                     field->setEnabled(false);
                     field->hide();
                 }

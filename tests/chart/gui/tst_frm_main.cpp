@@ -3,6 +3,7 @@
 // coordinate search, the picker's placement, the menus, "&Back" and the program's end.
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
@@ -70,6 +72,8 @@ private slots:
     void initTestCase() { InstallLook(); }
 
     void startState();
+    void listPopups_data();
+    void listPopups();
     void typing_data();
     void typing();
     void paste_data();
@@ -112,6 +116,37 @@ void TestFrmMain::startState() {
     QCOMPARE(main.findChild<QLabel*>("lblVM")->text(), QStringLiteral("Vimshottari Dasha"));
     QVERIFY(main.findChild<QLabel*>("lblVMD")->text().startsWith(QStringLiteral("The Hindus take the exact position of the Moon")));
     QCOMPARE(main.texts().introTexts, LoadInterpretationTexts().introTexts);
+}
+
+// Every list opens as a list of at most 16 rows with its entry in view and a scroll bar
+// when it has more, the 150 years too.
+void TestFrmMain::listPopups_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("rows");  // rows seen at once
+    QTest::newRow("months") << "cboMonth" << 12;
+    QTest::newRow("minutes") << "cboMM" << 16;
+    QTest::newRow("years") << "cboYear" << 16;
+}
+
+void TestFrmMain::listPopups() {
+    QFETCH(QString, list);
+    QFETCH(int, rows);
+    FrmMain main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    auto* box = main.findChild<QComboBox*>(list);
+    box->showPopup();
+    QAbstractItemView* view = box->view();
+    QTRY_VERIFY(view->isVisible());
+    const int rowHeight = view->sizeHintForRow(0);
+    QVERIFY(rowHeight > 0);
+    const int seen = view->viewport()->height() / rowHeight;
+    const bool scrollBarShown = view->verticalScrollBar()->isVisible();
+    box->hidePopup();
+    QCOMPARE(seen, rows);
+    QCOMPARE(view->verticalScrollBar()->maximum() > 0, box->count() > rows);
+    QCOMPARE(scrollBarShown, box->count() > rows);
+    QVERIFY(view->viewport()->rect().intersects(view->visualRect(view->model()->index(box->currentIndex(), 0))));
 }
 
 void TestFrmMain::typing_data() {

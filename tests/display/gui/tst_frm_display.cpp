@@ -92,6 +92,8 @@ private slots:
     void hover_data();
     void hover();
     void hoverUnknownTitle();
+    void keyboardHover_data();
+    void keyboardHover();
     void tabRule();
     void keysAndCommands_data();
     void keysAndCommands();
@@ -315,6 +317,59 @@ void TestFrmDisplay::hoverUnknownTitle() {
     QCOMPARE(Find<CaptionFrame>(display, "fraSubDasha_3")->caption(), QStringLiteral("Sub Dasha Of saturn dasha"));
     QCOMPARE(Find<QLabel>(display, "lblMahaDasha")->text(), caption);
     QCOMPARE(Find<QPlainTextEdit>(display, "txtMahaDashaDesc")->toPlainText(), description);
+}
+
+namespace {
+
+// What the hover rule decides: the panel in front, its caption, the interpretation's
+// caption and text.
+QStringList HoverState(const FrmDisplay& display) {
+    const QWidget* panel = Find<QStackedWidget>(display, "subDashaPanels")->currentWidget();
+    return {panel->objectName(), static_cast<const CaptionFrame*>(panel)->caption(),
+            Find<QLabel>(display, "lblMahaDasha")->text(),
+            Find<QPlainTextEdit>(display, "txtMahaDashaDesc")->toPlainText()};
+}
+
+}  // namespace
+
+// A name box reached from the keyboard shows what the mouse over it shows.
+void TestFrmDisplay::keyboardHover_data() {
+    QTest::addColumn<QString>("start");  // the control that has the focus first
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("row");        // the name box that ends with the focus
+    QTest::newRow("Tab from row 0's end box") << "txtDashaEnd_0" << int(Qt::Key_Tab) << 1;
+    QTest::newRow("Tab from row 7's end box") << "txtDashaEnd_7" << int(Qt::Key_Tab) << 8;
+    QTest::newRow("Down from row 0") << "txtDashaName_0" << int(Qt::Key_Down) << 1;
+    QTest::newRow("Up from row 5") << "txtDashaName_5" << int(Qt::Key_Up) << 4;
+    QTest::newRow("Up from row 1") << "txtDashaName_1" << int(Qt::Key_Up) << 0;
+    QTest::newRow("Up on row 0 stays") << "txtDashaName_0" << int(Qt::Key_Up) << 0;
+}
+
+void TestFrmDisplay::keyboardHover() {
+    QFETCH(QString, start);
+    QFETCH(int, key);
+    QFETCH(int, row);
+    const RunOutcome run = RunChart(DelhiMillennium());
+    FrmDisplay byMouse(run.chart.birth, run.chart.results, texts_);
+    byMouse.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&byMouse));
+    QWidget* hovered = Find<QWidget>(byMouse, QStringLiteral("txtDashaName_%1").arg(row));
+    QTest::mouseMove(hovered, QPoint(5, 5));  // two points: a move to where the pointer is is no move
+    QTest::mouseMove(hovered, hovered->rect().center());
+    const QStringList expected = HoverState(byMouse);
+    byMouse.hide();
+
+    FrmDisplay display(run.chart.birth, run.chart.results, texts_);
+    display.show();
+    QVERIFY(QTest::qWaitForWindowActive(&display));
+    const QStringList before = HoverState(display);
+    QCOMPARE(before.at(2), QStringLiteral("Dasha Starts"));  // opening the window is no hover
+    QWidget* first = Find<QWidget>(display, start);
+    first->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(first, Qt::Key(key));
+    QCOMPARE(display.focusWidget()->objectName(), QStringLiteral("txtDashaName_%1").arg(row));
+    QCOMPARE(HoverState(display), expected);
+    QVERIFY(HoverState(display) != before);
 }
 
 void TestFrmDisplay::tabRule() {

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QAbstractPrintDialog>
 #include <QApplication>
 #include <QDesktopServices>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,9 +21,13 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 
 #include "../report_fixture.h"
+#include "../small_file_system.h"
+#include "chart/gui/message_box.h"
 #include "chart/gui/web_links.h"
 #include "report/gui/frm_save.h"
 #include "report/gui/report_document.h"
@@ -111,6 +117,10 @@ private slots:
 
     void saveDialog_data();
     void saveDialog();
+
+    void saveFailure_data();
+    void saveFailure();
+    void nothingWrittenButTheReport();
 
     void printToPdf_data();
     void printToPdf();
@@ -450,6 +460,127 @@ void TestFrmSave::saveDialog() {
     QCOMPARE(box->textCursor().hasSelection(), selectSome);
 }
 
+// Saves through the dialog, typing `typed` (a name, or a path from the dialog's folder)
+// in folder `folder`, and answering Yes to the overwrite question for an existing file. Returns the messages
+// shown, and whether the dialog was still open after its Save.
+namespace {
+
+struct SaveRun {
+    std::vector<Message> messages;
+    bool dialogStayedOpen = false;
+};
+
+SaveRun SaveThroughDialog(FrmSave& form, const QString& folder, const QString& typed) {
+    SaveRun run;
+    const MessageSink previous = SetMessageSink([&run](QWidget*, const Message& m) { run.messages.push_back(m); });
+    OnModal("QFileDialog", [&](QWidget* widget) {
+        auto* dialog = static_cast<QFileDialog*>(widget);
+        if (typed.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->setDirectory(folder);
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        name->clear();
+        QTest::keyClicks(name, typed);
+        if (QFileInfo::exists(folder + "/" + typed + ".rtf")) {
+            OnModal("QMessageBox", [](QWidget* question) {
+                static_cast<QMessageBox*>(question)->button(QMessageBox::Yes)->click();
+            });
+        }
+        static_cast<QDialog*>(dialog)->accept();
+        if (dialog->isVisible()) {
+            run.dialogStayedOpen = true;
+            dialog->reject();
+        }
+    });
+    QTest::mouseClick(form.findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+    SetMessageSink(previous);
+    return run;
+}
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+}  // namespace
+
+// A save that cannot be done: cancel is silent; a folder that does not exist keeps the
+// user in the dialog; a write that failed shows one error with the system's reason.
+// Every time the window stays open with its report, and no file changes.
+void TestFrmSave::saveFailure_data() {
+    QTest::addColumn<QString>("typed");         // empty: the dialog is cancelled
+    QTest::addColumn<bool>("fullDisk");         // the folder is a full file system
+    QTest::addColumn<bool>("dialogStaysOpen");
+    QTest::addColumn<QString>("message");       // what the one message says; empty: no message
+    QTest::newRow("cancelled") << QString() << false << false << QString();
+    QTest::newRow("folder does not exist") << "missing/report" << false << true << "does not exist";
+    QTest::newRow("folder is a file") << "blocker/report" << false << true << "does not exist";
+    QTest::newRow("disk full, existing report")
+        << "report" << true << false << QString::fromLocal8Bit(std::strerror(ENOSPC));
+}
+
+void TestFrmSave::saveFailure() {
+    QFETCH(QString, typed);
+    QFETCH(bool, fullDisk);
+    QFETCH(bool, dialogStaysOpen);
+    QFETCH(QString, message);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const SmallFileSystem disk("size=64k");
+    if (fullDisk && !disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
+    const QString folder = fullDisk ? disk.filePath({}) : dir.path();
+    const QByteArray old("{\\rtf1 the report saved before}");
+    QFile existing(folder + "/" + (fullDisk ? "report.rtf" : "blocker"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    QCOMPARE(existing.write(old), old.size());
+    existing.close();
+    if (fullDisk) QVERIFY(disk.Fill(0));
+    const QStringList before = Entries(folder);
+
+    auto form = OpenSample();
+    form->show();
+    const std::string report = form->reportRtf();
+    const QString shown = form->findChild<QTextEdit*>("RTB")->toHtml();
+    const SaveRun run = SaveThroughDialog(*form, folder, typed);
+
+    QCOMPARE(run.dialogStayedOpen, dialogStaysOpen);
+    QCOMPARE(run.messages.size(), message.isEmpty() ? std::size_t(0) : std::size_t(1));
+    if (!message.isEmpty()) {
+        const QString text = QString::fromStdString(run.messages.front().text);
+        QVERIFY2(text.contains(message), qPrintable(text));
+        QCOMPARE(run.messages.front().icon, Icon::Error);
+        if (fullDisk) QVERIFY2(text.startsWith("The report could not be saved"), qPrintable(text));
+    }
+    QCOMPARE(Entries(folder), before);
+    existing.open(QIODevice::ReadOnly);
+    QCOMPARE(existing.readAll(), old);
+    QVERIFY(form->isVisible());
+    QCOMPARE(form->reportRtf(), report);
+    QCOMPARE(form->findChild<QTextEdit*>("RTB")->toHtml(), shown);
+}
+
+// The save dialog leaves nothing of its own on disk: with HOME and XDG_CONFIG_HOME
+// pointing at empty folders (set before the application starts), a save writes the
+// report and nothing else, also once the window is gone.
+void TestFrmSave::nothingWrittenButTheReport() {
+    const QString home = qEnvironmentVariable("HOME");
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QVERIFY(QFileInfo(home).isDir() && QFileInfo(config).isDir());
+    QTemporaryDir dir;
+    {
+        auto form = OpenSample();
+        form->show();
+        QVERIFY(SaveThroughDialog(*form, dir.path(), "report").messages.empty());
+    }
+    QCOMPARE(Entries(dir.path()), QStringList{"report.rtf"});
+    QCOMPARE(Entries(config), QStringList{});
+    QStringList homeEntries = Entries(home);
+    homeEntries.removeOne(".cache");  // the font library's cache, not the program's
+    QCOMPARE(homeEntries, QStringList{});
+}
+
 void TestFrmSave::printToPdf_data() {
     QTest::addColumn<int>("from");  // selection; from == to: none
     QTest::addColumn<int>("to");
@@ -520,11 +651,25 @@ void TestFrmSave::printDialog() {
 
     bool offersSelection = false;
     bool offersPages = true;
+    QStringList pageFields;
+    bool allOffered = false;
     QAbstractPrintDialog::PrintRange range = QAbstractPrintDialog::PageRange;
     OnModal("QPrintDialog", [&](QWidget* widget) {
         auto* dialog = static_cast<QPrintDialog*>(widget);
         offersSelection = dialog->testOption(QAbstractPrintDialog::PrintSelection);
         offersPages = dialog->testOption(QAbstractPrintDialog::PrintPageRange);
+        // Qt's own dialog keeps its "Pages from" choice usable unless it is taken out.
+        if (auto* rangeBox = dialog->findChild<QWidget*>("gbPrintRange")) {
+            for (auto* field : rangeBox->findChildren<QWidget*>()) {
+                auto* label = qobject_cast<QLabel*>(field);
+                auto* button = qobject_cast<QAbstractButton*>(field);
+                const QString caption = label ? label->text() : button ? button->text() : QString();
+                const bool pageField = qobject_cast<QSpinBox*>(field) || qobject_cast<QLineEdit*>(field) ||
+                                       caption.startsWith("Pages") || caption == "to";
+                if (pageField && field->isVisibleTo(rangeBox)) pageFields.append(field->objectName());
+            }
+        }
+        if (auto* all = dialog->findChild<QWidget*>("printAll")) allOffered = !all->isHidden();
         range = dialog->printRange();
         if (accept) dialog->accept();
         else dialog->reject();
@@ -533,6 +678,8 @@ void TestFrmSave::printDialog() {
 
     QCOMPARE(offersSelection, selectSome);
     QVERIFY(!offersPages);
+    QCOMPARE(pageFields, QStringList{});
+    QVERIFY(allOffered);
     QCOMPARE(range, selectSome ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
     QCOMPARE(printed, accept);
     QCOMPARE(QFile::exists(pdf), accept);
@@ -541,6 +688,11 @@ void TestFrmSave::printDialog() {
 }
 
 int main(int argc, char** argv) {
+    // A home of the test's own, to see what the windows write there.
+    const QTemporaryDir home;
+    const QTemporaryDir config;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     // The file and print dialogs of Qt itself, which a test can drive.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
