@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/birth_form.h"
+#include "periods/period_export.h"
 #include "periods/precise_chart.h"
 #include "periods/uncertainty.h"
 
@@ -41,15 +42,6 @@ struct PreciseOptions {
 // a sentence about unusable arguments.
 std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, PreciseOptions& options);
 
-// Everything the precise outputs show.
-struct PreciseReport {
-    PreciseChart chart;
-    Provenance provenance;
-    std::optional<CivilDateTime> runningAt;
-    std::vector<int> running;  // indices in chart.tree.periods, outermost first
-    std::optional<BirthTimeWindow> window;
-};
-
 struct PreciseResult {
     std::optional<PreciseReport> report;
     std::string error;  // why the method refused the birth, when there is no report
@@ -66,7 +58,5 @@ std::string JoinJsonObjects(std::string_view first, std::string_view second);
 // {"error": {"message": "..."}}
 std::string PreciseRefusalJson(std::string_view message);
 std::string PreciseText(const PreciseReport& report);
-std::string PreciseCsv(const PreciseReport& report);      // RFC 4180, a header row, CRLF
-std::string PreciseIcs(const PreciseReport& report, std::int64_t nowUtcSeconds);  // RFC 5545
 
 }  // namespace orvanta

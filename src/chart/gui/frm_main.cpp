@@ -37,6 +37,13 @@ namespace orvanta {
 
 namespace {
 
+// The seconds list's entry, "0" .. "59"; the classic run never reads it, the precise
+// periods do.
+int SecondOfForm(const BirthForm& form) {
+    const int second = QString::fromStdString(form.second).toInt();
+    return second >= 0 && second <= 59 ? second : 0;
+}
+
 QLabel* Caption(const QString& text, QWidget* parent, QRgb colour = look::LightOrange) {
     auto* label = new QLabel(text, parent);
     label->setFont(Verdana(9, true));
@@ -436,6 +443,11 @@ void FrmMain::cmdRashi_Click() {
         display_->close();
     }
     auto* display = new FrmDisplay(outcome.chart.birth, outcome.chart.results, texts_);
+    std::optional<AttachedPlace> place;
+    if (const std::optional<Place> attached = attachedPlace()) {
+        place = AttachedPlace{attached->latitude, attached->longitude, attached->timeZone};
+    }
+    display->setPreciseBirth({outcome.chart.birth, SecondOfForm(ReadForm()), place});
     display->setAttribute(Qt::WA_DeleteOnClose);
     connect(display, &FrmDisplay::backRequested, this, &FrmMain::DisplayClosedByBack);
     connect(display, &FrmDisplay::exitRequested, this, &FrmMain::EndProgram);

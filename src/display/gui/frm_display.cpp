@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -25,7 +26,10 @@
 #include "display/hover.h"
 #include "kit/gui/appearance.h"
 #include "kit/gui/link_menus.h"
+#include "kit/gui/message_box.h"
 #include "kit/gui/web_links.h"
+#include "periods/gui/frm_periods.h"
+#include "periods/gui/period_files.h"
 #include "report/gui/frm_save.h"
 
 namespace orvanta {
@@ -192,7 +196,7 @@ protected:
 
 FrmDisplay::FrmDisplay(const BirthDetails& birth, const Results& results, const InterpretationTexts& texts,
                        QWidget* parent)
-    : QMainWindow(parent), birth_(birth), results_(results), texts_(texts) {
+    : QMainWindow(parent), birth_(birth), results_(results), texts_(texts), preciseBirth_{birth, 0, std::nullopt} {
     setObjectName(QStringLiteral("frmDisplay"));
     setWindowTitle(QString::fromLatin1(kWindowCaption));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -405,6 +409,19 @@ void FrmDisplay::BuildMenus() {
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &FrmDisplay::mnuExit_Click);
+
+    QMenu* periods = menuBar()->addMenu(QStringLiteral("&Periods"));
+    periods->setObjectName(QStringLiteral("mnuPeriods"));
+    QAction* precise = periods->addAction(QStringLiteral("&Precise Periods..."));
+    precise->setObjectName(QStringLiteral("mnuPrecisePeriods"));
+    connect(precise, &QAction::triggered, this, &FrmDisplay::mnuPrecisePeriods_Click);
+    QAction* calendar = periods->addAction(QStringLiteral("Export &Calendar (.ics)..."));
+    calendar->setObjectName(QStringLiteral("mnuExportCalendar"));
+    connect(calendar, &QAction::triggered, this, &FrmDisplay::mnuExportCalendar_Click);
+    QAction* table = periods->addAction(QStringLiteral("Export &Table (CSV)..."));
+    table->setObjectName(QStringLiteral("mnuExportTable"));
+    connect(table, &QAction::triggered, this, &FrmDisplay::mnuExportTable_Click);
+
     new LinkMenus(menuBar(), this);
 }
 
@@ -476,6 +493,24 @@ void FrmDisplay::mnuExit_Click() { close(); }
 void FrmDisplay::cmdPrint_Click() {
     FrmSave dlg(birth_, results_, texts_, this);
     dlg.exec();
+}
+
+void FrmDisplay::mnuPrecisePeriods_Click() {
+    std::string error;
+    const std::unique_ptr<FrmPeriods> dlg = FrmPeriods::Create(preciseBirth_, results_, this, error);
+    if (!dlg) {
+        ShowMessage(this, {error, Icon::Error});
+        return;
+    }
+    dlg->exec();
+}
+
+void FrmDisplay::mnuExportCalendar_Click() {
+    ExportPeriods(this, PeriodExport::Calendar, preciseBirth_, PeriodsSettings{}, QDateTime::currentSecsSinceEpoch());
+}
+
+void FrmDisplay::mnuExportTable_Click() {
+    ExportPeriods(this, PeriodExport::Table, preciseBirth_, PeriodsSettings{}, QDateTime::currentSecsSinceEpoch());
 }
 
 void FrmDisplay::Label1_Click() { OpenWebAddress(WebLinkUrl(WebLink::DashaArticles)); }

@@ -7,6 +7,7 @@
 #include "chart/birth_form.h"
 #include "chart/results.h"
 #include "display/interpretation_texts.h"
+#include "periods/period_view.h"
 
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,11 @@ public:
 
     const Results& results() const { return results_; }
 
+    // The birth as the precise periods read it: the seconds the form shows and the
+    // atlas place when one is attached. Until it is set, the run's details at second 0.
+    void setPreciseBirth(const PeriodsBirth& birth) { preciseBirth_ = birth; }
+    const PeriodsBirth& preciseBirth() const { return preciseBirth_; }
+
 signals:
     // "&Back": the window has closed and the birth-details window is to be shown again.
     void backRequested();
@@ -49,6 +55,11 @@ public slots:
     void cmdPrint_Click();
     void Label1_Click();
     void lblHomeLink_Click();
+    // The "&Periods" menu: the precise periods window, and its calendar and table
+    // exports with the default settings.
+    void mnuPrecisePeriods_Click();
+    void mnuExportCalendar_Click();
+    void mnuExportTable_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +74,7 @@ private:
     BirthDetails birth_;
     Results results_;
     InterpretationTexts texts_;
+    PeriodsBirth preciseBirth_;
     bool goingBack_ = false;
 
     FittingLabel* Label15_ = nullptr;

@@ -35,6 +35,9 @@
 #include "kit/gui/link_menus.h"
 #include "../../kit/gui/gui_test_support.h"
 #include "orvanta_version.h"
+#ifdef ORVANTA_HAVE_ATLAS
+#include "chart/gui/place_attachment.h"
+#endif
 
 using namespace orvanta;
 using namespace orvanta::testing;
@@ -81,6 +84,7 @@ private slots:
     void runFromButtonAndMenuAgree_data();
     void runFromButtonAndMenuAgree();
     void backKeepsInputsAndNextRunStartsClean();
+    void preciseBirthHandedOver();
     void coordinateSearch_data();
     void coordinateSearch();
     void pickerOpensModalBesideLabel();
@@ -673,6 +677,30 @@ void TestFrmMain::endOfProgram() {
     QCOMPARE(ended.count(), 1);
     QVERIFY(!main.isVisible());
     QVERIFY2(urls.opened.empty(), "no web page is opened when the program ends");
+}
+
+// The results window gets what the precise periods read beyond the run's details: the
+// seconds the form shows and the attached atlas place.
+void TestFrmMain::preciseBirthHandedOver() {
+    FrmMain main;
+    main.show();
+    Fill(main, {{"cboSS", "17"}});
+    main.findChild<QPushButton*>("cmdRashi")->click();
+    QVERIFY(main.resultsWindow());
+    PeriodsBirth birth = main.resultsWindow()->preciseBirth();
+    QCOMPARE(birth.second, 17);
+    QCOMPARE(birth.details, RunChart(main.ReadForm()).chart.birth);
+    QVERIFY(!birth.place);
+    main.resultsWindow()->findChild<QPushButton*>("cmdOK")->click();
+#ifdef ORVANTA_HAVE_ATLAS
+    const Place pune{"Pune", "Maharashtra", "India", "IN", 18.51957, 73.85535, "Asia/Kolkata", 0};
+    QVERIFY(!main.atlas()->take(pune));
+    main.findChild<QPushButton*>("cmdRashi")->click();
+    QVERIFY(main.resultsWindow());
+    birth = main.resultsWindow()->preciseBirth();
+    QCOMPARE(birth.place, (AttachedPlace{pune.latitude, pune.longitude, pune.timeZone}));
+    main.resultsWindow()->findChild<QPushButton*>("cmdOK")->click();
+#endif
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -1,0 +1,206 @@
+#include "periods/period_view.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "astro/astronomy.h"
+#include "dasha/dasha.h"
+
+namespace orvanta {
+
+namespace {
+
+constexpr std::array<std::string_view, 12> kMonthAbbreviations = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+std::string_view LordName(int lord) { return DashaLord[static_cast<std::size_t>(lord)]; }
+
+std::string CalendarText(const CalendarAge& age) {
+    return std::to_string(age.years) + "y " + std::to_string(age.months) + "m " + std::to_string(age.days) + "d";
+}
+
+}  // namespace
+
+PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings& settings) {
+    const BirthDetails& d = birth.details;
+    PreciseRequest request;
+    request.local = {d.year, d.month, d.day, d.hour, d.minute, birth.second};
+    request.zoneHours = d.zoneHours;
+    request.zoneMinutes = d.zoneMinutes;
+    request.dst = d.dst;
+    const BirthTime time = ReadBirthTime(d);
+    request.east = time.signedLongitude < 0;  // the classic run's direction: 0° 0' counts as west
+    request.latitude = time.signedLatitude;
+    request.longitude = -time.signedLongitude;
+    if (birth.place) {
+        request.timeZone = birth.place->timeZone;
+        request.latitude = birth.place->latitude;
+        request.longitude = birth.place->longitude;
+    }
+    request.ayanamsa = settings.ayanamsa;
+    request.yearDays = settings.yearDays;
+    request.levels = settings.levels;
+    return request;
+}
+
+PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PeriodsSettings& settings) {
+    if (settings.levels < 1 || settings.levels > kMaxPeriodLevels) return {std::nullopt, "The levels run from 1 to 5."};
+    if (settings.uncertaintyMinutes < 0 || settings.uncertaintyMinutes > kMaxUncertaintyMinutes) {
+        return {std::nullopt, "The birth-time uncertainty can be at most 360 minutes."};
+    }
+    PreciseOutcome outcome = ComputePreciseChart(PreciseRequestOf(birth, settings));
+    if (!outcome.chart) return {std::nullopt, outcome.error};
+    PreciseReport report;
+    report.chart = std::move(*outcome.chart);
+    report.provenance = ProvenanceOf(report.chart, Engine());
+    if (settings.uncertaintyMinutes > 0) {
+        const Ayanamsa ayanamsa = settings.ayanamsa;
+        report.window = BirthTimeUncertainty(
+            report.chart.tree, [ayanamsa](double jd) { return MoonSiderealLongitude(jd, ayanamsa); },
+            settings.uncertaintyMinutes);
+    }
+    return {std::move(report), {}};
+}
+
+std::string ZoneText(const PeriodsBirth& birth) {
+    if (birth.place) return birth.place->timeZone;
+    const BirthDetails& d = birth.details;
+    char text[48];
+    const bool east = ReadBirthTime(d).signedLongitude < 0;
+    std::snprintf(text, sizeof text, "zone %d:%02d %s%s", d.zoneHours, d.zoneMinutes, east ? "east" : "west",
+                  d.dst ? ", daylight saving" : "");
+    return text;
+}
+
+std::vector<int> ParentsOf(const PeriodTree& tree) {
+    std::vector<int> parents(tree.periods.size(), -1);
+    for (std::size_t i = 0; i < tree.periods.size(); ++i) {
+        const int first = tree.periods[i].firstChild;
+        if (first < 0) continue;
+        for (int k = first; k < first + kLords; ++k) parents[static_cast<std::size_t>(k)] = static_cast<int>(i);
+    }
+    return parents;
+}
+
+double TreeSeconds(const PeriodTree& tree, std::int64_t utcSeconds) {
+    return static_cast<double>(utcSeconds - tree.request.epochUtcSeconds);
+}
+
+std::optional<Date> ReadDisplayDate(std::string_view text) {
+    if (text.size() != 11 || text[3] != '-' || text[6] != '-') return std::nullopt;
+    Date date;
+    date.month = 0;
+    for (std::size_t m = 0; m < kMonthAbbreviations.size(); ++m) {
+        if (text.substr(0, 3) == kMonthAbbreviations[m]) date.month = static_cast<int>(m) + 1;
+    }
+    const auto digits = [&](std::size_t at, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9') return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    date.day = digits(4, 2);
+    date.year = digits(7, 4);
+    if (date.month == 0 || date.year < 1 || date.day < 1 || date.day > DaysInMonth(date.year, date.month)) {
+        return std::nullopt;
+    }
+    return date;
+}
+
+std::optional<Date> ClassicStart(const Results& classic, const Period& period) {
+    if (period.level > 2) return std::nullopt;
+    const std::string_view title = LordTitles[static_cast<std::size_t>(period.lords[0])];
+    for (int r = 0; r < Results::kRows; ++r) {
+        if (classic.dashaName[static_cast<std::size_t>(r)] != title) continue;
+        if (period.level == 1) return ReadDisplayDate(classic.dashaStarts[static_cast<std::size_t>(r)]);
+        const std::string_view sub = LordName(period.lords[1]);
+        for (int s = 0; s < 9; ++s) {
+            if (classic.subDashaLords[static_cast<std::size_t>(r)][static_cast<std::size_t>(s)] != sub) continue;
+            const int n = Results::CellIndex(r, s + 1, false);
+            if (!classic.cellVisible(n)) return std::nullopt;
+            return ReadDisplayDate(classic.cell(n));
+        }
+    }
+    return std::nullopt;
+}
+
+long DaysFromClassic(const PreciseReport& report, const Period& period, Date classic) {
+    const double start = std::max(period.start, report.chart.tree.request.birthSeconds);
+    const Date precise = LocalDateOf(report.chart.birth, RoundedUtcSeconds(report.chart.tree, start));
+    return DaysBetween(classic, precise);
+}
+
+std::string LocalText(const PreciseReport& report, double seconds) {
+    const std::int64_t utc = RoundedUtcSeconds(report.chart.tree, seconds);
+    std::string text = FormatCivil(CivilOfSeconds(utc + UtcOffsetAt(report.chart.birth, utc)));
+    text[10] = ' ';
+    return text;
+}
+
+std::string DurationText(const PreciseReport& report, const Period& period) {
+    const PreciseChart& c = report.chart;
+    const std::int64_t start = RoundedUtcSeconds(c.tree, period.start);
+    const std::int64_t end = RoundedUtcSeconds(c.tree, period.end);
+    const auto age = AgeOn(LocalDateOf(c.birth, start), LocalDateOf(c.birth, end));
+    if (age && (age->years > 0 || age->months > 0)) return CalendarText(*age);
+    const std::int64_t seconds = end - start;
+    char text[32];
+    std::snprintf(text, sizeof text, "%lldd %02lld:%02lld:%02lld", static_cast<long long>(seconds / 86400),
+                  static_cast<long long>(seconds / 3600 % 24), static_cast<long long>(seconds / 60 % 60),
+                  static_cast<long long>(seconds % 60));
+    return text;
+}
+
+std::string AgeText(const PreciseReport& report, const Period& period) {
+    const auto age = AgeAtStart(report.chart, period);
+    return age ? CalendarText(*age) : "before birth";
+}
+
+std::string ArcText(double longitude) {
+    // Tenths of an arc-second rounded once, so that 59.96″ becomes the next minute.
+    auto tenths = static_cast<long long>(std::llround(longitude * 36000.0)) % (360LL * 36000);
+    if (tenths < 0) tenths += 360LL * 36000;
+    const auto sign = static_cast<std::size_t>(tenths / (30LL * 36000));
+    const long long inSign = tenths % (30LL * 36000);
+    char text[48];
+    std::snprintf(text, sizeof text, "%lld\u00b0 %02lld\u2032 %02lld.%lld\u2033 %s", inSign / 36000, inSign / 600 % 60,
+                  inSign / 10 % 60, inSign % 10, std::string(SignCodes.substr(sign * 3, 3)).c_str());
+    return text;
+}
+
+std::vector<std::pair<std::string, std::string>> ProvenanceLines(const PreciseReport& report) {
+    const PreciseChart& c = report.chart;
+    const Provenance& source = report.provenance;
+    const MoonPlace& m = c.tree.moon;
+    std::string ayanamsa = source.ayanamsaName;
+    for (const AyanamsaChoice& choice : kAyanamsaChoices) {
+        if (choice.ayanamsa == c.ayanamsa) ayanamsa = std::string(choice.label);
+    }
+    char number[64];
+    std::vector<std::pair<std::string, std::string>> lines;
+    lines.emplace_back("Library", source.engine.library + " " + source.engine.version);
+    lines.emplace_back("Ephemeris", source.engine.ephemeris == "moshier" ? "Moshier (analytical, no files)"
+                                                                        : "Swiss Ephemeris files");
+    std::snprintf(number, sizeof number, " %.6f\u00b0", source.ayanamsaDegrees);
+    lines.emplace_back("Ayanamsa", ayanamsa + number);
+    std::snprintf(number, sizeof number, " (%.6f\u00b0)", c.sky.moonSiderealLongitude);
+    lines.emplace_back("Moon, sidereal", ArcText(c.sky.moonSiderealLongitude) + number);
+    lines.emplace_back("Nakshatra", std::to_string(m.nakshatra + 1) + " " +
+                                        std::string(NakshatraNames[static_cast<std::size_t>(m.nakshatra)]) +
+                                        ", pada " + std::to_string(m.pada) + ", lord " +
+                                        std::string(LordName(m.lord)));
+    std::snprintf(number, sizeof number, "%.6f", m.elapsedFraction);
+    lines.emplace_back("Elapsed", number);
+    std::snprintf(number, sizeof number, "%.2f s", source.deltaTSeconds);
+    lines.emplace_back("Delta T", number);
+    lines.emplace_back("Birth, UTC", source.utc);
+    lines.emplace_back("Zone rule", source.zoneRule);
+    std::snprintf(number, sizeof number, "%.9g days", c.tree.request.yearDays);
+    lines.emplace_back("Year", number);
+    return lines;
+}
+
+}  // namespace orvanta

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "chart/birth_form.h"
+#include "chart/results.h"
+#include "periods/period_export.h"
+
+namespace orvanta {
+
+// A place picked from the atlas: its exact coordinates (degrees, north and east
+// positive) and the IANA zone the birth is read in.
+struct AttachedPlace {
+    double latitude = 0;
+    double longitude = 0;
+    std::string timeZone;
+
+    friend bool operator==(const AttachedPlace&, const AttachedPlace&) = default;
+};
+
+// The birth as the periods window reads it: the run's details, the seconds the form
+// shows, and the atlas place when one is attached (its zone and coordinates then
+// replace the form's).
+struct PeriodsBirth {
+    BirthDetails details;
+    int second = 0;  // [0, 59]
+    std::optional<AttachedPlace> place;
+};
+
+struct PeriodsSettings {
+    Ayanamsa ayanamsa = Ayanamsa::Lahiri;
+    double yearDays = kDefaultYearDays;
+    int uncertaintyMinutes = 0;  // [0, kMaxUncertaintyMinutes]; 0: no birth-time window
+    int levels = kMaxPeriodLevels;
+};
+
+struct AyanamsaChoice {
+    Ayanamsa ayanamsa;
+    std::string_view label;
+};
+inline constexpr std::array<AyanamsaChoice, 6> kAyanamsaChoices = {{
+    {Ayanamsa::Lahiri, "Lahiri"},
+    {Ayanamsa::Raman, "Raman"},
+    {Ayanamsa::Krishnamurti, "Krishnamurti"},
+    {Ayanamsa::Yukteshwar, "Yukteshwar"},
+    {Ayanamsa::FaganBradley, "Fagan-Bradley"},
+    {Ayanamsa::TrueCitra, "True Chitra"},
+}};
+// Julian, Gregorian, sidereal and the savana year of 360 days.
+inline constexpr std::array<double, 4> kYearDayChoices = {365.25, 365.2425, 365.256363, 360};
+
+// The request orvanta-chart --precise makes for the same details: the classic zone
+// reading (its direction from the longitude) or the attached place's zone and
+// coordinates.
+PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings& settings);
+
+struct PeriodsOutcome {
+    std::optional<PreciseReport> report;
+    std::string error;  // a sentence for people when there is no report
+};
+PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PeriodsSettings& settings);
+
+// The zone the periods are read in, for people: the IANA id, or the classic zone
+// reading ("zone 5:30 east").
+std::string ZoneText(const PeriodsBirth& birth);
+
+// Index of each period's parent in PeriodTree::periods; -1 for the Maha Dashas.
+std::vector<int> ParentsOf(const PeriodTree& tree);
+
+// Seconds from the tree's epoch of a UTC second.
+double TreeSeconds(const PeriodTree& tree, std::int64_t utcSeconds);
+
+// "Aug-18-1981" as the results window shows dates; nothing for any other text.
+std::optional<Date> ReadDisplayDate(std::string_view text);
+
+// The start the results window shows for a Maha or an Antar period, found by its
+// lords' names; nothing at deeper levels, for a lord the window lacks and for a
+// sub-period the window hides as elapsed before the birth.
+std::optional<Date> ClassicStart(const Results& classic, const Period& period);
+
+// Days from the classic start to the local date of the precise start. The results
+// window starts the periods running at birth on the birth day, so a period that began
+// before the birth is taken from the birth here too.
+long DaysFromClassic(const PreciseReport& report, const Period& period, Date classic);
+
+// "1981-08-18 23:30:00": the wall clock of the birth's zone at an instant of the tree.
+std::string LocalText(const PreciseReport& report, double seconds);
+// "16y 0m 0d" from the local start date to the local end date, and for a period
+// shorter than a month "3d 04:12:09".
+std::string DurationText(const PreciseReport& report, const Period& period);
+// "34y 2m 5d"; "before birth" for a period that begins before the birth.
+std::string AgeText(const PreciseReport& report, const Period& period);
+
+// 196.702861° as "16° 42′ 10.3″ Lib", to the nearest tenth of an arc-second.
+std::string ArcText(double longitude);
+
+// The provenance of the figures: library and ephemeris, ayanamsa, the Moon and its
+// Nakshatra, Delta T, the birth instant and the zone rule, as caption and value.
+std::vector<std::pair<std::string, std::string>> ProvenanceLines(const PreciseReport& report);
+
+}  // namespace orvanta

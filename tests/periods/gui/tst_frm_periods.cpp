@@ -1,0 +1,359 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QSpinBox>
+#include <QTreeView>
+
+#include <functional>
+
+#include "../../kit/gui/gui_test_support.h"
+#include "chart/computation_run.h"
+#include "display/gui/frm_display.h"
+#include "periods/gui/frm_periods.h"
+#include "periods/gui/period_files.h"
+#include "periods/gui/period_model.h"
+#include "periods/gui/period_timeline.h"
+
+using namespace orvanta;
+using namespace orvanta::testing;
+
+namespace {
+
+constexpr std::int64_t kToday = 1767225600;  // 2026-01-01T00:00:00Z
+
+void OnModal(const char* className, std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    auto ticks = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, ticks, className, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->inherits(className) && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        } else if (++*ticks > 1000) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+QByteArray Tool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) return "<orvanta-chart failed>";
+    return process.readAllStandardOutput();
+}
+
+// RFC 5545 read strictly: CRLF line ends, no line over 75 octets, folded lines begin
+// with one blank, properties NAME:VALUE, components nested and closed. Returns the
+// events' properties, or a fault.
+struct Calendar {
+    QString fault;
+    QList<QMap<QString, QString>> events;
+};
+Calendar ParseIcs(const QByteArray& bytes) {
+    Calendar calendar;
+    if (!bytes.endsWith("\r\n")) return {"no CRLF at the end", {}};
+    QList<QByteArray> raw = bytes.split('\n');
+    raw.removeLast();  // after the last line end
+    QStringList lines;
+    for (QByteArray line : raw) {
+        if (!line.endsWith('\r')) return {"a line without CR", {}};
+        line.chop(1);
+        if (line.size() > 75) return {"a line over 75 octets", {}};
+        if (line.startsWith(' ')) {
+            if (lines.isEmpty()) return {"a continuation first", {}};
+            lines.last() += QString::fromUtf8(line.mid(1));
+        } else {
+            lines << QString::fromUtf8(line);
+        }
+    }
+    QStringList open;
+    QMap<QString, QString> event;
+    for (const QString& line : lines) {
+        const qsizetype colon = line.indexOf(u':');
+        if (colon <= 0) return {"no property name in " + line, {}};
+        const QString name = line.left(colon), value = line.mid(colon + 1);
+        if (name == "BEGIN") {
+            open << value;
+            event.clear();
+        } else if (name == "END") {
+            if (open.isEmpty() || open.takeLast() != value) return {"END without its BEGIN: " + value, {}};
+            if (value == "VEVENT") calendar.events << event;
+        } else if (open.isEmpty()) {
+            return {"a property outside the calendar", {}};
+        } else if (open.last() == "VEVENT") {
+            if (event.contains(name)) return {"a property twice: " + name, {}};
+            event[name] = value;
+        }
+    }
+    if (!open.isEmpty()) return {"unclosed " + open.join(','), {}};
+    if (lines.isEmpty() || lines.first() != "BEGIN:VCALENDAR") return {"no calendar", {}};
+    return calendar;
+}
+
+QByteArray WithoutStamps(QByteArray ics) {
+    static const QRegularExpression stamp("DTSTAMP:\\d{8}T\\d{6}Z\r\n");
+    return QString::fromLatin1(ics).remove(stamp).toLatin1();
+}
+
+}  // namespace
+
+class TestFrmPeriods : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InstallLook(); }
+    void openedFromTheMenu();
+    void exportsEqualTheTool_data();
+    void exportsEqualTheTool();
+    void failedWriteSaysWhy();
+    void goToDate();
+    void pdfHoldsTheShownRows();
+    void keyboard();
+
+private:
+    InterpretationTexts texts_ = LoadInterpretationTexts();
+};
+
+void TestFrmPeriods::openedFromTheMenu() {
+    const RunOutcome run = RunChart(BirthForm{});
+    FrmDisplay display(run.chart.birth, run.chart.results, texts_);
+    display.show();
+    bool seen = false;
+    OnModal("orvanta::FrmPeriods", [&](QWidget* widget) {
+        auto* periods = static_cast<FrmPeriods*>(widget);
+        seen = true;
+        QCOMPARE(periods->parentWidget(), &display);
+        periods->setToday(kToday);
+        PeriodModel* model = periods->model();
+        const PeriodTree& tree = model->report().chart.tree;
+        const std::vector<int> chain = RunningChain(tree, TreeSeconds(tree, kToday), 5);
+        QCOMPARE(model->running(), chain);
+        QCOMPARE(int(chain.size()), 5);
+        for (std::size_t i = 0; i + 1 < chain.size(); ++i) QVERIFY(periods->tree()->isExpanded(model->indexOfPeriod(chain[i])));
+        QCOMPARE(periods->tree()->currentIndex(), model->indexOfPeriod(chain.back()));
+        QVERIFY(model->indexOfPeriod(chain.back()).data(PeriodModel::RunningRole).toBool());
+
+        // Every Maha and Antar bar names its period under the mouse, in order across.
+        PeriodTimeline* timeline = periods->timeline();
+        QSet<int> named;
+        for (int y = 0; y < timeline->height(); y += 2) {
+            int last = -1;
+            for (int x = 0; x < timeline->width(); x += 2) {
+                const int p = timeline->periodAt({x, y});
+                if (p < 0) continue;
+                QVERIFY(timeline->periodText(p).startsWith(QString::fromStdString(LordsText(tree.periods[std::size_t(p)], " / "))));
+                QVERIFY(last < 0 || tree.periods[std::size_t(p)].start >= tree.periods[std::size_t(last)].start);
+                last = p;
+                named.insert(p);
+            }
+        }
+        QVERIFY(named.contains(0) && named.contains(8));
+        QVERIFY2(named.size() > 60, qPrintable(QString::number(named.size())));
+
+        // Another ayanamsa moves the Moon and every boundary at once.
+        const double moon = model->report().chart.sky.moonSiderealLongitude;
+        const QString firstEnd = model->index(0, PeriodModel::End).data().toString();
+        periods->findChild<QComboBox*>("cboAyanamsa")->setCurrentIndex(1);
+        QCOMPARE(QString::fromStdString(periods->model()->report().provenance.ayanamsaName), QString("raman"));
+        QVERIFY(periods->model()->report().chart.sky.moonSiderealLongitude != moon);
+        QVERIFY(periods->model()->index(0, PeriodModel::End).data().toString() != firstEnd);
+        QVERIFY(periods->model()->indexOfPeriod(periods->model()->running().back()).data(PeriodModel::RunningRole).toBool());
+
+        // An uncertainty shows every start as a range.
+        periods->findChild<QSpinBox*>("spnUncertainty")->setValue(30);
+        QVERIFY(periods->model()->index(3, PeriodModel::Start).data().toString().contains(" .. "));
+        QCOMPARE(periods->model()->report().window->minutes, 30);
+        periods->reject();
+    });
+    display.findChild<QAction*>("mnuPrecisePeriods")->trigger();
+    QVERIFY(seen);
+    QVERIFY(display.isVisible());
+    QCOMPARE(display.results(), run.chart.results);
+}
+
+void TestFrmPeriods::exportsEqualTheTool_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QStringList>("tool");
+    QTest::newRow("calendar to Antar") << "mnuExportCalendar" << 2 << ""
+                                       << QStringList{"--precise", "--format", "ics", "--levels", "2"};
+    QTest::newRow("table to Pratyantar") << "mnuExportTable" << 3 << ""
+                                         << QStringList{"--precise", "--format", "csv", "--levels", "3"};
+    QTest::newRow("table, atlas zone") << "mnuExportTable" << 1 << "Asia/Kolkata"
+                                       << QStringList{"--precise", "--format", "csv", "--levels", "1", "--time-zone",
+                                                      "Asia/Kolkata"};
+}
+
+// The menu's exports write the same bytes as orvanta-chart for the same birth (the
+// calendar's time stamps aside); the calendar reads back strictly.
+void TestFrmPeriods::exportsEqualTheTool() {
+    QFETCH(QString, menu);
+    QFETCH(int, level);
+    QFETCH(QString, zone);
+    QFETCH(QStringList, tool);
+    const RunOutcome run = RunChart(BirthForm{});
+    FrmDisplay display(run.chart.birth, run.chart.results, texts_);
+    if (!zone.isEmpty()) display.setPreciseBirth({run.chart.birth, 0, AttachedPlace{23, 80, zone.toStdString()}});
+    display.show();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(menu.contains("Calendar") ? "periods.ics" : "periods.csv");
+    bool chosen = false;
+    OnModal("QInputDialog", [&](QWidget* widget) {
+        auto* levels = static_cast<QInputDialog*>(widget);
+        levels->setTextValue(levels->comboBoxItems().at(level - 1));
+        OnModal("QFileDialog", [&](QWidget* files) {
+            chosen = true;
+            static_cast<QFileDialog*>(files)->selectFile(path);
+            static_cast<QDialog*>(files)->accept();
+        });
+        levels->accept();
+    });
+    display.findChild<QAction*>(menu)->trigger();
+    QVERIFY(chosen);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    const QByteArray expected = Tool(tool);
+    if (menu.contains("Calendar")) {
+        const Calendar calendar = ParseIcs(written);
+        QVERIFY2(calendar.fault.isEmpty(), qPrintable(calendar.fault));
+        QCOMPARE(calendar.events.size(), 9 + 81);
+        for (const auto& event : calendar.events) {
+            QVERIFY(event.value("DTSTART") < event.value("DTEND"));
+            QVERIFY(!event.value("UID").isEmpty() && !event.value("SUMMARY").isEmpty());
+        }
+        QCOMPARE(WithoutStamps(written), WithoutStamps(expected));
+    } else {
+        QCOMPARE(written, expected);
+        const QList<QByteArray> rows = written.split('\n');
+        QCOMPARE(rows.first(), QByteArray("level,lords,start,end,startLocal,endLocal\r"));
+        int expectedRows = 0;
+        for (int l = 1, n = 9; l <= level; ++l, n *= 9) expectedRows += n;
+        QCOMPARE(rows.size() - 2, expectedRows);  // the header and the empty rest after the last CRLF
+    }
+}
+
+void TestFrmPeriods::failedWriteSaysWhy() {
+    MessageRecorder messages;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("no such folder/periods.ics");
+    QVERIFY(!WritePeriodsFile(nullptr, path, "BEGIN:VCALENDAR\r\n", "calendar"));
+    QCOMPARE(int(messages.shown.size()), 1);
+    const QString text = QString::fromStdString(messages.shown[0].message.text);
+    QVERIFY2(text.startsWith("The calendar could not be saved as ") && text.contains("\n\n") &&
+                 text.size() > text.indexOf("\n\n") + 2,
+             qPrintable(text));
+    QCOMPARE(messages.shown[0].message.icon, Icon::Error);
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestFrmPeriods::goToDate() {
+    MessageRecorder messages;
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->setToday(kToday);
+    QVERIFY(periods->goToLocal({2000, 1, 1, 12, 0, 0}));
+    const QModelIndex current = periods->tree()->currentIndex();
+    const PeriodTree& tree = periods->model()->report().chart.tree;
+    const Period& p = tree.periods[static_cast<std::size_t>(current.data(PeriodModel::PeriodIndexRole).toInt())];
+    QCOMPARE(p.level, 5);
+    QVERIFY(current.siblingAtColumn(PeriodModel::Start).data().toString() <= "2000-01-01 12:00:00");
+    QVERIFY(current.siblingAtColumn(PeriodModel::End).data().toString() > "2000-01-01 12:00:00");
+    QVERIFY(messages.shown.empty());
+    QVERIFY(!periods->goToLocal({1700, 1, 1, 0, 0, 0}));
+    QCOMPARE(int(messages.shown.size()), 1);
+    QCOMPARE(periods->tree()->currentIndex(), current);
+}
+
+// "Save as PDF..." writes the timeline and the rows as the tree shows them: the nine
+// Maha Dashas and the expanded running chain.
+void TestFrmPeriods::pdfHoldsTheShownRows() {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty()) QSKIP("pdftotext is not installed");
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->setToday(kToday);
+    periods->show();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("periods.pdf");
+    OnModal("QFileDialog", [&](QWidget* files) {
+        QCOMPARE(static_cast<QFileDialog*>(files)->defaultSuffix(), QString("pdf"));
+        static_cast<QFileDialog*>(files)->selectFile(pdf);
+        static_cast<QDialog*>(files)->accept();
+    });
+    periods->cmdSavePdf_Click();
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    QProcess process;
+    process.start(pdftotext, {"-layout", pdf, "-"});
+    QVERIFY(process.waitForFinished(60000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    PeriodModel* model = periods->model();
+    for (int m = 0; m < 9; ++m) QVERIFY(text.contains(model->index(m, PeriodModel::Start).data().toString()));
+    const QModelIndex deepest = model->indexOfPeriod(model->running().back(), PeriodModel::Start);
+    QVERIFY(text.contains(deepest.data().toString()));
+    // A row the tree does not show is not printed: the middle Antar of a Maha Dasha
+    // that is not running.
+    const int running = model->indexOfPeriod(model->running().front()).row();
+    const QModelIndex collapsed = model->index(running == 0 ? 1 : 0, 0);
+    QVERIFY(!periods->tree()->isExpanded(collapsed));
+    QVERIFY(!text.contains(model->index(4, PeriodModel::Start, collapsed).data().toString()));
+}
+
+// Tab reaches every control, the access keys their controls, and the tree opens and
+// closes by the arrow keys.
+void TestFrmPeriods::keyboard() {
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->show();
+    QApplication::setActiveWindow(periods.get());
+    QVERIFY(QTest::qWaitForWindowActive(periods.get()));
+    auto* ayanamsa = periods->findChild<QComboBox*>("cboAyanamsa");
+    ayanamsa->setFocus();
+    QSet<QString> reached;
+    for (int i = 0; i < 20; ++i) {
+        reached.insert(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (const char* name : {"cboAyanamsa", "cboYearDays", "spnUncertainty", "treePeriods", "cmdGoToDate",
+                             "cmdExportCalendar", "cmdExportTable", "cmdSavePdf", "cmdPrint", "cmdClose"}) {
+        QVERIFY2(reached.contains(name), name);
+    }
+    const QList<std::pair<Qt::Key, QString>> keys = {
+        {Qt::Key_A, "cboAyanamsa"}, {Qt::Key_Y, "cboYearDays"}, {Qt::Key_U, "spnUncertainty"}, {Qt::Key_E, "treePeriods"}};
+    for (const auto& [key, name] : keys) {
+        QTest::keyClick(periods.get(), key, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName().isEmpty() ? QApplication::focusWidget()->parentWidget()->objectName()
+                                                                     : QApplication::focusWidget()->objectName(),
+                 name);
+    }
+    QTreeView* tree = periods->tree();
+    tree->collapseAll();
+    tree->setCurrentIndex(tree->model()->index(0, 0));
+    QTest::keyClick(tree, Qt::Key_Right);
+    QVERIFY(tree->isExpanded(tree->model()->index(0, 0)));
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(tree->currentIndex(), tree->model()->index(0, 0, tree->model()->index(0, 0)));
+    QTest::keyClick(tree, Qt::Key_Left);
+    QTest::keyClick(tree, Qt::Key_Left);
+    QCOMPARE(tree->currentIndex(), tree->model()->index(0, 0));
+    QTest::keyClick(tree, Qt::Key_Left);
+    QVERIFY(!tree->isExpanded(tree->model()->index(0, 0)));
+}
+
+QTEST_MAIN(TestFrmPeriods)
+#include "tst_frm_periods.moc"

@@ -1,0 +1,173 @@
+#include <QtTest>
+
+#include "chart/computation_run.h"
+#include "dasha/dasha.h"
+#include "periods/period_view.h"
+
+using namespace orvanta;
+
+Q_DECLARE_METATYPE(std::optional<orvanta::Date>)
+
+namespace {
+
+// The form's start state: 18 August 1981, 23:30, zone 5:30 east, 23° N 80° E.
+PeriodsBirth DefaultBirth() { return {ReadBirthDetails(BirthForm{}), 0, std::nullopt}; }
+
+PreciseReport Report(const PeriodsBirth& birth, PeriodsSettings settings = {}) {
+    PeriodsOutcome outcome = ComputePeriods(birth, settings);
+    if (!outcome.report) qFatal("%s", outcome.error.c_str());
+    return std::move(*outcome.report);
+}
+
+}  // namespace
+
+class TestPeriodView : public QObject {
+    Q_OBJECT
+private slots:
+    void readDisplayDate_data();
+    void readDisplayDate();
+    void arcText_data();
+    void arcText();
+    void classicStartMatchesTheResultsWindow();
+    void classicDifference_data();
+    void classicDifference();
+    void parentsAndLevels();
+    void refusals_data();
+    void refusals();
+};
+
+void TestPeriodView::readDisplayDate_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<std::optional<Date>>("date");
+    // The results window's form "mmm-dd-yyyy" (FormatDisplayDate).
+    QTest::newRow("a date of the form") << "Aug-18-1981" << std::optional<Date>(Date{1981, 8, 18});
+    QTest::newRow("leap day") << "Feb-29-2000" << std::optional<Date>(Date{2000, 2, 29});
+    QTest::newRow("no leap day in 2001") << "Feb-29-2001" << std::optional<Date>();
+    QTest::newRow("one-digit day") << "Aug-8-1981" << std::optional<Date>();
+    QTest::newRow("lower-case month") << "aug-18-1981" << std::optional<Date>();
+    QTest::newRow("day 00") << "Aug-00-1981" << std::optional<Date>();
+    QTest::newRow("empty") << "" << std::optional<Date>();
+}
+
+void TestPeriodView::readDisplayDate() {
+    QFETCH(QString, text);
+    QFETCH(std::optional<Date>, date);
+    QCOMPARE(ReadDisplayDate(text.toStdString()), date);
+    if (date) QCOMPARE(QString::fromStdString(FormatDisplayDate(*date)), text);
+}
+
+void TestPeriodView::arcText_data() {
+    QTest::addColumn<double>("longitude");
+    QTest::addColumn<QString>("text");
+    // By hand: 196.702861° = Libra (180°) + 16° 42' 10.2996".
+    QTest::newRow("Libra, tenths rounded") << 196.702861 << u"16° 42′ 10.3″ Lib"_qs;
+    QTest::newRow("59.96 arc-seconds carry into the minute") << 10.0 + 59.0 / 60 + 59.96 / 3600 << u"11° 00′ 00.0″ Ari"_qs;
+    QTest::newRow("a hair below Taurus rounds into it") << 29.999999 << u"0° 00′ 00.0″ Tau"_qs;
+    QTest::newRow("a hair below 360 is Aries 0") << 359.999999 << u"0° 00′ 00.0″ Ari"_qs;
+}
+
+void TestPeriodView::arcText() {
+    QFETCH(double, longitude);
+    QFETCH(QString, text);
+    QCOMPARE(QString::fromStdString(ArcText(longitude)), text);
+}
+
+// Every Maha and Antar period finds the row and cell the classic run wrote for its
+// lords; a sub-period the window hides as elapsed has none.
+void TestPeriodView::classicStartMatchesTheResultsWindow() {
+    const PeriodsBirth birth = DefaultBirth();
+    const Results classic = RunChart(BirthForm{}).chart.results;  // the same birth as DefaultBirth
+    const PreciseReport report = Report(birth);
+    int found = 0, hidden = 0;
+    for (const Period& p : report.chart.tree.periods) {
+        const auto start = ClassicStart(classic, p);
+        if (p.level > 2) {
+            QVERIFY(!start);
+            continue;
+        }
+        if (!start) {
+            // Only elapsed sub-periods of the birth's Maha Dasha are missing.
+            QCOMPARE(p.level, 2);
+            QCOMPARE(p.lords[0], report.chart.tree.periods[0].lords[0]);
+            ++hidden;
+            continue;
+        }
+        ++found;
+        // The two methods agree to within weeks (the classic Moon is a truncated series).
+        QVERIFY2(std::abs(DaysFromClassic(report, p, *start)) <= 40,
+                 qPrintable(QString::fromStdString(LordsText(p, "/"))));
+    }
+    int hiddenCells = 0;
+    for (int s = 1; s <= 9; ++s) hiddenCells += classic.cellVisible(Results::CellIndex(0, s, false)) ? 0 : 1;
+    QCOMPARE(hidden, hiddenCells);
+    QCOMPARE(found, 9 + 81 - hiddenCells);
+}
+
+void TestPeriodView::classicDifference_data() {
+    QTest::addColumn<int>("expected");
+    QTest::newRow("classic a day early") << 1;
+    QTest::newRow("same day") << 0;
+    QTest::newRow("classic ten days late") << -10;
+    QTest::newRow("classic a leap year early") << 366;
+}
+
+// The difference counts local calendar days of the birth zone: the precise start's
+// local date minus the classic date.
+void TestPeriodView::classicDifference() {
+    QFETCH(int, expected);
+    const PreciseReport report = Report(DefaultBirth());
+    const Period& second = report.chart.tree.periods[1];
+    const Date local = LocalDateOf(report.chart.birth, RoundedUtcSeconds(report.chart.tree, second.start));
+    const Date classic = AddDays(local, -expected);
+    Results results;
+    results.dashaName[4] = std::string(LordTitles[static_cast<std::size_t>(second.lords[0])]);
+    results.dashaStarts[4] = FormatDisplayDate(classic);
+    const auto start = ClassicStart(results, second);
+    QVERIFY(start);
+    QCOMPARE(*start, classic);
+    QCOMPARE(DaysFromClassic(report, second, *start), long(expected));
+}
+
+void TestPeriodView::parentsAndLevels() {
+    const PreciseReport report = Report(DefaultBirth());
+    const PeriodTree& tree = report.chart.tree;
+    QCOMPARE(tree.request.levels, kMaxPeriodLevels);
+    const std::vector<int> parents = ParentsOf(tree);
+    QCOMPARE(parents.size(), tree.periods.size());
+    for (std::size_t i = 0; i < tree.periods.size(); ++i) {
+        const Period& p = tree.periods[i];
+        if (parents[i] < 0) {
+            QCOMPARE(p.level, 1);
+            continue;
+        }
+        const Period& up = tree.periods[static_cast<std::size_t>(parents[i])];
+        QCOMPARE(p.level, up.level + 1);
+        QVERIFY(p.start >= up.start && p.end <= up.end);
+    }
+}
+
+void TestPeriodView::refusals_data() {
+    QTest::addColumn<int>("uncertainty");
+    QTest::addColumn<int>("levels");
+    QTest::addColumn<QString>("zone");
+    QTest::newRow("uncertainty above six hours") << 361 << 5 << "";
+    QTest::newRow("no level") << 0 << 0 << "";
+    QTest::newRow("an unknown zone") << 0 << 5 << "Mars/Olympus_Mons";
+}
+
+void TestPeriodView::refusals() {
+    QFETCH(int, uncertainty);
+    QFETCH(int, levels);
+    QFETCH(QString, zone);
+    PeriodsBirth birth = DefaultBirth();
+    if (!zone.isEmpty()) birth.place = AttachedPlace{23, 80, zone.toStdString()};
+    PeriodsSettings settings;
+    settings.uncertaintyMinutes = uncertainty;
+    settings.levels = levels;
+    const PeriodsOutcome outcome = ComputePeriods(birth, settings);
+    QVERIFY(!outcome.report);
+    QVERIFY(!outcome.error.empty());
+}
+
+QTEST_APPLESS_MAIN(TestPeriodView)
+#include "tst_period_view.moc"
