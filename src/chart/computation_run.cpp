@@ -110,9 +110,7 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         if (previous && *previous == date) {
             text = *previousText;
         } else {
-            char written[11];
-            FormatDisplayDate(date, written);
-            text.assign(std::string_view(written, sizeof written));
+            text.write(11, [date](char* chars) { FormatDisplayDate(date, chars); });
         }
     };
     for (std::size_t n = 0; n < cells.size(); ++n) {

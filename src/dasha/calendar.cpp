@@ -59,19 +59,32 @@ void PutFourDigits(char* out, int value) {
 }
 }  // namespace
 
+namespace {
+// "Jan-01-" .. "Dec-31-", by (month - 1) * 32 + day: the first seven characters of a
+// date text in one copy.
+constexpr std::array<std::array<char, 8>, 12 * 32> kMonthDayTexts = [] {
+    constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    std::array<std::array<char, 8>, 12 * 32> texts{};
+    for (int month = 0; month < 12; ++month) {
+        for (int day = 0; day < 32; ++day) {
+            auto& text = texts[static_cast<std::size_t>(month * 32 + day)];
+            for (int i = 0; i < 3; ++i) text[static_cast<std::size_t>(i)] = kMonths[3 * month + i];
+            text[3] = '-';
+            text[4] = static_cast<char>('0' + day / 10);
+            text[5] = static_cast<char>('0' + day % 10);
+            text[6] = '-';
+        }
+    }
+    return texts;
+}();
+}  // namespace
+
 void FormatDisplayDate(Date date, char* text) noexcept {
-    static constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
     if (!date.ok()) {
         std::copy_n("***-**-****", 11, text);
         return;
     }
-    const char* month = kMonths + 3 * (date.month - 1);
-    text[0] = month[0];
-    text[1] = month[1];
-    text[2] = month[2];
-    text[3] = '-';
-    PutTwoDigits(text + 4, date.day);
-    text[6] = '-';
+    std::copy_n(kMonthDayTexts[static_cast<std::size_t>((date.month - 1) * 32 + date.day)].data(), 7, text);
     PutFourDigits(text + 7, date.year);
 }
 
