@@ -77,15 +77,37 @@ constexpr std::array<std::array<char, 8>, 12 * 32> kMonthDayTexts = [] {
     }
     return texts;
 }();
+
+// The four digits of the years 1800 to 2199, where a dasha's dates lie; other years
+// are written digit pair by digit pair.
+constexpr int kFirstTabledYear = 1800;
+constexpr std::array<std::array<char, 4>, 400> kYearTexts = [] {
+    std::array<std::array<char, 4>, 400> texts{};
+    for (int i = 0; i < 400; ++i) {
+        int year = kFirstTabledYear + i;
+        for (int digit = 3; digit >= 0; --digit, year /= 10) {
+            texts[static_cast<std::size_t>(i)][static_cast<std::size_t>(digit)] = static_cast<char>('0' + year % 10);
+        }
+    }
+    return texts;
+}();
 }  // namespace
 
 void FormatDisplayDate(Date date, char* text) noexcept {
-    if (!date.ok()) {
+    // Days to 28 exist in every month, so only later ones need the month's length.
+    const bool ok = static_cast<unsigned>(date.year - 1) <= 9998 && static_cast<unsigned>(date.month - 1) <= 11 &&
+                    date.day >= 1 && (date.day <= 28 || date.day <= DaysOfMonth(date.year, date.month));
+    if (!ok) {
         std::copy_n("***-**-****", 11, text);
         return;
     }
     std::copy_n(kMonthDayTexts[static_cast<std::size_t>((date.month - 1) * 32 + date.day)].data(), 7, text);
-    PutFourDigits(text + 7, date.year);
+    const auto tabled = static_cast<unsigned>(date.year - kFirstTabledYear);
+    if (tabled < kYearTexts.size()) {
+        std::copy_n(kYearTexts[tabled].data(), 4, text + 7);
+    } else {
+        PutFourDigits(text + 7, date.year);
+    }
 }
 
 void FormatDisplayDate(Date date, std::string& out) {
