@@ -110,15 +110,15 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
 
     // A sub-period's end is mostly the next one's start, so a date that repeats the one
     // written before takes its text instead of being written again.
-    Date last;
-    const Results::DateText* lastText = nullptr;
+    const Date* last = nullptr;  // every date read below stays in place until the end
+    Results::DateText* lastText = nullptr;
     const auto put = [&](const Date& date, Results::DateText& text) {
-        if (lastText && last == date) {
+        if (last && *last == date) {
             text = *lastText;
         } else {
             text.write(11, [&date](char* chars) { FormatDisplayDate(date, chars); });
         }
-        last = date;
+        last = &date;
         lastText = &text;
     };
     for (std::size_t n = 0; n < first.size(); ++n) put(first[n], results.subDasha[n]);
