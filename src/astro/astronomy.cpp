@@ -1,5 +1,6 @@
 #include "astro/astronomy.h"
 
+#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -26,7 +27,9 @@ constexpr std::array<std::string_view, 12> kRashiNames = {
 double Int(double x) { return std::floor(x); }
 
 void AppendInt(std::string& text, double value) {
-    text += std::to_string(static_cast<long long>(value));
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr;
+    text.append(digits, static_cast<std::size_t>(written - digits));
 }
 
 }  // namespace

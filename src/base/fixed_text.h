@@ -29,6 +29,15 @@ public:
         std::fill(chars_ + size_, chars_ + N, '\0');
     }
 
+    // Lets `write` put exactly `size` (at most N) characters in place, with no copy
+    // through a buffer.
+    template <typename Write>
+    constexpr void write(std::size_t size, Write write) noexcept {
+        size_ = static_cast<std::uint8_t>(std::min(size, N));
+        write(chars_);
+        std::fill(chars_ + size_, chars_ + N, '\0');
+    }
+
     constexpr std::string_view view() const noexcept { return {chars_, size_}; }
     constexpr operator std::string_view() const noexcept { return view(); }  // NOLINT: reads as a text
     operator std::string() const { return std::string(view()); }             // NOLINT

@@ -6,9 +6,12 @@ namespace orvanta {
 
 // The text without its leading and trailing blanks (blanks only, as the form trims).
 constexpr std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && text[first] == ' ') ++first;
+    if (first == last) return {};
+    while (text[last - 1] == ' ') --last;
+    return text.substr(first, last - first);
 }
 
 }  // namespace orvanta

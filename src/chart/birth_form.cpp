@@ -2,6 +2,7 @@
 #include "base/trimmed.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace orvanta {
@@ -25,6 +26,10 @@ std::string_view ControlName(Control control) {
 
 namespace {
 
+constexpr std::array<std::string_view, 12> kMonthNames = {"January", "February", "March",     "April",
+                                                          "May",     "June",     "July",      "August",
+                                                          "September", "October", "November", "December"};
+
 std::vector<std::string> NumberEntries(int first, int last) {
     std::vector<std::string> entries;
     for (int i = first; i <= last; ++i) entries.push_back(std::to_string(i));
@@ -34,9 +39,7 @@ std::vector<std::string> NumberEntries(int first, int last) {
 }  // namespace
 
 const std::vector<std::string>& MonthEntries() {
-    static const std::vector<std::string> entries = {"January", "February", "March",     "April",
-                                                     "May",     "June",     "July",      "August",
-                                                     "September", "October", "November", "December"};
+    static const std::vector<std::string> entries(kMonthNames.begin(), kMonthNames.end());
     return entries;
 }
 const std::vector<std::string>& DayEntries() {
@@ -84,9 +87,8 @@ bool IsNumberEntry(std::string_view text, int first, int last) {
 
 // The month's number for an entry of the month list, compared exactly; 0 for none.
 int MonthNumberOf(std::string_view month) {
-    const auto& months = MonthEntries();
-    for (std::size_t i = 0; i < months.size(); ++i) {
-        if (months[i].size() == month.size() && months[i] == month) return static_cast<int>(i) + 1;
+    for (std::size_t i = 0; i < kMonthNames.size(); ++i) {
+        if (kMonthNames[i] == month) return static_cast<int>(i) + 1;
     }
     return 0;
 }

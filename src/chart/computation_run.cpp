@@ -58,8 +58,8 @@ void LoadSubDashaLords(Results& results) {
 }
 
 void HandOverDasha(const DashaTable& dasha, Results& results) {
-    // The dates stay dates until every cell is settled, then are all written at once.
-    std::array<Date, Results::kCells> cells = LoadSubDashaText(dasha);
+    // The first table is trimmed below; the others are written from the dasha as they stand.
+    std::array<Date, 18> first;
     std::array<Date, Results::kRows> rowStart;
     std::array<Date, Results::kRows> rowEnd;
 
@@ -71,9 +71,14 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         results.subDashaLords[r] = PanelLabels()[lord];
         rowStart[r] = dasha.mahaStart[lord];
         rowEnd[r] = dasha.mahaEnd[lord];
-        // Every table ends exactly when its Maha Dasha ends.
-        cells[18 * r + 17] = rowEnd[r];
     }
+    const auto birthLord = static_cast<std::size_t>(dasha.birthLordIndex);
+    for (std::size_t k = 0; k < kLords; ++k) {
+        first[2 * k] = dasha.subStart[birthLord][k];
+        first[2 * k + 1] = dasha.subEnd[birthLord][k];
+    }
+    // Every table ends exactly when its Maha Dasha ends.
+    first[17] = rowEnd[0];
 
     results.frontPanel = 0;
     results.subDashaCaption = "Sub Dasha Of " + results.dashaName[0];
@@ -86,7 +91,7 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     std::optional<std::size_t> labelled;  // the sub-period the label names, once the loop is done
     for (int s = 1; s <= 9; ++s) {
         const auto end = static_cast<std::size_t>(2 * s - 1);  // cell 2s
-        if (cells[end] > dasha.birthDate) continue;
+        if (first[end] > dasha.birthDate) continue;
         results.subDashaVisible[end - 1] = false;
         results.subDashaVisible[end] = false;
         found = true;
@@ -94,35 +99,45 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         // day (the balance is never less than two days), so s = 9 is never elapsed;
         // should it be, nothing outside the first table is written.
         if (s == 9) continue;
-        cells[end + 1] = rowStart[0];
+        first[end + 1] = rowStart[0];
         labelled = static_cast<std::size_t>(s);
     }
     if (!found) {
-        cells[0] = rowStart[0];
+        first[0] = rowStart[0];
         labelled = 0;
     }
     if (labelled) results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, *labelled);
 
-    // A sub-period's end is the next one's start, so a date that repeats the one before
-    // takes its text instead of being written again.
-    const auto write = [](Date date, Results::DateText& text, const Date* previous,
-                          const Results::DateText* previousText) {
-        if (previous && *previous == date) {
-            text = *previousText;
+    // A sub-period's end is mostly the next one's start, so a date that repeats the one
+    // written before takes its text instead of being written again.
+    const Date* last = nullptr;  // every date read below stays in place until the end
+    Results::DateText* lastText = nullptr;
+    const auto put = [&](const Date& date, Results::DateText& text) {
+        if (last && *last == date) {
+            text = *lastText;
         } else {
-            char written[11];
-            FormatDisplayDate(date, written);
-            text.assign(std::string_view(written, sizeof written));
+            text.write(11, [&date](char* chars) { FormatDisplayDate(date, chars); });
         }
+        last = &date;
+        lastText = &text;
     };
-    for (std::size_t n = 0; n < cells.size(); ++n) {
-        write(cells[n], results.subDasha[n], n > 0 ? &cells[n - 1] : nullptr,
-              n > 0 ? &results.subDasha[n - 1] : nullptr);
+    for (std::size_t n = 0; n < first.size(); ++n) put(first[n], results.subDasha[n]);
+    for (std::size_t r = 1; r < Results::kRows; ++r) {
+        const std::size_t lord = (birthLord + r) % kLords;
+        Results::DateText* cell = &results.subDasha[18 * r];
+        for (std::size_t k = 0; k < kLords; ++k) {
+            put(dasha.subStart[lord][k], cell[2 * k]);
+            put(k == kLords - 1 ? rowEnd[r] : dasha.subEnd[lord][k], cell[2 * k + 1]);
+        }
     }
     for (std::size_t r = 0; r < Results::kRows; ++r) {
-        write(rowEnd[r], results.dashaEnd[r], &cells[18 * r + 17], &results.subDasha[18 * r + 17]);
-        write(rowStart[r], results.dashaStarts[r], r > 0 ? &rowEnd[r - 1] : nullptr,
-              r > 0 ? &results.dashaEnd[r - 1] : nullptr);
+        // The table's last cell holds the row's end.
+        results.dashaEnd[r] = results.subDasha[18 * r + 17];
+        if (r > 0 && rowStart[r] == rowEnd[r - 1]) {
+            results.dashaStarts[r] = results.dashaEnd[r - 1];
+        } else {
+            results.dashaStarts[r].write(11, [&](char* chars) { FormatDisplayDate(rowStart[r], chars); });
+        }
     }
 }
 

@@ -92,22 +92,28 @@ YearsMonthsDays SplitYears(double x) {
     return split;
 }
 
-Date AddDuration(Date date, YearsMonthsDays d) {
-    if (d.years < 0 || d.months < 0 || d.months > 11 || d.days < 0 || d.days > 29) {
-        return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
-    }
-    // The same three steps in one pass. Of the year step's clamps only 29 February can
-    // apply; the month step clamps to the target month, then the days move on through
-    // at most two month ends.
+namespace {
+// The days of a month in [1, 12]; a leap year by the Gregorian rule, with the
+// century test only for years divisible by four.
+inline int MonthLength(int year, int month) noexcept {
+    if (month != 2) return 30 + ((month + (month >> 3)) & 1);
+    return (year & 3) == 0 && (year % 100 != 0 || year % 400 == 0) ? 29 : 28;
+}
+
+// AddDuration for a duration that SplitYears gives (years >= 0, months in [0, 11],
+// days in [0, 29]) and a date whose month is in [1, 12]: the three steps in one pass.
+// Of the year step's clamps only 29 February can apply; the month step clamps to
+// the target month, then the days move on through at most two month ends.
+inline Date AddSplitDuration(Date date, YearsMonthsDays d) noexcept {
     int year = date.year + d.years;
     int day = date.day;
-    if (date.month == 2 && day == 29 && DaysOfMonth(year, 2) == 28) day = 28;
+    if (day == 29 && date.month == 2 && MonthLength(year, 2) == 28) day = 28;
     int month = date.month + d.months;
     if (month > 12) {
         month -= 12;
         ++year;
     }
-    int last = DaysOfMonth(year, month);
+    int last = MonthLength(year, month);
     if (day > last) day = last;
     day += d.days;
     while (day > last) {
@@ -116,9 +122,18 @@ Date AddDuration(Date date, YearsMonthsDays d) {
             month = 1;
             ++year;
         }
-        last = DaysOfMonth(year, month);
+        last = MonthLength(year, month);
     }
     return {year, month, day};
+}
+}  // namespace
+
+Date AddDuration(Date date, YearsMonthsDays d) {
+    if (d.years < 0 || static_cast<unsigned>(d.months) > 11 || static_cast<unsigned>(d.days) > 29 ||
+        static_cast<unsigned>(date.month - 1) > 11) {
+        return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
+    }
+    return AddSplitDuration(date, d);
 }
 
 Date SubtractDuration(Date date, YearsMonthsDays d) {
@@ -148,14 +163,14 @@ bool ReadLiteral(std::string_view& text, std::string_view literal) {
     return true;
 }
 
-// The lengths of the 81 sub-periods, [Maha Dasha lord][sub-lord]: the same for
-// every chart, so split once.
+// The lengths of the 81 sub-periods, [Maha Dasha lord][position k in its table, whose
+// sub-lord is (lord + k) mod 9]: the same for every chart, so split once.
 const std::array<std::array<YearsMonthsDays, kLords>, kLords>& SubPeriodLengths() {
     static const auto lengths = [] {
         std::array<std::array<YearsMonthsDays, kLords>, kLords> table{};
         for (std::size_t l = 0; l < kLords; ++l) {
             for (std::size_t s = 0; s < kLords; ++s) {
-                table[l][s] = SplitYears(LordYears[l] * LordYears[s] / 120.0);
+                table[l][s] = SplitYears(LordYears[l] * LordYears[(l + s) % kLords] / 120.0);
             }
         }
         return table;
@@ -249,10 +264,10 @@ bool CalculateDasha(Date birthDate, std::string_view moonText, DashaTable& t) {
         Date start = p == 0 ? SubtractDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
                                                                             [&] { return SplitYears(t.elapsedYears); }))
                             : t.mahaEnd[(lord + kLords - 1) % kLords];
+        // A valid birth date and SplitYears's durations keep every step on the fast path.
         for (std::size_t k = 0; k < kLords; ++k) {
-            const std::size_t subLord = (lord + k) % kLords;
             t.subStart[lord][k] = start;
-            start = AddDuration(start, lengths[lord][subLord]);
+            start = AddSplitDuration(start, lengths[lord][k]);
             t.subEnd[lord][k] = start;
         }
     }

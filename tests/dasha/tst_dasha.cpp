@@ -128,6 +128,12 @@ void TestDasha::dateValidity_data() {
     QTest::newRow("day -2") << Date{1981, 8, -2} << false << "***-**-****";
     QTest::newRow("year 0") << Date{0, 1, 1} << false << "***-**-****";
     QTest::newRow("year 9999") << Date{9999, 12, 31} << true << "Dec-31-9999";
+    // Years near where a dasha's dates lie are written from a table, the rest digit by digit.
+    QTest::newRow("year 21") << Date{21, 3, 5} << true << "Mar-05-0021";
+    QTest::newRow("last day before 1800") << Date{1799, 12, 31} << true << "Dec-31-1799";
+    QTest::newRow("first day of 1800") << Date{1800, 1, 1} << true << "Jan-01-1800";
+    QTest::newRow("last day of 2199") << Date{2199, 12, 31} << true << "Dec-31-2199";
+    QTest::newRow("first day of 2200") << Date{2200, 1, 1} << true << "Jan-01-2200";
     QTest::newRow("year 10000") << Date{10000, 1, 1} << false << "***-**-****";
 }
 
