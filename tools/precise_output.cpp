@@ -80,25 +80,12 @@ std::optional<CivilDateTime> ReadLocalDateTime(std::string_view text) {
     return c;
 }
 
-std::string Utc(const PreciseReport& r, double seconds) { return FormatUtc(RoundedUtcSeconds(r.chart.tree, seconds)); }
-std::string Local(const PreciseReport& r, double seconds) {
-    return FormatLocal(r.chart.birth, RoundedUtcSeconds(r.chart.tree, seconds));
-}
+std::string Utc(const PreciseReport& r, double seconds) { return BoundaryUtc(r, seconds); }
+std::string Local(const PreciseReport& r, double seconds) { return BoundaryLocal(r, seconds); }
 
 std::string_view SignCodeOf(double longitude) {
     const int sign = std::clamp(static_cast<int>(std::floor(longitude / 30)), 0, 11);
     return SignCodes.substr(static_cast<std::size_t>(sign) * 3, 3);
-}
-
-// Periods in reading order: each followed by its children.
-template <typename Visit>
-void DepthFirst(const PeriodTree& tree, int first, Visit&& visit) {
-    for (int i = first; i < first + kLords; ++i) {
-        visit(i);
-        if (tree.periods[static_cast<std::size_t>(i)].firstChild >= 0) {
-            DepthFirst(tree, tree.periods[static_cast<std::size_t>(i)].firstChild, visit);
-        }
-    }
 }
 
 void WritePeriods(JsonWriter& out, const PreciseReport& r, int first) {
@@ -427,7 +414,7 @@ std::string PreciseText(const PreciseReport& r) {
     }
 
     text += "\nPeriods (local time of the birth zone)\n";
-    DepthFirst(c.tree, 0, [&](int i) {
+    VisitInReadingOrder(c.tree, 0, [&](int i) {
         const Period& p = c.tree.periods[static_cast<std::size_t>(i)];
         std::string lord(static_cast<std::size_t>(p.level - 1) * 2, ' ');
         lord += DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(p.level - 1)])];

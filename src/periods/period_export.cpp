@@ -6,23 +6,17 @@
 
 namespace orvanta {
 
-namespace {
-
-std::string Utc(const PreciseReport& r, double seconds) { return FormatUtc(RoundedUtcSeconds(r.chart.tree, seconds)); }
-std::string Local(const PreciseReport& r, double seconds) {
+std::string BoundaryUtc(const PreciseReport& r, double seconds) {
+    return FormatUtc(RoundedUtcSeconds(r.chart.tree, seconds));
+}
+std::string BoundaryLocal(const PreciseReport& r, double seconds) {
     return FormatLocal(r.chart.birth, RoundedUtcSeconds(r.chart.tree, seconds));
 }
 
-// Periods in reading order: each followed by its children.
-template <typename Visit>
-void DepthFirst(const PeriodTree& tree, int first, Visit&& visit) {
-    for (int i = first; i < first + kLords; ++i) {
-        visit(i);
-        if (tree.periods[static_cast<std::size_t>(i)].firstChild >= 0) {
-            DepthFirst(tree, tree.periods[static_cast<std::size_t>(i)].firstChild, visit);
-        }
-    }
-}
+namespace {
+
+std::string Utc(const PreciseReport& r, double seconds) { return BoundaryUtc(r, seconds); }
+std::string Local(const PreciseReport& r, double seconds) { return BoundaryLocal(r, seconds); }
 
 std::string CsvField(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
@@ -104,7 +98,7 @@ std::string PreciseCsv(const PreciseReport& r) {
     std::string csv = "level,lords,start,end,startLocal,endLocal";
     if (r.window) csv += ",startEarliest,startLatest";
     csv += "\r\n";
-    DepthFirst(r.chart.tree, 0, [&](int i) {
+    VisitInReadingOrder(r.chart.tree, 0, [&](int i) {
         const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
         csv += std::to_string(p.level) + "," + CsvField(LordsText(p, "/")) + "," + Utc(r, p.start) + "," + Utc(r, p.end) +
                "," + CsvField(Local(r, p.start)) + "," + CsvField(Local(r, p.end));
@@ -127,7 +121,7 @@ std::string PreciseIcs(const PreciseReport& r, std::int64_t nowUtcSeconds) {
     AppendIcsLine(ics, "VERSION:2.0");
     AppendIcsLine(ics, "PRODID:-//Orvanta//orvanta-chart//EN");
     AppendIcsLine(ics, "CALSCALE:GREGORIAN");
-    DepthFirst(r.chart.tree, 0, [&](int i) {
+    VisitInReadingOrder(r.chart.tree, 0, [&](int i) {
         const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
         AppendIcsLine(ics, "BEGIN:VEVENT");
         AppendIcsLine(ics, "UID:" + std::string(fingerprint) + "-" + LordsText(p, "-") + "@orvanta");

@@ -21,6 +21,23 @@ struct PreciseReport {
     std::optional<BirthTimeWindow> window;
 };
 
+// A period boundary as the outputs write it, rounded to the whole second:
+// "2024-03-01T05:06:07Z" and the birth zone's "2024-03-01T10:36:07+05:30".
+std::string BoundaryUtc(const PreciseReport& report, double seconds);
+std::string BoundaryLocal(const PreciseReport& report, double seconds);
+
+// Calls visit(i) for the nine periods from index `first` on, each followed by its
+// children: the tree in reading order.
+template <typename Visit>
+void VisitInReadingOrder(const PeriodTree& tree, int first, Visit&& visit) {
+    for (int i = first; i < first + 9; ++i) {
+        visit(i);
+        if (const int child = tree.periods[static_cast<std::size_t>(i)].firstChild; child >= 0) {
+            VisitInReadingOrder(tree, child, visit);
+        }
+    }
+}
+
 // "Saturn/Mercury" with separator "/": the lords of a period, outermost first.
 std::string LordsText(const Period& period, std::string_view separator);
 
