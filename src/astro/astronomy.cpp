@@ -1,5 +1,6 @@
 #include "astro/astronomy.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -26,11 +27,18 @@ constexpr std::array<std::string_view, 12> kRashiNames = {
 // Int of the old basic: the floor.
 double Int(double x) { return std::floor(x); }
 
-void AppendInt(std::string& text, double value) {
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr;
-    text.append(digits, static_cast<std::size_t>(written - digits));
-}
+// The position texts are written into a buffer and made a string once, so that one
+// short enough for the string's own storage takes no allocation.
+struct TextBuffer {
+    char chars[96];
+    char* end = chars;
+
+    void appendInt(double value) {
+        end = std::to_chars(end, chars + sizeof chars, static_cast<long long>(value)).ptr;
+    }
+    void append(std::string_view text) { end = std::copy(text.begin(), text.end(), end); }
+    std::string str() const { return std::string(chars, static_cast<std::size_t>(end - chars)); }
+};
 
 }  // namespace
 
@@ -175,16 +183,15 @@ std::string FormatSignPosition(double x) {
     const auto sign = static_cast<std::size_t>(Int(g / 30)) % 12;
     const double inSign = g - 30 * Int(g / 30);
 
-    std::string text;
-    text.reserve(20);
-    AppendInt(text, inSign);
-    text += "\u00B0 ";
-    AppendInt(text, m);
-    text += "' ";
-    AppendInt(text, s);
-    text += "\" ";
-    text += SignCodes.substr(3 * sign, 3);
-    return text;
+    TextBuffer text;
+    text.appendInt(inSign);
+    text.append("\u00B0 ");
+    text.appendInt(m);
+    text.append("' ");
+    text.appendInt(s);
+    text.append("\" ");
+    text.append(SignCodes.substr(3 * sign, 3));
+    return text.str();
 }
 
 std::string FormatSignedAngle(double x) {
@@ -195,16 +202,15 @@ std::string FormatSignedAngle(double x) {
     const double m = Int(n);
     const double s = Int(60 * (n - m));
     // sigma x g: an angle between -1° and 0° shows no minus sign.
-    std::string text;
-    text.reserve(16);
+    TextBuffer text;
     const double degrees = sigma * g;
-    AppendInt(text, degrees == 0 ? 0 : degrees);
-    text += "\u00B0 ";
-    AppendInt(text, m);
-    text += "' ";
-    AppendInt(text, s);
-    text += '"';
-    return text;
+    text.appendInt(degrees == 0 ? 0 : degrees);
+    text.append("\u00B0 ");
+    text.appendInt(m);
+    text.append("' ");
+    text.appendInt(s);
+    text.append("\"");
+    return text.str();
 }
 
 std::string_view NakshatraOf(double siderealLongitude) {
@@ -221,26 +227,30 @@ std::string_view RashiName(std::string_view signCode) {
 }
 
 void ComputeMoonPlace(const BirthDetails& birth, ChartPositions& positions) {
-    const BirthTime time = ReadBirthTime(birth);
-    const double j = JulianDayNumber(birth.month, birth.day, birth.year);
-    const double t = T2000(j, time.universalTime);
+    ComputeMoonPlace(ReadBirthTime(birth), JulianDayNumber(birth.month, birth.day, birth.year), positions);
+}
+
+void ComputeMoonPlace(const BirthTime& time, double julianDay, ChartPositions& positions) {
+    const double t = T2000(julianDay, time.universalTime);
 
     double sidereal = MoonTropicalLongitude(t) + Ayanamsha2000(t);
     if (sidereal < 0) sidereal += 360;
     positions.moonText = FormatSignPosition(sidereal);
 
-    positions.moonNakshatraName = std::string(NakshatraOf(sidereal));
+    positions.moonNakshatraName.assign(NakshatraOf(sidereal));
 
     const std::string_view text = Trimmed(positions.moonText);
     const std::string_view rashi = RashiName(text.substr(text.size() - 3));
-    if (!rashi.empty()) positions.moonRashiName = std::string(rashi);
+    if (!rashi.empty()) positions.moonRashiName.assign(rashi);
 }
 
 void ComputeLagna(const BirthDetails& birth, ChartPositions& positions) {
-    const BirthTime time = ReadBirthTime(birth);
-    const double j = JulianDayNumber(birth.month, birth.day, birth.year);
-    positions.julianDay = j;
-    const double t = T1900(j, time.universalTime);
+    ComputeLagna(ReadBirthTime(birth), JulianDayNumber(birth.month, birth.day, birth.year), positions);
+}
+
+void ComputeLagna(const BirthTime& time, double julianDay, ChartPositions& positions) {
+    positions.julianDay = julianDay;
+    const double t = T1900(julianDay, time.universalTime);
 
     const double ayanamsha = Ayanamsha1900(t);
     positions.ayanamshaText = FormatSignedAngle(ayanamsha);

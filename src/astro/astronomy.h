@@ -60,4 +60,10 @@ std::string_view NakshatraOf(double siderealLongitude);
 // "Libra (Thula)" for "Lib"; empty for an unknown code.
 std::string_view RashiName(std::string_view signCode);
 
+struct ChartPositions;
+// ComputeMoonPlace and ComputeLagna for a birth time and Julian day number read once,
+// as ReadBirthTime and JulianDayNumber give them for the birth details.
+void ComputeMoonPlace(const BirthTime& time, double julianDay, ChartPositions& positions);
+void ComputeLagna(const BirthTime& time, double julianDay, ChartPositions& positions);
+
 }  // namespace orvanta

@@ -13,11 +13,16 @@ namespace {
 // "Dasha At The Time Of Birth :- Saturn /Mercury": cutting five characters, not six,
 // from "Saturn Dasha" keeps the blank after the lord's name.
 std::string PeriodAtBirthLabel(const Results& results, std::size_t element) {
+    constexpr std::string_view kLead = "Dasha At The Time Of Birth :- ";
     const std::string_view title = Trimmed(results.dashaName[0]);
-    std::string label = "Dasha At The Time Of Birth :- ";
-    label += title.substr(0, title.size() >= 5 ? title.size() - 5 : 0);
+    const std::string_view name = title.substr(0, title.size() >= 5 ? title.size() - 5 : 0);
+    const std::string_view lord = results.subDashaLords[0][element].view();
+    std::string label;
+    label.reserve(kLead.size() + name.size() + 1 + lord.size());  // one allocation for the whole label
+    label += kLead;
+    label += name;
     label += '/';
-    label += results.subDashaLords[0][element].view();
+    label += lord;
     return label;
 }
 
@@ -158,14 +163,16 @@ void HandOverDetails(const ChartPositions& positions, const DashaTable& dasha, R
 namespace {
 void Compute(const BirthDetails& birth, ChartRun& run) {
     run.birth = birth;
-    ComputeMoonPlace(birth, run.positions);
+    const BirthTime time = ReadBirthTime(birth);
+    const double julianDay = JulianDayNumber(birth.month, birth.day, birth.year);
+    ComputeMoonPlace(time, julianDay, run.positions);
     // A validated form gives a real date, and the Moon routine writes only texts the
     // dasha reads; should either fail, the dasha stays empty and its dates unset.
     [[maybe_unused]] const bool computed =
         CalculateDasha(Date{birth.year, birth.month, birth.day}, run.positions.moonText, run.dasha);
     assert(computed);
     HandOverDasha(run.dasha, run.results);
-    ComputeLagna(birth, run.positions);
+    ComputeLagna(time, julianDay, run.positions);
     HandOverDetails(run.positions, run.dasha, run.results);
 }
 }  // namespace
