@@ -59,56 +59,7 @@ void PutFourDigits(char* out, int value) {
 }
 }  // namespace
 
-namespace {
-// "Jan-01-" .. "Dec-31-", by (month - 1) * 32 + day: the first seven characters of a
-// date text in one copy.
-constexpr std::array<std::array<char, 8>, 12 * 32> kMonthDayTexts = [] {
-    constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    std::array<std::array<char, 8>, 12 * 32> texts{};
-    for (int month = 0; month < 12; ++month) {
-        for (int day = 0; day < 32; ++day) {
-            auto& text = texts[static_cast<std::size_t>(month * 32 + day)];
-            for (int i = 0; i < 3; ++i) text[static_cast<std::size_t>(i)] = kMonths[3 * month + i];
-            text[3] = '-';
-            text[4] = static_cast<char>('0' + day / 10);
-            text[5] = static_cast<char>('0' + day % 10);
-            text[6] = '-';
-        }
-    }
-    return texts;
-}();
-
-// The four digits of the years 1800 to 2199, where a dasha's dates lie; other years
-// are written digit pair by digit pair.
-constexpr int kFirstTabledYear = 1800;
-constexpr std::array<std::array<char, 4>, 400> kYearTexts = [] {
-    std::array<std::array<char, 4>, 400> texts{};
-    for (int i = 0; i < 400; ++i) {
-        int year = kFirstTabledYear + i;
-        for (int digit = 3; digit >= 0; --digit, year /= 10) {
-            texts[static_cast<std::size_t>(i)][static_cast<std::size_t>(digit)] = static_cast<char>('0' + year % 10);
-        }
-    }
-    return texts;
-}();
-}  // namespace
-
-void FormatDisplayDate(Date date, char* text) noexcept {
-    // Days to 28 exist in every month, so only later ones need the month's length.
-    const bool ok = static_cast<unsigned>(date.year - 1) <= 9998 && static_cast<unsigned>(date.month - 1) <= 11 &&
-                    date.day >= 1 && (date.day <= 28 || date.day <= DaysOfMonth(date.year, date.month));
-    if (!ok) {
-        std::copy_n("***-**-****", 11, text);
-        return;
-    }
-    std::copy_n(kMonthDayTexts[static_cast<std::size_t>((date.month - 1) * 32 + date.day)].data(), 7, text);
-    const auto tabled = static_cast<unsigned>(date.year - kFirstTabledYear);
-    if (tabled < kYearTexts.size()) {
-        std::copy_n(kYearTexts[tabled].data(), 4, text + 7);
-    } else {
-        PutFourDigits(text + 7, date.year);
-    }
-}
+void calendar_detail::PutYear(char* out, int year) noexcept { PutFourDigits(out, year); }
 
 void FormatDisplayDate(Date date, std::string& out) {
     char text[11];

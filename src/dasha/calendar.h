@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "base/date.h"
@@ -27,8 +29,8 @@ long DaysBetween(Date from, Date to) noexcept;
 // A date that is not ok() is written as the placeholder "***-**-****".
 std::string FormatDisplayDate(Date date);
 void FormatDisplayDate(Date date, std::string& out);
-// The same 11 characters written to out[0 .. 10].
-void FormatDisplayDate(Date date, char* out) noexcept;
+// The same 11 characters written to out[0 .. 10]; inline, as a run writes about 90.
+inline void FormatDisplayDate(Date date, char* out) noexcept;
 // "1981-08-18"; "****-**-**" for a date that is not ok().
 std::string FormatIsoDate(Date date);
 
@@ -37,6 +39,40 @@ constexpr Date Clamped(int year, int month, int day) noexcept {
     const int last = DaysOfMonth(year, month);
     return {year, month, day > last ? last : day};
 }
+// "Jan-01-" .. "Dec-31-", by (month - 1) * 32 + day: the first seven characters of a
+// date text in one copy.
+inline constexpr std::array<std::array<char, 8>, 12 * 32> kMonthDayTexts = [] {
+    constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    std::array<std::array<char, 8>, 12 * 32> texts{};
+    for (int month = 0; month < 12; ++month) {
+        for (int day = 0; day < 32; ++day) {
+            auto& text = texts[static_cast<std::size_t>(month * 32 + day)];
+            for (int i = 0; i < 3; ++i) text[static_cast<std::size_t>(i)] = kMonths[3 * month + i];
+            text[3] = '-';
+            text[4] = static_cast<char>('0' + day / 10);
+            text[5] = static_cast<char>('0' + day % 10);
+            text[6] = '-';
+        }
+    }
+    return texts;
+}();
+
+// The four digits of the years 1800 to 2199, where a dasha's dates lie; other years
+// are written digit pair by digit pair.
+inline constexpr int kFirstTabledYear = 1800;
+inline constexpr std::array<std::array<char, 4>, 400> kYearTexts = [] {
+    std::array<std::array<char, 4>, 400> texts{};
+    for (int i = 0; i < 400; ++i) {
+        int year = kFirstTabledYear + i;
+        for (int digit = 3; digit >= 0; --digit, year /= 10) {
+            texts[static_cast<std::size_t>(i)][static_cast<std::size_t>(digit)] = static_cast<char>('0' + year % 10);
+        }
+    }
+    return texts;
+}();
+
+// Writes a year in [0, 9999] as four digits.
+void PutYear(char* out, int year) noexcept;
 }  // namespace calendar_detail
 
 constexpr Date AddYears(Date date, int years) noexcept {
@@ -75,6 +111,24 @@ inline Date AddDays(Date date, int days) noexcept {
         return {year, month, day};
     }
     return CivilFromDays(DaysFromCivil(date) + days);
+}
+
+inline void FormatDisplayDate(Date date, char* text) noexcept {
+    // Days to 28 exist in every month, so only later ones need the month's length.
+    const bool ok = static_cast<unsigned>(date.year - 1) <= 9998 && static_cast<unsigned>(date.month - 1) <= 11 &&
+                    date.day >= 1 && (date.day <= 28 || date.day <= DaysOfMonth(date.year, date.month));
+    if (!ok) {
+        std::copy_n("***-**-****", 11, text);
+        return;
+    }
+    const std::size_t monthDay = static_cast<std::size_t>((date.month - 1) * 32 + date.day);
+    std::copy_n(calendar_detail::kMonthDayTexts[monthDay].data(), 7, text);
+    const auto tabled = static_cast<unsigned>(date.year - calendar_detail::kFirstTabledYear);
+    if (tabled < calendar_detail::kYearTexts.size()) {
+        std::copy_n(calendar_detail::kYearTexts[tabled].data(), 4, text + 7);
+    } else {
+        calendar_detail::PutYear(text + 7, date.year);
+    }
 }
 
 }  // namespace orvanta
