@@ -1,26 +1,9 @@
 #include <QtTest>
 
+#include "../tools/tool_run.h"
+
 using namespace Qt::StringLiterals;
-
-namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome Run(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
-
-QJsonObject Json(const Outcome& o) { return QJsonDocument::fromJson(o.out).object(); }
-
-}  // namespace
+using namespace orvanta::testing;
 
 // The tool's atlas options, run as a person would. Zone offsets from the tz database.
 class TestPlaceOptions : public QObject {

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include "tool_run.h"
+
 #include "chart/computation_run.h"
 #include "display/interpretation_texts.h"
 #include "report/report_builder.h"
@@ -16,21 +18,9 @@
 
 using namespace orvanta;
 
+using namespace orvanta::testing;
+
 namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome Run(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
 
 // Runs the tool with its standard output going to `sink`: "/dev/full", or "closed pipe"
 // for a pipe whose reading end is already closed (with SIGPIPE at its default, so that a
@@ -67,7 +57,6 @@ QByteArray ReadFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QJsonObject Json(const Outcome& o) { return QJsonDocument::fromJson(o.out).object(); }
 
 }  // namespace
 

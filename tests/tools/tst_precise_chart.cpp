@@ -1,24 +1,13 @@
 #include <QtTest>
 
+#include "tool_run.h"
+
 using namespace Qt::StringLiterals;
+
+using namespace orvanta::testing;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome Run(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
-
-QJsonObject Json(const Outcome& o) { return QJsonDocument::fromJson(o.out).object(); }
 
 // Periods of every level in reading order: each followed by its children.
 void Flatten(const QJsonArray& periods, QList<QJsonObject>& out) {
