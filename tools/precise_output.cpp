@@ -88,19 +88,24 @@ std::string_view SignCodeOf(double longitude) {
     return SignCodes.substr(static_cast<std::size_t>(sign) * 3, 3);
 }
 
+// A period's chain of lords and its boundaries in UTC and in the birth zone's time.
+void WriteLordsAndTimes(JsonWriter& out, const PreciseReport& r, const Period& p) {
+    out.BeginArray("lords");
+    for (int l = 0; l < p.level; ++l) out.String(DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])]);
+    out.EndArray();
+    out.String("start", Utc(r, p.start));
+    out.String("end", Utc(r, p.end));
+    out.String("startLocal", Local(r, p.start));
+    out.String("endLocal", Local(r, p.end));
+}
+
 void WritePeriods(JsonWriter& out, const PreciseReport& r, int first) {
     out.BeginArray("periods");
     if (first >= 0) {
         for (int i = first; i < first + kLords; ++i) {
             const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
             out.BeginObject();
-            out.BeginArray("lords");
-            for (int l = 0; l < p.level; ++l) out.String(DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])]);
-            out.EndArray();
-            out.String("start", Utc(r, p.start));
-            out.String("end", Utc(r, p.end));
-            out.String("startLocal", Local(r, p.start));
-            out.String("endLocal", Local(r, p.end));
+            WriteLordsAndTimes(out, r, p);
             if (const auto age = AgeAtStart(r.chart, p)) {
                 out.BeginObject("ageAtStart");
                 out.Integer("years", age->years);
@@ -335,13 +340,7 @@ std::string PreciseJson(const PreciseReport& r) {
         for (const int i : r.running) {
             const Period& p = c.tree.periods[static_cast<std::size_t>(i)];
             out.BeginObject();
-            out.BeginArray("lords");
-            for (int l = 0; l < p.level; ++l) out.String(DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])]);
-            out.EndArray();
-            out.String("start", Utc(r, p.start));
-            out.String("end", Utc(r, p.end));
-            out.String("startLocal", Local(r, p.start));
-            out.String("endLocal", Local(r, p.end));
+            WriteLordsAndTimes(out, r, p);
             out.EndObject();
         }
         out.EndArray();
