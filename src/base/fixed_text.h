@@ -12,13 +12,14 @@ namespace orvanta {
 // A text of at most N characters held in place, for the many short texts of one run
 // (date texts, lord labels): no allocation, trivially copied. Reads as a
 // std::string_view and converts to std::string; a longer text keeps its first N
-// characters.
+// characters. The characters past the text are left unwritten until a text is put
+// in: a run's result holds 261 of these and writes every one.
 template <std::size_t N>
 class FixedText {
     static_assert(N < 256);
 
 public:
-    constexpr FixedText() = default;
+    constexpr FixedText() noexcept {}  // NOLINT: the characters are written with a text
     constexpr FixedText(std::string_view text) noexcept { assign(text); }  // NOLINT: reads as a text
     constexpr FixedText(const char* text) noexcept : FixedText(std::string_view(text)) {}
     FixedText(const std::string& text) noexcept : FixedText(std::string_view(text)) {}
@@ -33,9 +34,10 @@ public:
     // through a buffer.
     template <typename Write>
     constexpr void write(std::size_t size, Write write) noexcept {
-        size_ = static_cast<std::uint8_t>(std::min(size, N));
+        const std::size_t n = std::min(size, N);  // kept apart: `write` may touch any byte
+        size_ = static_cast<std::uint8_t>(n);
         write(chars_);
-        std::fill(chars_ + size_, chars_ + N, '\0');
+        std::fill(chars_ + n, chars_ + N, '\0');
     }
 
     constexpr std::string_view view() const noexcept { return {chars_, size_}; }
@@ -53,7 +55,7 @@ public:
     }
 
 private:
-    char chars_[N] = {};
+    char chars_[N];
     std::uint8_t size_ = 0;
 };
 

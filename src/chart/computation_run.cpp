@@ -62,34 +62,40 @@ void LoadSubDashaLords(Results& results) {
     }
 }
 
+namespace {
+inline void PutDate(const Date& date, Results::DateText& text) noexcept {
+    text.write(11, [&date](char* chars) { FormatDisplayDate(date, chars); });
+}
+}  // namespace
+
 void HandOverDasha(const DashaTable& dasha, Results& results) {
-    // The first table is trimmed below; the others are written from the dasha as they stand.
-    std::array<Date, 18> first;
-    std::array<Date, Results::kRows> rowStart;
-    std::array<Date, Results::kRows> rowEnd;
+    const auto birthLord = static_cast<std::size_t>(dasha.birthLordIndex);
+    const auto& panelLabels = PanelLabels();
+    std::array<std::size_t, Results::kRows> rowLord;
 
     // The Maha Dasha rows in sequence order from the lord at birth.
     for (std::size_t r = 0; r < Results::kRows; ++r) {
-        const std::size_t lord = (static_cast<std::size_t>(dasha.birthLordIndex) + r) % kLords;
+        const std::size_t lord = birthLord + r < kLords ? birthLord + r : birthLord + r - kLords;
+        rowLord[r] = lord;
         results.dashaName[r].assign(LordTitles[lord]);
         // The row's title is the lord's, so its panel takes that lord's labels.
-        results.subDashaLords[r] = PanelLabels()[lord];
-        rowStart[r] = dasha.mahaStart[lord];
-        rowEnd[r] = dasha.mahaEnd[lord];
+        results.subDashaLords[r] = panelLabels[lord];
     }
-    const auto birthLord = static_cast<std::size_t>(dasha.birthLordIndex);
+    const Date& birthEnd = dasha.mahaEnd[birthLord];  // the first row's end
+
+    // The first table, trimmed to the birth date: a sub-period that ended on or before
+    // the birth day counts as elapsed and is hidden, and the one after it starts at
+    // birth. Every table ends exactly when its Maha Dasha ends.
+    std::array<Date, 18> first;
     for (std::size_t k = 0; k < kLords; ++k) {
         first[2 * k] = dasha.subStart[birthLord][k];
         first[2 * k + 1] = dasha.subEnd[birthLord][k];
     }
-    // Every table ends exactly when its Maha Dasha ends.
-    first[17] = rowEnd[0];
+    first[17] = birthEnd;
 
     results.frontPanel = 0;
     results.subDashaCaption = "Sub Dasha Of " + results.dashaName[0];
 
-    // Trim the first table to the birth date: a sub-period that ended on or before the
-    // birth day counts as elapsed and is hidden, and the one after it starts at birth.
     // The loop runs through all nine, so the label names the sub-period that follows
     // the last elapsed one.
     bool found = false;
@@ -104,45 +110,37 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         // day (the balance is never less than two days), so s = 9 is never elapsed;
         // should it be, nothing outside the first table is written.
         if (s == 9) continue;
-        first[end + 1] = rowStart[0];
+        first[end + 1] = dasha.mahaStart[birthLord];
         labelled = static_cast<std::size_t>(s);
     }
     if (!found) {
-        first[0] = rowStart[0];
+        first[0] = dasha.mahaStart[birthLord];
         labelled = 0;
     }
     if (labelled) results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, *labelled);
 
-    // A sub-period's end is mostly the next one's start, so a date that repeats the one
-    // written before takes its text instead of being written again.
-    const Date* last = nullptr;  // every date read below stays in place until the end
-    Results::DateText* lastText = nullptr;
-    const auto put = [&](const Date& date, Results::DateText& text) {
-        if (last && *last == date) {
-            text = *lastText;
-        } else {
-            text.write(11, [&date](char* chars) { FormatDisplayDate(date, chars); });
-        }
-        last = &date;
-        lastText = &text;
-    };
-    for (std::size_t n = 0; n < first.size(); ++n) put(first[n], results.subDasha[n]);
+    // Every cell is written from its own date. A sub-period's end is mostly the next
+    // one's start, but a date text is two copies from tables, which costs less than
+    // comparing the dates and copying the text just written.
+    Results::DateText* cell = results.subDasha.data();
+    for (std::size_t n = 0; n < first.size(); ++n) PutDate(first[n], cell[n]);
     for (std::size_t r = 1; r < Results::kRows; ++r) {
-        const std::size_t lord = (birthLord + r) % kLords;
-        Results::DateText* cell = &results.subDasha[18 * r];
-        for (std::size_t k = 0; k < kLords; ++k) {
-            put(dasha.subStart[lord][k], cell[2 * k]);
-            put(k == kLords - 1 ? rowEnd[r] : dasha.subEnd[lord][k], cell[2 * k + 1]);
+        const std::size_t lord = rowLord[r];
+        const auto& starts = dasha.subStart[lord];
+        const auto& ends = dasha.subEnd[lord];
+        cell += 18;
+        for (std::size_t k = 0; k + 1 < kLords; ++k) {
+            PutDate(starts[k], cell[2 * k]);
+            PutDate(ends[k], cell[2 * k + 1]);
         }
+        PutDate(starts[8], cell[16]);
+        PutDate(dasha.mahaEnd[lord], cell[17]);
     }
+
+    // The rows' dates; a row's end is also its table's last cell.
     for (std::size_t r = 0; r < Results::kRows; ++r) {
-        // The table's last cell holds the row's end.
-        results.dashaEnd[r] = results.subDasha[18 * r + 17];
-        if (r > 0 && rowStart[r] == rowEnd[r - 1]) {
-            results.dashaStarts[r] = results.dashaEnd[r - 1];
-        } else {
-            results.dashaStarts[r].write(11, [&](char* chars) { FormatDisplayDate(rowStart[r], chars); });
-        }
+        PutDate(dasha.mahaEnd[rowLord[r]], results.dashaEnd[r]);
+        PutDate(dasha.mahaStart[rowLord[r]], results.dashaStarts[r]);
     }
 }
 

@@ -59,7 +59,19 @@ void PutFourDigits(char* out, int value) {
 }
 }  // namespace
 
-void calendar_detail::PutYear(char* out, int year) noexcept { PutFourDigits(out, year); }
+void calendar_detail::FormatAnyDisplayDate(Date date, char* text) noexcept {
+    if (!date.ok()) {
+        std::copy_n("***-**-****", 11, text);
+        return;
+    }
+    std::copy_n(kMonthDayTexts[static_cast<std::size_t>((date.month - 1) * 32 + date.day)].data(), 7, text);
+    const auto tabled = static_cast<unsigned>(date.year - kFirstTabledYear);
+    if (tabled < kYearTexts.size()) {
+        std::copy_n(kYearTexts[tabled].data(), 4, text + 7);
+    } else {
+        PutFourDigits(text + 7, date.year);
+    }
+}
 
 void FormatDisplayDate(Date date, std::string& out) {
     char text[11];

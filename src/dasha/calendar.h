@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "base/date.h"
@@ -57,6 +58,9 @@ inline constexpr std::array<std::array<char, 8>, 12 * 32> kMonthDayTexts = [] {
     return texts;
 }();
 
+// The days of the months in a common year.
+inline constexpr std::array<unsigned char, 12> kCommonMonthDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
 // The four digits of the years 1800 to 2199, where a dasha's dates lie; other years
 // are written digit pair by digit pair.
 inline constexpr int kFirstTabledYear = 1800;
@@ -71,8 +75,8 @@ inline constexpr std::array<std::array<char, 4>, 400> kYearTexts = [] {
     return texts;
 }();
 
-// Writes a year in [0, 9999] as four digits.
-void PutYear(char* out, int year) noexcept;
+// FormatDisplayDate for every other date, ok() or not.
+void FormatAnyDisplayDate(Date date, char* out) noexcept;
 }  // namespace calendar_detail
 
 constexpr Date AddYears(Date date, int years) noexcept {
@@ -114,21 +118,17 @@ inline Date AddDays(Date date, int days) noexcept {
 }
 
 inline void FormatDisplayDate(Date date, char* text) noexcept {
-    // Days to 28 exist in every month, so only later ones need the month's length.
-    const bool ok = static_cast<unsigned>(date.year - 1) <= 9998 && static_cast<unsigned>(date.month - 1) <= 11 &&
-                    date.day >= 1 && (date.day <= 28 || date.day <= DaysOfMonth(date.year, date.month));
-    if (!ok) {
-        std::copy_n("***-**-****", 11, text);
+    // The dasha's dates: days that the month has in every year, in the tabled years.
+    // The month and day go in as one eight-byte copy whose last byte the year overwrites.
+    const auto month = static_cast<unsigned>(date.month - 1);
+    const auto day = static_cast<unsigned>(date.day - 1);
+    const auto tabled = static_cast<unsigned>(date.year - calendar_detail::kFirstTabledYear);
+    if (month < 12 && day < calendar_detail::kCommonMonthDays[month] && tabled < calendar_detail::kYearTexts.size()) {
+        std::memcpy(text, calendar_detail::kMonthDayTexts[month * 32 + day + 1].data(), 8);
+        std::memcpy(text + 7, calendar_detail::kYearTexts[tabled].data(), 4);
         return;
     }
-    const std::size_t monthDay = static_cast<std::size_t>((date.month - 1) * 32 + date.day);
-    std::copy_n(calendar_detail::kMonthDayTexts[monthDay].data(), 7, text);
-    const auto tabled = static_cast<unsigned>(date.year - calendar_detail::kFirstTabledYear);
-    if (tabled < calendar_detail::kYearTexts.size()) {
-        std::copy_n(calendar_detail::kYearTexts[tabled].data(), 4, text + 7);
-    } else {
-        calendar_detail::PutYear(text + 7, date.year);
-    }
+    calendar_detail::FormatAnyDisplayDate(date, text);
 }
 
 }  // namespace orvanta

@@ -101,28 +101,54 @@ inline int MonthLength(int year, int month) noexcept {
 }
 
 // AddDuration for a duration that SplitYears gives (years >= 0, months in [0, 11],
-// days in [0, 29]) and a date whose month is in [1, 12]: the three steps in one pass.
-// Of the year step's clamps only 29 February can apply; the month step clamps to
-// the target month, then the days move on through at most two month ends.
+// days in [0, 29]) and a date that is ok(): the three steps in one pass. Of the year
+// step's clamps only 29 February can apply; the month step clamps to the target
+// month, then the days move on through at most two month ends. The month and day
+// carries, taken in about half the steps, are selects rather than branches.
 inline Date AddSplitDuration(Date date, YearsMonthsDays d) noexcept {
     int year = date.year + d.years;
     int day = date.day;
-    if (day == 29 && date.month == 2 && MonthLength(year, 2) == 28) day = 28;
+    if (day == 29 && date.month == 2 && MonthLength(year, 2) == 28) [[unlikely]] day = 28;
     int month = date.month + d.months;
-    if (month > 12) {
-        month -= 12;
-        ++year;
-    }
+    const bool nextYear = month > 12;
+    month = nextYear ? month - 12 : month;
+    year += nextYear;
     int last = MonthLength(year, month);
-    if (day > last) day = last;
+    if (day > last) [[unlikely]] day = last;
     day += d.days;
-    while (day > last) {
-        day -= last;
-        if (++month > 12) {
-            month = 1;
-            ++year;
-        }
+    const bool over = day > last;
+    day = over ? day - last : day;
+    const bool january = over & (month == 12);
+    month = january ? 1 : month + over;
+    year += january;
+    if (day > 28) [[unlikely]] {
         last = MonthLength(year, month);
+        if (day > last) {  // past a February of 28 days
+            day -= last;
+            ++month;
+        }
+    }
+    return {year, month, day};
+}
+
+// SubtractDuration for the same durations and dates: back by years, then months
+// (each clamping), then days through at most two month beginnings.
+inline Date SubtractSplitDuration(Date date, YearsMonthsDays d) noexcept {
+    int year = date.year - d.years;
+    int day = date.day;
+    if (day == 29 && date.month == 2 && MonthLength(year, 2) == 28) day = 28;
+    int month = date.month - d.months;
+    if (month < 1) {
+        month += 12;
+        --year;
+    }
+    day = std::min(day, MonthLength(year, month)) - d.days;
+    while (day < 1) {
+        if (--month < 1) {
+            month = 12;
+            --year;
+        }
+        day += MonthLength(year, month);
     }
     return {year, month, day};
 }
@@ -137,7 +163,10 @@ Date AddDuration(Date date, YearsMonthsDays d) {
 }
 
 Date SubtractDuration(Date date, YearsMonthsDays d) {
-    return AddDays(AddMonths(AddYears(date, -d.years), -d.months), -d.days);
+    if (d.years < 0 || static_cast<unsigned>(d.months) > 11 || static_cast<unsigned>(d.days) > 29 || !date.ok()) {
+        return AddDays(AddMonths(AddYears(date, -d.years), -d.months), -d.days);
+    }
+    return SubtractSplitDuration(date, d);
 }
 
 namespace {
@@ -261,7 +290,7 @@ bool CalculateDasha(Date birthDate, std::string_view moonText, DashaTable& t) {
     const auto& lengths = SubPeriodLengths();
     for (int p = 0; p < kLords; ++p) {
         const auto lord = static_cast<std::size_t>((b + p) % kLords);
-        Date start = p == 0 ? SubtractDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
+        Date start = p == 0 ? SubtractSplitDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
                                                                             [&] { return SplitYears(t.elapsedYears); }))
                             : t.mahaEnd[(lord + kLords - 1) % kLords];
         // A valid birth date and SplitYears's durations keep every step on the fast path.

@@ -98,7 +98,8 @@ void TestDasha::calendarRoundTrip() {
 
 void TestDasha::durationIsItsThreeSteps() {
     // Every day of four years around the leap days of 1900 (none) and 2000 (one), every
-    // sub-period-sized duration: the one-pass duration equals years, months, days.
+    // sub-period-sized duration: the one-pass duration equals years, months, days,
+    // forward and back.
     for (const int firstYear : {1899, 1999}) {
         for (Date d{firstYear, 1, 1}; d.year < firstYear + 4; d = AddDays(d, 1)) {
             for (const int years : {0, 1, 3, 4, 19}) {
@@ -107,6 +108,10 @@ void TestDasha::durationIsItsThreeSteps() {
                         const Date steps = AddDays(AddMonths(AddYears(d, years), months), days);
                         const Date pass = AddDuration(d, {years, months, days});
                         if (pass != steps) QFAIL(qPrintable(Iso(d) + QStringLiteral(" + %1y %2m %3d").arg(years).arg(months).arg(days)));
+                        const Date back = AddDays(AddMonths(AddYears(d, -years), -months), -days);
+                        if (SubtractDuration(d, {years, months, days}) != back) {
+                            QFAIL(qPrintable(Iso(d) + QStringLiteral(" - %1y %2m %3d").arg(years).arg(months).arg(days)));
+                        }
                     }
                 }
             }
