@@ -375,7 +375,7 @@ std::string ChartText(const ChartRun& chart) {
     const Results& r = chart.results;
     std::string text;
     text += "Name: " + chart.birth.name + "\n";
-    text += r.dashaAtTimeOfBirth + "\n\n";
+    text += r.dashaAtTimeOfBirth.str() + "\n\n";
     text += "Maha Dasha       Starts        Ends\n";
     for (std::size_t row = 0; row < Results::kRows; ++row) {
         std::string name = r.dashaName[row];
@@ -396,7 +396,7 @@ std::string ChartText(const ChartRun& chart) {
     text += "  Lagna / Asc     " + r.lagna + "\n";
     text += "  Lagna Position  " + r.lagnaPosition + "\n";
     text += "  Nakshatra       " + r.nakshatra + "\n";
-    text += "  Rashi           " + r.rashi + "\n";
+    text += "  Rashi           " + r.rashi.str() + "\n";
     text += "  Lord            " + r.lord + "\n";
     return text;
 }

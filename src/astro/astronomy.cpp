@@ -37,8 +37,30 @@ struct TextBuffer {
         end = std::to_chars(end, chars + sizeof chars, static_cast<long long>(value)).ptr;
     }
     void append(std::string_view text) { end = std::copy(text.begin(), text.end(), end); }
-    std::string str() const { return std::string(chars, static_cast<std::size_t>(end - chars)); }
+    std::string_view view() const { return {chars, static_cast<std::size_t>(end - chars)}; }
+    std::string str() const { return std::string(view()); }
 };
+
+TextBuffer SignPositionText(double x) {
+    const double a = std::fabs(x);
+    const double g = Int(a);
+    const double n = 60 * (a - g);
+    const double m = Int(n);
+    const double s = Int(60 * (n - m));
+    // A longitude that rounds to exactly 360 reads as 0° Aries rather than a thirteenth sign.
+    const auto sign = static_cast<std::size_t>(Int(g / 30)) % 12;
+    const double inSign = g - 30 * Int(g / 30);
+
+    TextBuffer text;
+    text.appendInt(inSign);
+    text.append("\u00B0 ");
+    text.appendInt(m);
+    text.append("' ");
+    text.appendInt(s);
+    text.append("\" ");
+    text.append(SignCodes.substr(3 * sign, 3));
+    return text;
+}
 
 }  // namespace
 
@@ -173,26 +195,7 @@ double TropicalAscendant(double t, double universalTime, double signedLongitude,
     return degrees;
 }
 
-std::string FormatSignPosition(double x) {
-    const double a = std::fabs(x);
-    const double g = Int(a);
-    const double n = 60 * (a - g);
-    const double m = Int(n);
-    const double s = Int(60 * (n - m));
-    // A longitude that rounds to exactly 360 reads as 0° Aries rather than a thirteenth sign.
-    const auto sign = static_cast<std::size_t>(Int(g / 30)) % 12;
-    const double inSign = g - 30 * Int(g / 30);
-
-    TextBuffer text;
-    text.appendInt(inSign);
-    text.append("\u00B0 ");
-    text.appendInt(m);
-    text.append("' ");
-    text.appendInt(s);
-    text.append("\" ");
-    text.append(SignCodes.substr(3 * sign, 3));
-    return text.str();
-}
+std::string FormatSignPosition(double x) { return SignPositionText(x).str(); }
 
 std::string FormatSignedAngle(double x) {
     const double sigma = x < 0 ? -1 : 1;
@@ -235,7 +238,8 @@ void ComputeMoonPlace(const BirthTime& time, double julianDay, ChartPositions& p
 
     double sidereal = MoonTropicalLongitude(t) + Ayanamsha2000(t);
     if (sidereal < 0) sidereal += 360;
-    positions.moonText = FormatSignPosition(sidereal);
+    // The position text of a longitude in [0, 360] has 16 characters at most.
+    positions.moonText.assign(SignPositionText(sidereal).view());
 
     positions.moonNakshatraName.assign(NakshatraOf(sidereal));
 
@@ -258,7 +262,7 @@ void ComputeLagna(const BirthTime& time, double julianDay, ChartPositions& posit
     double sidereal = TropicalAscendant(t, time.universalTime, time.signedLongitude, time.signedLatitude) + ayanamsha;
     if (sidereal < 0) sidereal += 360;
     if (sidereal > 360) sidereal -= 360;
-    positions.lagnaText = FormatSignPosition(sidereal);
+    positions.lagnaText.assign(SignPositionText(sidereal).view());
 }
 
 }  // namespace orvanta

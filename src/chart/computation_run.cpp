@@ -1,6 +1,8 @@
 #include "chart/computation_run.h"
 
+#include <algorithm>
 #include <cassert>
+#include <initializer_list>
 #include <string_view>
 
 #include "astro/astronomy.h"
@@ -10,20 +12,28 @@ namespace orvanta {
 
 namespace {
 
+// Writes the texts one after the other into `text`, which holds them all.
+template <std::size_t N>
+void PutJoined(FixedText<N>& text, std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (const std::string_view part : parts) size += part.size();
+    text.write(size, [&](char* chars) {
+        const char* const end = chars + N;
+        for (const std::string_view part : parts) {
+            const std::size_t n = std::min<std::size_t>(part.size(), static_cast<std::size_t>(end - chars));
+            std::copy_n(part.data(), n, chars);
+            chars += n;
+        }
+    });
+}
+
 // "Dasha At The Time Of Birth :- Saturn /Mercury": cutting five characters, not six,
 // from "Saturn Dasha" keeps the blank after the lord's name.
-std::string PeriodAtBirthLabel(const Results& results, std::size_t element) {
-    constexpr std::string_view kLead = "Dasha At The Time Of Birth :- ";
+void PutPeriodAtBirthLabel(Results& results, std::size_t element) {
     const std::string_view title = Trimmed(results.dashaName[0]);
     const std::string_view name = title.substr(0, title.size() >= 5 ? title.size() - 5 : 0);
-    const std::string_view lord = results.subDashaLords[0][element].view();
-    std::string label;
-    label.reserve(kLead.size() + name.size() + 1 + lord.size());  // one allocation for the whole label
-    label += kLead;
-    label += name;
-    label += '/';
-    label += lord;
-    return label;
+    PutJoined(results.dashaAtTimeOfBirth,
+              {"Dasha At The Time Of Birth :- ", name, "/", results.subDashaLords[0][element].view()});
 }
 
 // The Indian name of the ascendant's sign, by the code that ends the position text.
@@ -94,7 +104,7 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     first[17] = birthEnd;
 
     results.frontPanel = 0;
-    results.subDashaCaption = "Sub Dasha Of " + results.dashaName[0];
+    PutJoined(results.subDashaCaption, {"Sub Dasha Of ", results.dashaName[0]});
 
     // The loop runs through all nine, so the label names the sub-period that follows
     // the last elapsed one.
@@ -117,7 +127,7 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         first[0] = dasha.mahaStart[birthLord];
         labelled = 0;
     }
-    if (labelled) results.dashaAtTimeOfBirth = PeriodAtBirthLabel(results, *labelled);
+    if (labelled) PutPeriodAtBirthLabel(results, *labelled);
 
     // Every cell is written from its own date. A sub-period's end is mostly the next
     // one's start, but a date text is two copies from tables, which costs less than

@@ -31,11 +31,12 @@ struct Results {
     std::array<std::array<LordText, 9>, kRows> subDashaLords;
 
     int frontPanel = 0;              // the sub-period panel in front
-    std::string subDashaCaption;     // caption of fraSubDasha(0): "Sub Dasha Of Saturn Dasha"
-    std::string dashaAtTimeOfBirth = "Dasha At The Time Of Birth";
+    FixedText<32> subDashaCaption;  // caption of fraSubDasha(0): "Sub Dasha Of Mercury Dasha" the longest
+    // "Dasha At The Time Of Birth :- Mercury /Jupiter" the longest
+    FixedText<48> dashaAtTimeOfBirth = "Dasha At The Time Of Birth";
 
     std::string nakshatra;      // lblNakshatra
-    std::string rashi;          // lblRashi
+    FixedText<24> rashi;        // lblRashi
     std::string lord;           // lblLord
     std::string ayanamsha;      // lblAyanamsha
     std::string lagna;          // lblLagna

@@ -277,7 +277,7 @@ bool CalculateDasha(Date birthDate, std::string_view moonText, DashaTable& t) {
     // The Maha Dashas: the birth lord's balance, then full periods of whole years.
     const int b = t.birthLordIndex;
     t.mahaStart[static_cast<std::size_t>(b)] = birthDate;
-    t.mahaEnd[static_cast<std::size_t>(b)] = AddDuration(birthDate, t.balance);
+    t.mahaEnd[static_cast<std::size_t>(b)] = AddSplitDuration(birthDate, t.balance);
     for (int k = 1; k < kLords; ++k) {
         const auto lord = static_cast<std::size_t>((b + k) % kLords);
         const auto previous = static_cast<std::size_t>((b + k - 1) % kLords);

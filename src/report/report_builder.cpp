@@ -94,15 +94,15 @@ std::vector<ReportPiece> BuildReport(const BirthDetails& birth, const Results& r
     w.Insert(true, kDarkRed, Paragraphs("Vedic Details", 2));
     w.Insert(false, kBlack, Paragraphs(texts.introTexts[1], 2));
 
-    const std::pair<const char*, const std::string*> details[] = {
-        {"Ayanamsa : ", &results.ayanamsha},       {"Lagna/Asc : ", &results.lagna},
-        {"Nakshatra : ", &results.nakshatra},      {"Rashi : ", &results.rashi},
-        {"Julian Day : ", &results.julianDay},     {"Lord : ", &results.lord},
-        {"Lagna Position : ", &results.lagnaPosition},
+    const std::pair<const char*, std::string_view> details[] = {
+        {"Ayanamsa : ", results.ayanamsha},       {"Lagna/Asc : ", results.lagna},
+        {"Nakshatra : ", results.nakshatra},      {"Rashi : ", results.rashi},
+        {"Julian Day : ", results.julianDay},     {"Lord : ", results.lord},
+        {"Lagna Position : ", results.lagnaPosition},
     };
     for (const auto& [caption, value] : details) {
         w.Insert(true, kDarkBlue, caption);
-        w.Insert(false, kDarkGreen, Paragraphs(*value, 2));
+        w.Insert(false, kDarkGreen, Paragraphs(std::string(value), 2));
     }
     return w.Take();
 }
