@@ -223,10 +223,8 @@ std::string_view NakshatraOf(double siderealLongitude) {
 }
 
 std::string_view RashiName(std::string_view signCode) {
-    for (std::size_t i = 0; i < kRashiNames.size(); ++i) {
-        if (SignCodes.substr(3 * i, 3) == signCode) return kRashiNames[i];
-    }
-    return {};
+    const int sign = SignOfCode(signCode);
+    return sign < 0 ? std::string_view{} : kRashiNames[static_cast<std::size_t>(sign)];
 }
 
 void ComputeMoonPlace(const BirthDetails& birth, ChartPositions& positions) {

@@ -14,6 +14,18 @@ inline constexpr double kDegToRad = 0.0174532925199433;
 inline constexpr double kRadToDeg = 57.2957795130823;
 
 inline constexpr std::string_view SignCodes = "AriTauGemCanLeoVirLibScoSagCapAquPis";
+
+// The sign (0 for Aries to 11 for Pisces) whose three-letter code is `code`, exactly; -1
+// for anything else.
+constexpr int SignOfCode(std::string_view code) noexcept {
+    if (code.size() != 3) return -1;
+    for (std::size_t i = 0; i < 12; ++i) {
+        if (SignCodes[3 * i] == code[0] && SignCodes[3 * i + 1] == code[1] && SignCodes[3 * i + 2] == code[2]) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
 extern const std::array<std::string_view, 27> NakshatraNames;  // Nakshatra n at [n - 1]
 
 // The birth time and place as the computations read them. East longitudes and

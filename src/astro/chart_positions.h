@@ -12,10 +12,10 @@ namespace orvanta {
 struct ChartPositions {
     double julianDay = 0;          // whole day number of the local birth date
     std::string ayanamshaText;     // "-23° 51' 14\""
-    FixedText<16> lagnaText;       // "13° 12' 29\" Pis": 16 characters at most
-    FixedText<16> moonText;        // "16° 42' 10\" Lib"
+    FixedText<16> lagnaText{};     // "13° 12' 29\" Pis": 16 characters at most
+    FixedText<16> moonText{};      // "16° 42' 10\" Lib"
     std::string moonNakshatraName; // "Swati"
-    FixedText<24> moonRashiName;   // "Libra (Thula)"; "Sagittarius (Dhanush)" the longest
+    FixedText<24> moonRashiName{};   // "Libra (Thula)"; "Sagittarius (Dhanush)" the longest
 };
 
 // Fills moonText, moonNakshatraName and moonRashiName.

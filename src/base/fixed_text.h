@@ -12,14 +12,15 @@ namespace orvanta {
 // A text of at most N characters held in place, for the many short texts of one run
 // (date texts, lord labels): no allocation, trivially copied. Reads as a
 // std::string_view and converts to std::string; a longer text keeps its first N
-// characters. The characters past the text are left unwritten until a text is put
-// in: a run's result holds 261 of these and writes every one.
+// characters. Like an int, it is trivially default-constructed, so that a result's
+// arrays of them start as one block of zeros: declare one with {} (an empty text)
+// unless a text is put in at once.
 template <std::size_t N>
 class FixedText {
     static_assert(N < 256);
 
 public:
-    constexpr FixedText() noexcept {}  // NOLINT: the characters are written with a text
+    FixedText() = default;
     constexpr FixedText(std::string_view text) noexcept { assign(text); }  // NOLINT: reads as a text
     constexpr FixedText(const char* text) noexcept : FixedText(std::string_view(text)) {}
     FixedText(const std::string& text) noexcept : FixedText(std::string_view(text)) {}
@@ -56,7 +57,7 @@ public:
 
 private:
     char chars_[N];
-    std::uint8_t size_ = 0;
+    std::uint8_t size_;
 };
 
 }  // namespace orvanta

@@ -41,10 +41,8 @@ std::string_view LagnaName(std::string_view code) {
     static constexpr std::array<std::string_view, 12> kNames = {
         "Mesha", "Vrishabha", "Mithuna", "Kataka",  "Simha",  "Kanya",
         "Thula", "Vrishcika", "Dhanush", "Makara",  "Kumbha", "Meena"};
-    for (std::size_t i = 0; i < kNames.size(); ++i) {
-        if (SignCodes.substr(3 * i, 3) == code) return kNames[i];
-    }
-    return {};
+    const int sign = SignOfCode(code);
+    return sign < 0 ? std::string_view{} : kNames[static_cast<std::size_t>(sign)];
 }
 
 }  // namespace

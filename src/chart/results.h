@@ -19,24 +19,24 @@ struct Results {
     using LordText = FixedText<7>;   // "Mercury"
 
     std::array<std::string, kRows> dashaName;  // txtDashaName(r): "Saturn Dasha"
-    std::array<DateText, kRows> dashaStarts;   // txtDashaStarts(r): "Aug-18-1981"
-    std::array<DateText, kRows> dashaEnd;      // txtDashaEnd(r)
+    std::array<DateText, kRows> dashaStarts{};   // txtDashaStarts(r): "Aug-18-1981"
+    std::array<DateText, kRows> dashaEnd{};    // txtDashaEnd(r)
 
     // txtSubDasha(n), n = 1..162, stored at [n - 1]: table r = (n - 1) / 18,
     // sub-period s = ((n - 1) % 18) / 2 + 1; odd n is a start, even n an end.
-    std::array<DateText, kCells> subDasha;
+    std::array<DateText, kCells> subDasha{};
     std::array<bool, kCells> subDashaVisible{};
 
     // Lord label s of sub-period panel k (lblSubDashaNameZero .. lblSubDashaNameEight).
-    std::array<std::array<LordText, 9>, kRows> subDashaLords;
+    std::array<std::array<LordText, 9>, kRows> subDashaLords{};
 
     int frontPanel = 0;              // the sub-period panel in front
-    FixedText<32> subDashaCaption;  // caption of fraSubDasha(0): "Sub Dasha Of Mercury Dasha" the longest
+    FixedText<32> subDashaCaption{};  // caption of fraSubDasha(0): "Sub Dasha Of Mercury Dasha" the longest
     // "Dasha At The Time Of Birth :- Mercury /Jupiter" the longest
     FixedText<48> dashaAtTimeOfBirth = "Dasha At The Time Of Birth";
 
     std::string nakshatra;      // lblNakshatra
-    FixedText<24> rashi;        // lblRashi
+    FixedText<24> rashi{};     // lblRashi
     std::string lord;           // lblLord
     std::string ayanamsha;      // lblAyanamsha
     std::string lagna;          // lblLagna

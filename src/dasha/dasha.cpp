@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace orvanta {
 
@@ -152,6 +153,63 @@ inline Date SubtractSplitDuration(Date date, YearsMonthsDays d) noexcept {
     }
     return {year, month, day};
 }
+
+// AddSplitDuration for a length known when compiling: the parts of a step its length
+// does not use are left out (no year step for a length under a year, no month step
+// and no clamp for whole years, no day carry for whole months).
+template <YearsMonthsDays D>
+inline Date StepBy(Date date) noexcept {
+    int year = date.year;
+    int month = date.month;
+    int day = date.day;
+    if constexpr (D.years != 0) {
+        year += D.years;
+        if (day == 29 && month == 2 && MonthLength(year, 2) == 28) [[unlikely]] day = 28;
+    }
+    if constexpr (D.months != 0) {
+        month += D.months;
+        const bool nextYear = month > 12;
+        month = nextYear ? month - 12 : month;
+        year += nextYear;
+        const int last = MonthLength(year, month);
+        if (day > last) [[unlikely]] day = last;
+    }
+    if constexpr (D.days != 0) {
+        const int last = MonthLength(year, month);
+        day += D.days;
+        const bool over = day > last;
+        day = over ? day - last : day;
+        const bool january = over & (month == 12);
+        month = january ? 1 : month + over;
+        year += january;
+        if (day > 28) [[unlikely]] {
+            const int next = MonthLength(year, month);
+            if (day > next) {  // past a February of 28 days
+                day -= next;
+                ++month;
+            }
+        }
+    }
+    return {year, month, day};
+}
+
+// The nine sub-periods of lord L's table from its start, each step compiled for its length.
+template <std::size_t L, std::size_t... K>
+inline void FillTable(Date start, std::array<Date, 9>& starts, std::array<Date, 9>& ends,
+                      std::index_sequence<K...>) noexcept {
+    ((starts[K] = start, start = StepBy<SubPeriodLengths[L][K]>(start), ends[K] = start), ...);
+}
+
+template <std::size_t L>
+void FillTable(Date start, DashaTable& t) noexcept {
+    FillTable<L>(start, t.subStart[L], t.subEnd[L], std::make_index_sequence<kLords>{});
+}
+
+template <std::size_t... L>
+constexpr std::array<void (*)(Date, DashaTable&) noexcept, kLords> TableFillers(std::index_sequence<L...>) {
+    return {&FillTable<L>...};
+}
+inline constexpr auto kTableFillers = TableFillers(std::make_index_sequence<kLords>{});
 }  // namespace
 
 Date AddDuration(Date date, YearsMonthsDays d) {
@@ -192,21 +250,6 @@ bool ReadLiteral(std::string_view& text, std::string_view literal) {
     return true;
 }
 
-// The lengths of the 81 sub-periods, [Maha Dasha lord][position k in its table, whose
-// sub-lord is (lord + k) mod 9]: the same for every chart, so split once.
-const std::array<std::array<YearsMonthsDays, kLords>, kLords>& SubPeriodLengths() {
-    static const auto lengths = [] {
-        std::array<std::array<YearsMonthsDays, kLords>, kLords> table{};
-        for (std::size_t l = 0; l < kLords; ++l) {
-            for (std::size_t s = 0; s < kLords; ++s) {
-                table[l][s] = SplitYears(LordYears[l] * LordYears[(l + s) % kLords] / 120.0);
-            }
-        }
-        return table;
-    }();
-    return lengths;
-}
-
 // The two splits of a run, the balance and the elapsed part of the birth lord's
 // period, depend on the birth lord and the elapsed arc-minutes alone. Each is worked
 // out once and kept, packed with a mark that it is set; threads that race on one
@@ -242,9 +285,9 @@ std::optional<int> MoonArcMinutes(std::string_view moonText) {
     const auto minutes = ReadPlainNumber(text, 59);
     if (!minutes || !ReadLiteral(text, "' ")) return std::nullopt;
     if (!ReadPlainNumber(text, 59) || !ReadLiteral(text, "\" ") || text.size() != 3) return std::nullopt;
-    const std::size_t code = SignCodes.find(text);
-    if (code == std::string_view::npos || code % 3 != 0) return std::nullopt;
-    return (static_cast<int>(code / 3) * 30 + *degrees) * 60 + *minutes;  // [0, 21599]
+    const int sign = SignOfCode(text);
+    if (sign < 0) return std::nullopt;
+    return (sign * 30 + *degrees) * 60 + *minutes;  // [0, 21599]
 }
 
 std::optional<DashaTable> CalculateDasha(Date birthDate, std::string_view moonText) {
@@ -287,18 +330,12 @@ bool CalculateDasha(Date birthDate, std::string_view moonText, DashaTable& t) {
 
     // The sub-periods. The birth lord's table is laid out over its whole period as if
     // it had started before birth, so that it shows the sub-period running at birth.
-    const auto& lengths = SubPeriodLengths();
     for (int p = 0; p < kLords; ++p) {
         const auto lord = static_cast<std::size_t>((b + p) % kLords);
-        Date start = p == 0 ? SubtractSplitDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
+        const Date start = p == 0 ? SubtractSplitDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
                                                                             [&] { return SplitYears(t.elapsedYears); }))
                             : t.mahaEnd[(lord + kLords - 1) % kLords];
-        // A valid birth date and SplitYears's durations keep every step on the fast path.
-        for (std::size_t k = 0; k < kLords; ++k) {
-            t.subStart[lord][k] = start;
-            start = AddSplitDuration(start, lengths[lord][k]);
-            t.subEnd[lord][k] = start;
-        }
+        kTableFillers[lord](start, t);
     }
     return true;
 }

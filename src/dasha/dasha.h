@@ -37,6 +37,22 @@ std::string DecimalText(double x);
 // "16" and gives 16 years; months whose text rounds up to 12 make a whole year.
 YearsMonthsDays SplitYears(double x);
 
+// The lengths of the 81 sub-periods, [Maha Dasha lord][position k in its table, whose
+// sub-lord is (lord + k) mod 9]: SplitYears(years of the lord x years of the sub-lord
+// / 120), the same for every chart, written out so that each step of a table is
+// compiled for its own length.
+inline constexpr std::array<std::array<YearsMonthsDays, kLords>, kLords> SubPeriodLengths = {{
+    {{{0, 4, 27}, {1, 2, 0}, {0, 4, 6}, {0, 7, 0}, {0, 4, 27}, {1, 0, 18}, {0, 11, 6}, {1, 1, 8}, {0, 11, 27}}},  // Ketu
+    {{{3, 3, 29}, {1, 0, 0}, {1, 8, 0}, {1, 2, 0}, {3, 0, 0}, {2, 8, 0}, {3, 2, 0}, {2, 9, 29}, {1, 2, 0}}},  // Venus
+    {{{0, 3, 18}, {0, 6, 0}, {0, 4, 6}, {0, 10, 24}, {0, 9, 18}, {0, 11, 12}, {0, 10, 6}, {0, 4, 6}, {1, 0, 0}}},  // Sun
+    {{{0, 10, 0}, {0, 7, 0}, {1, 6, 0}, {1, 3, 29}, {1, 6, 29}, {1, 5, 0}, {0, 7, 0}, {1, 8, 0}, {0, 6, 0}}},  // Moon
+    {{{0, 4, 27}, {1, 0, 18}, {0, 11, 6}, {1, 1, 8}, {0, 11, 27}, {0, 4, 27}, {1, 2, 0}, {0, 4, 6}, {0, 7, 0}}},  // Mars
+    {{{2, 8, 12}, {2, 4, 24}, {2, 10, 6}, {2, 6, 18}, {1, 0, 18}, {3, 0, 0}, {0, 10, 24}, {1, 6, 0}, {1, 0, 18}}},  // Rahu
+    {{{2, 1, 17}, {2, 6, 11}, {2, 3, 6}, {0, 11, 6}, {2, 8, 0}, {0, 9, 18}, {1, 3, 29}, {0, 11, 6}, {2, 4, 24}}},  // Jupiter
+    {{{3, 0, 2}, {2, 8, 9}, {1, 1, 8}, {3, 2, 0}, {0, 11, 12}, {1, 6, 29}, {1, 1, 8}, {2, 10, 6}, {2, 6, 11}}},  // Saturn
+    {{{2, 4, 26}, {0, 11, 27}, {2, 9, 29}, {0, 10, 6}, {1, 5, 0}, {0, 11, 27}, {2, 6, 18}, {2, 3, 6}, {2, 8, 9}}},  // Mercury
+}};
+
 Date AddDuration(Date date, YearsMonthsDays d);       // years, then months, then days
 Date SubtractDuration(Date date, YearsMonthsDays d);  // the same steps, negated
 
