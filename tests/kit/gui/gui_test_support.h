@@ -4,9 +4,12 @@
 // windows would show or open, and the program's look.
 
 #include <QApplication>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "kit/gui/appearance.h"
@@ -56,6 +59,27 @@ public:
 private:
     UrlSink previous_;
 };
+
+// Runs `act` on the next modal window of class `className` once it is up (the dialog
+// under test runs its own event loop, so the test acts from inside it); gives up
+// after ten seconds.
+inline void OnModal(const char* className, std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    auto ticks = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, ticks, className, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->inherits(className) && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        } else if (++*ticks > 1000) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
 
 inline void InstallLook() { InstallAppearance(*static_cast<QApplication*>(QCoreApplication::instance())); }
 

@@ -24,24 +24,6 @@ namespace {
 
 constexpr std::int64_t kToday = 1767225600;  // 2026-01-01T00:00:00Z
 
-void OnModal(const char* className, std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    auto ticks = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, className, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->inherits(className) && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        } else if (++*ticks > 1000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
-
 QByteArray Tool(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);

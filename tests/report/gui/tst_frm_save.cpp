@@ -25,6 +25,7 @@
 #include <cstring>
 #include <functional>
 
+#include "../../kit/gui/gui_test_support.h"
 #include "../report_fixture.h"
 #include "../small_file_system.h"
 #include "kit/gui/message_box.h"
@@ -38,26 +39,6 @@ using namespace orvanta;
 using namespace orvanta::testing;
 
 namespace {
-
-// Runs `act` on the next modal window of class `className` once it is up (the dialog
-// under test runs its own event loop, so the test acts from inside it).
-void OnModal(const char* className, std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    auto ticks = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, className, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->inherits(className) && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        } else if (++*ticks > 1000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
 
 // The text a PDF holds, by pdftotext, with the page numbers and the line breaking of
 // the printout taken out: words separated by single blanks.
@@ -87,7 +68,8 @@ QPoint PointOnCharacter(QTextEdit* box, int position) {
 
 }  // namespace
 
-class UrlRecorder : public QObject {
+// Takes the addresses that QDesktopServices would open.
+class DesktopUrlRecorder : public QObject {
     Q_OBJECT
 public:
     QList<QUrl> urls;
@@ -131,7 +113,7 @@ private:
     std::unique_ptr<FrmSave> OpenSample() {
         return std::make_unique<FrmSave>(SampleBirth(), SampleResults(), SampleTexts());
     }
-    UrlRecorder recorder_;
+    DesktopUrlRecorder recorder_;
 };
 
 void TestFrmSave::initTestCase() {
