@@ -76,7 +76,7 @@ namespace {
 
 // Whether the text is the entry std::to_string writes for a number in [first, last]:
 // digits only, no sign, no leading zero.
-bool IsNumberEntry(std::string_view text, int first, int last) {
+inline bool IsNumberEntry(std::string_view text, int first, int last) {
     if (text.empty() || text.size() > 4 || (text.size() > 1 && text[0] == '0')) return false;
     int value = 0;
     for (const char c : text) {
@@ -109,23 +109,11 @@ int MonthNumberOf(std::string_view text) {
 
 std::optional<UnlistedText> FindUnlistedText(const BirthForm& form) {
     if (MonthNumberOf(form.month) == 0) return UnlistedText{ListField::Month, form.month};
-    struct NumberList {
-        ListField field;
-        std::string BirthForm::*text;
-        int first;
-        int last;
-    };
-    static constexpr std::array<NumberList, 5> kLists = {{
-        {ListField::Day, &BirthForm::day, 1, 31},
-        {ListField::Year, &BirthForm::year, 1901, 2050},
-        {ListField::Hour, &BirthForm::hour, 0, 23},
-        {ListField::Minute, &BirthForm::minute, 0, 59},
-        {ListField::Second, &BirthForm::second, 0, 59},
-    }};
-    for (const NumberList& list : kLists) {
-        const std::string& text = form.*list.text;
-        if (!IsNumberEntry(text, list.first, list.last)) return UnlistedText{list.field, text};
-    }
+    if (!IsNumberEntry(form.day, 1, 31)) return UnlistedText{ListField::Day, form.day};
+    if (!IsNumberEntry(form.year, 1901, 2050)) return UnlistedText{ListField::Year, form.year};
+    if (!IsNumberEntry(form.hour, 0, 23)) return UnlistedText{ListField::Hour, form.hour};
+    if (!IsNumberEntry(form.minute, 0, 59)) return UnlistedText{ListField::Minute, form.minute};
+    if (!IsNumberEntry(form.second, 0, 59)) return UnlistedText{ListField::Second, form.second};
     return std::nullopt;
 }
 
@@ -216,14 +204,13 @@ namespace {
 // only) and the number spelled by its leading digits after an optional minus (0 when
 // there are none). Blanks around the text are ignored.
 struct NumberText {
-    int value = 0;  // [-1'000'000, 1'000'000]
-    bool blank = true;
-    bool whole = false;
+    int value;  // [-1'000'000, 1'000'000]
+    bool blank;
+    bool whole;
 };
 
-NumberText ReadSpelledNumber(std::string_view text) {
+void ReadSpelledNumber(std::string_view text, NumberText& number) {
     text = Trimmed(text);
-    NumberText number;
     number.blank = text.empty();
     const bool negative = !text.empty() && text.front() == '-';
     if (negative) text.remove_prefix(1);
@@ -234,26 +221,27 @@ NumberText ReadSpelledNumber(std::string_view text) {
     }
     number.whole = digits > 0 && digits == text.size();
     number.value = negative ? -value : value;
-    return number;
 }
 
 // Most texts are one to six digits and nothing else: no blanks to trim, no sign, and
-// a number below the cap. Everything else is read by ReadSpelledNumber.
-NumberText ReadNumberText(std::string_view text) {
-    if (text.empty() || text.size() > 6) return ReadSpelledNumber(text);
+// a number below the cap. Everything else is read by ReadSpelledNumber. The result is
+// written in place: returned, it would be packed into one register and unpacked again.
+inline void ReadNumberText(std::string_view text, NumberText& number) {
+    if (text.empty() || text.size() > 6) return ReadSpelledNumber(text, number);
     int value = 0;
     for (const char c : text) {
         const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
-        if (digit > 9) return ReadSpelledNumber(text);
+        if (digit > 9) return ReadSpelledNumber(text, number);
         value = value * 10 + static_cast<int>(digit);
     }
-    return {value, false, true};
+    number = {value, false, true};
 }
 
-// Every text of the form the checks and the reading look at, each read once.
+// Every text of the form the checks and the reading look at, each read once; every
+// member is set by ReadFormTexts.
 struct FormTexts {
-    bool nameBlank = true;
-    int month = 0;
+    bool nameBlank;
+    int month;
     NumberText day;
     NumberText year;
     NumberText hour;
@@ -268,18 +256,18 @@ struct FormTexts {
 
 FormTexts ReadFormTexts(const BirthForm& form) {
     FormTexts texts;
-    texts.nameBlank = Trimmed(form.name).empty();
+    texts.nameBlank = std::all_of(form.name.begin(), form.name.end(), [](char c) { return c == ' '; });
     texts.month = MonthNumberOf(form.month);
-    texts.day = ReadNumberText(form.day);
-    texts.year = ReadNumberText(form.year);
-    texts.hour = ReadNumberText(form.hour);
-    texts.minute = ReadNumberText(form.minute);
-    texts.zoneHour = ReadNumberText(form.zoneHour);
-    texts.zoneMinute = ReadNumberText(form.zoneMinute);
-    texts.lonD = ReadNumberText(form.lonD);
-    texts.lonM = ReadNumberText(form.lonM);
-    texts.latD = ReadNumberText(form.latD);
-    texts.latM = ReadNumberText(form.latM);
+    ReadNumberText(form.day, texts.day);
+    ReadNumberText(form.year, texts.year);
+    ReadNumberText(form.hour, texts.hour);
+    ReadNumberText(form.minute, texts.minute);
+    ReadNumberText(form.zoneHour, texts.zoneHour);
+    ReadNumberText(form.zoneMinute, texts.zoneMinute);
+    ReadNumberText(form.lonD, texts.lonD);
+    ReadNumberText(form.lonM, texts.lonM);
+    ReadNumberText(form.latD, texts.latD);
+    ReadNumberText(form.latM, texts.latM);
     return texts;
 }
 
