@@ -74,16 +74,39 @@ std::string_view ListFieldName(ListField field) {
 
 namespace {
 
+// The number that one to four digits and nothing else spell; -1 for any other text.
+// Written out by length: most texts of the form are such numbers.
+inline int ShortNumber(std::string_view text) {
+    const auto digit = [text](std::size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(text[i])) - unsigned{'0'};
+    };
+    switch (text.size()) {
+    case 1: {
+        const unsigned a = digit(0);
+        return a <= 9 ? static_cast<int>(a) : -1;
+    }
+    case 2: {
+        const unsigned a = digit(0), b = digit(1);
+        return a <= 9 && b <= 9 ? static_cast<int>(a * 10 + b) : -1;
+    }
+    case 3: {
+        const unsigned a = digit(0), b = digit(1), c = digit(2);
+        return a <= 9 && b <= 9 && c <= 9 ? static_cast<int>(a * 100 + b * 10 + c) : -1;
+    }
+    case 4: {
+        const unsigned a = digit(0), b = digit(1), c = digit(2), d = digit(3);
+        return a <= 9 && b <= 9 && c <= 9 && d <= 9 ? static_cast<int>(a * 1000 + b * 100 + c * 10 + d) : -1;
+    }
+    default: return -1;
+    }
+}
+
 // Whether the text is the entry std::to_string writes for a number in [first, last]:
 // digits only, no sign, no leading zero.
-inline bool IsNumberEntry(std::string_view text, int first, int last) {
-    if (text.empty() || text.size() > 4 || (text.size() > 1 && text[0] == '0')) return false;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return value >= first && value <= last;
+bool IsNumberEntry(std::string_view text, int first, int last) {
+    if (text.size() > 1 && text[0] == '0') return false;
+    const int value = ShortNumber(text);
+    return value >= 0 && value >= first && value <= last;
 }
 
 // The month's number for an entry of the month list, compared exactly; 0 for none.
@@ -223,17 +246,12 @@ void ReadSpelledNumber(std::string_view text, NumberText& number) {
     number.value = negative ? -value : value;
 }
 
-// Most texts are one to six digits and nothing else: no blanks to trim, no sign, and
-// a number below the cap. Everything else is read by ReadSpelledNumber. The result is
-// written in place: returned, it would be packed into one register and unpacked again.
+// A text of one to four digits and nothing else needs no trimming, has no sign and is
+// below the cap; everything else is read by ReadSpelledNumber. The result is written
+// in place: returned, it would be packed into one register and unpacked again.
 inline void ReadNumberText(std::string_view text, NumberText& number) {
-    if (text.empty() || text.size() > 6) return ReadSpelledNumber(text, number);
-    int value = 0;
-    for (const char c : text) {
-        const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
-        if (digit > 9) return ReadSpelledNumber(text, number);
-        value = value * 10 + static_cast<int>(digit);
-    }
+    const int value = ShortNumber(text);
+    if (value < 0) return ReadSpelledNumber(text, number);
     number = {value, false, true};
 }
 
