@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <utility>
 
 namespace orvanta {
@@ -73,45 +74,70 @@ std::string_view ListFieldName(ListField field) {
 
 namespace {
 
+// The number that one to four digits and nothing else spell; -1 for any other text.
+// Written out by length, and inline (GCC keeps it out of line otherwise): a run reads
+// fifteen texts through it.
+inline int ShortNumber(std::string_view text) {
+    const auto digit = [text](std::size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(text[i])) - unsigned{'0'};
+    };
+    switch (text.size()) {
+    case 1: {
+        const unsigned a = digit(0);
+        return a <= 9 ? static_cast<int>(a) : -1;
+    }
+    case 2: {
+        const unsigned a = digit(0), b = digit(1);
+        return a <= 9 && b <= 9 ? static_cast<int>(a * 10 + b) : -1;
+    }
+    case 3: {
+        const unsigned a = digit(0), b = digit(1), c = digit(2);
+        return a <= 9 && b <= 9 && c <= 9 ? static_cast<int>(a * 100 + b * 10 + c) : -1;
+    }
+    case 4: {
+        const unsigned a = digit(0), b = digit(1), c = digit(2), d = digit(3);
+        return a <= 9 && b <= 9 && c <= 9 && d <= 9 ? static_cast<int>(a * 1000 + b * 100 + c * 10 + d) : -1;
+    }
+    default: return -1;
+    }
+}
+
 // Whether the text is the entry std::to_string writes for a number in [first, last]:
 // digits only, no sign, no leading zero.
 bool IsNumberEntry(std::string_view text, int first, int last) {
-    if (text.empty() || text.size() > 4 || (text.size() > 1 && text[0] == '0')) return false;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return value >= first && value <= last;
+    if (text.size() > 1 && text[0] == '0') return false;
+    const int value = ShortNumber(text);
+    return value >= 0 && value >= first && value <= last;
 }
 
 // The month's number for an entry of the month list, compared exactly; 0 for none.
-int MonthNumberOf(std::string_view month) {
-    for (std::size_t i = 0; i < kMonthNames.size(); ++i) {
-        if (kMonthNames[i] == month) return static_cast<int>(i) + 1;
+// The letters pick the one name the text can be; the whole text must then match it.
+int MonthNumberOf(std::string_view text) {
+    if (text.size() < 3) return 0;
+    int month = 0;
+    switch (text[0]) {
+    case 'J': month = text[2] == 'l' ? 7 : text.size() == 4 ? 6 : 1; break;
+    case 'F': month = 2; break;
+    case 'M': month = text[2] == 'y' ? 5 : 3; break;
+    case 'A': month = text[1] == 'u' ? 8 : 4; break;
+    case 'S': month = 9; break;
+    case 'O': month = 10; break;
+    case 'N': month = 11; break;
+    case 'D': month = 12; break;
+    default: return 0;
     }
-    return 0;
+    return kMonthNames[static_cast<std::size_t>(month) - 1] == text ? month : 0;
 }
 
 }  // namespace
 
 std::optional<UnlistedText> FindUnlistedText(const BirthForm& form) {
-    const std::array<std::pair<ListField, const std::string*>, 6> lists = {{
-        {ListField::Month, &form.month},
-        {ListField::Day, &form.day},
-        {ListField::Year, &form.year},
-        {ListField::Hour, &form.hour},
-        {ListField::Minute, &form.minute},
-        {ListField::Second, &form.second},
-    }};
-    for (const auto& [field, text] : lists) {
-        const bool listed = field == ListField::Month  ? MonthNumberOf(*text) > 0
-                            : field == ListField::Day  ? IsNumberEntry(*text, 1, 31)
-                            : field == ListField::Year ? IsNumberEntry(*text, 1901, 2050)
-                            : field == ListField::Hour ? IsNumberEntry(*text, 0, 23)
-                                                       : IsNumberEntry(*text, 0, 59);
-        if (!listed) return UnlistedText{field, *text};
-    }
+    if (MonthNumberOf(form.month) == 0) return UnlistedText{ListField::Month, form.month};
+    if (!IsNumberEntry(form.day, 1, 31)) return UnlistedText{ListField::Day, form.day};
+    if (!IsNumberEntry(form.year, 1901, 2050)) return UnlistedText{ListField::Year, form.year};
+    if (!IsNumberEntry(form.hour, 0, 23)) return UnlistedText{ListField::Hour, form.hour};
+    if (!IsNumberEntry(form.minute, 0, 59)) return UnlistedText{ListField::Minute, form.minute};
+    if (!IsNumberEntry(form.second, 0, 59)) return UnlistedText{ListField::Second, form.second};
     return std::nullopt;
 }
 
@@ -197,105 +223,153 @@ std::optional<Message> FilterFormTexts(BirthForm& form) {
 
 namespace {
 
+// What the checks and the reading take from one text box: whether it is blank,
+// whether it spells a whole number (an optional single leading minus, then digits
+// only) and the number spelled by its leading digits after an optional minus (0 when
+// there are none). Blanks around the text are ignored.
+struct NumberText {
+    int value;  // [-1'000'000, 1'000'000]
+    bool blank;
+    bool whole;
+};
 
-// The number spelled by the leading digits after an optional minus; 0 when there are none.
-long NumericValue(std::string_view text) {
+// Any text: blanks trimmed, an optional minus, then the leading digits up to the cap.
+void ReadSpelledNumber(std::string_view text, NumberText& number) {
     text = Trimmed(text);
-    bool negative = false;
-    if (!text.empty() && text.front() == '-') {
-        negative = true;
-        text.remove_prefix(1);
+    number.blank = text.empty();
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    std::size_t digits = 0;
+    int value = 0;
+    for (; digits < text.size() && IsDigit(static_cast<unsigned char>(text[digits])); ++digits) {
+        value = std::min(value * 10 + (text[digits] - '0'), 1'000'000);  // far beyond any limit checked
     }
-    long value = 0;
-    for (const char c : text) {
-        if (!IsDigit(static_cast<unsigned char>(c))) break;
-        value = std::min(value * 10 + (c - '0'), 1'000'000L);  // far beyond any limit checked
-    }
-    return negative ? -value : value;
+    number.whole = digits > 0 && digits == text.size();
+    number.value = negative ? -value : value;
 }
 
-// An optional single leading minus followed by digits only.
-bool IsWholeNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+// A text of one to four digits and nothing else needs no trimming, has no sign and is
+// below the cap; everything else is read by ReadSpelledNumber. The result is written
+// in place: returned, it would be packed into one register and unpacked again.
+inline void ReadNumberText(std::string_view text, NumberText& number) {
+    const int value = ShortNumber(text);
+    if (value < 0) return ReadSpelledNumber(text, number);
+    number = {value, false, true};
 }
 
-bool OutOfRange(std::string_view text, long low, long high) {
-    if (Trimmed(text).empty()) return true;
-    const long value = NumericValue(text);
-    return value < low || value > high;
+// Every text of the form the checks and the reading look at, each read once; every
+// member is set by ReadFormTexts.
+struct FormTexts {
+    bool nameBlank;
+    int month;
+    NumberText day;
+    NumberText year;
+    NumberText hour;
+    NumberText minute;
+    NumberText zoneHour;
+    NumberText zoneMinute;
+    NumberText lonD;
+    NumberText lonM;
+    NumberText latD;
+    NumberText latM;
+};
+
+FormTexts ReadFormTexts(const BirthForm& form) {
+    FormTexts texts;
+    texts.nameBlank = std::all_of(form.name.begin(), form.name.end(), [](char c) { return c == ' '; });
+    texts.month = MonthNumberOf(form.month);
+    ReadNumberText(form.day, texts.day);
+    ReadNumberText(form.year, texts.year);
+    ReadNumberText(form.hour, texts.hour);
+    ReadNumberText(form.minute, texts.minute);
+    ReadNumberText(form.zoneHour, texts.zoneHour);
+    ReadNumberText(form.zoneMinute, texts.zoneMinute);
+    ReadNumberText(form.lonD, texts.lonD);
+    ReadNumberText(form.lonM, texts.lonM);
+    ReadNumberText(form.latD, texts.latD);
+    ReadNumberText(form.latM, texts.latM);
+    return texts;
 }
 
-int MonthNumber(std::string_view month) { return MonthNumberOf(month); }
+bool OutOfRange(const NumberText& number, int low, int high) {
+    return number.blank || number.value < low || number.value > high;
+}
 
 // Divisibility by four is the whole leap-year rule here; it agrees with the
 // Gregorian calendar for 1901 to 2050.
-bool DateExists(int month, long day, long year) {
+bool DateExists(int month, int day, int year) {
     if (month == 4 || month == 6 || month == 9 || month == 11) return day != 31;
     if (month == 2) return year % 4 == 0 ? day < 30 : day < 29;
     return true;
 }
 
-}  // namespace
-
-std::optional<Message> ValidateBirthDetails(const BirthForm& form) {
-    if (Trimmed(form.name).empty()) return Message{"Please Enter Name", Icon::Error, Control::txtName};
+std::optional<Message> FirstRefusal(const FormTexts& texts) {
+    if (texts.nameBlank) return Message{"Please Enter Name", Icon::Error, Control::txtName};
 
     // A zone hour must be a whole number: "1-2" or "--1" cannot be read. A negative
     // one counts by its size, and no zone lies further than 13 hours from Greenwich
     // ("-13" is one of the picker's zones), so "-14" and beyond fail too.
-    const std::string_view zone = Trimmed(form.zoneHour);
-    if (!IsWholeNumber(zone) || NumericValue(zone) > 12 || NumericValue(zone) < -13) {
+    if (!texts.zoneHour.whole || texts.zoneHour.value > 12 || texts.zoneHour.value < -13) {
         return Message{"Please Enter Value Between 0 And 12 in the Zone Hour", Icon::Error, Control::txtZoneHour};
     }
-    if (OutOfRange(form.lonD, 0, 179)) {
+    if (OutOfRange(texts.lonD, 0, 179)) {
         return Message{"Please Enter Value Between 0 And 179 in the Degree of Longitude", Icon::Error,
                        Control::txtLonD};
     }
-    if (OutOfRange(form.lonM, 0, 59)) {
+    if (OutOfRange(texts.lonM, 0, 59)) {
         return Message{"Please Enter Value Between 0 And 59 in the  Minute of Longitude", Icon::Error,
                        Control::txtLonM};
     }
-    if (OutOfRange(form.latD, 0, 89)) {
+    if (OutOfRange(texts.latD, 0, 89)) {
         return Message{"Please Enter Value Between 0 And 89 in the Degree of Latitude", Icon::Error,
                        Control::txtLatD};
     }
-    if (OutOfRange(form.latM, 0, 59)) {
+    if (OutOfRange(texts.latM, 0, 59)) {
         return Message{"Please Enter Value Between 0 And 59 in the  Minute of Latitude", Icon::Error,
                        Control::txtLatM};
     }
-    if (!DateExists(MonthNumber(form.month), NumericValue(form.day), NumericValue(form.year))) {
+    if (!DateExists(texts.month, texts.day.value, texts.year.value)) {
         return Message{"Please Enter Correct Date Of Birth", Icon::Information, Control::None};
     }
     return std::nullopt;
 }
 
-namespace {
-std::int16_t Int16(long value) {
-    return static_cast<std::int16_t>(std::clamp(value, -32768L, 32767L));
+std::int16_t Int16(int value) {
+    return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
 }
-}  // namespace
 
-BirthDetails ReadBirthDetails(const BirthForm& form) {
+BirthDetails Details(const BirthForm& form, const FormTexts& texts) {
     BirthDetails birth;
     birth.name = form.name;
-    birth.month = static_cast<std::int16_t>(MonthNumber(form.month));
-    birth.day = Int16(NumericValue(form.day));
-    birth.year = Int16(NumericValue(form.year));
-    birth.hour = Int16(NumericValue(form.hour));
-    birth.minute = Int16(NumericValue(form.minute));
+    birth.month = static_cast<std::int16_t>(texts.month);
+    birth.day = Int16(texts.day.value);
+    birth.year = Int16(texts.year.value);
+    birth.hour = Int16(texts.hour.value);
+    birth.minute = Int16(texts.minute.value);
     // The zone's own signs carry no meaning: its direction follows the longitude.
     // An empty zone-minute text reads as 0 minutes.
-    birth.zoneHours = Int16(std::labs(NumericValue(form.zoneHour)));
-    birth.zoneMinutes = Int16(std::labs(NumericValue(form.zoneMinute)));
-    birth.longitudeDegrees = Int16(NumericValue(form.lonD));
-    birth.longitudeMinutes = Int16(NumericValue(form.lonM));
-    birth.latitudeDegrees = Int16(NumericValue(form.latD));
-    birth.latitudeMinutes = Int16(NumericValue(form.latM));
+    birth.zoneHours = Int16(std::abs(texts.zoneHour.value));
+    birth.zoneMinutes = Int16(std::abs(texts.zoneMinute.value));
+    birth.longitudeDegrees = Int16(texts.lonD.value);
+    birth.longitudeMinutes = Int16(texts.lonM.value);
+    birth.latitudeDegrees = Int16(texts.latD.value);
+    birth.latitudeMinutes = Int16(texts.latM.value);
     birth.isEast = !form.west;
     birth.isSouth = form.south;
     birth.dst = form.dst;
     return birth;
 }
+
+}  // namespace
+
+BirthReading CheckAndReadBirthDetails(const BirthForm& form) {
+    const FormTexts texts = ReadFormTexts(form);
+    if (auto refusal = FirstRefusal(texts)) return {std::move(refusal), {}};
+    return {std::nullopt, Details(form, texts)};
+}
+
+std::optional<Message> ValidateBirthDetails(const BirthForm& form) { return CheckAndReadBirthDetails(form).refusal; }
+
+BirthDetails ReadBirthDetails(const BirthForm& form) { return Details(form, ReadFormTexts(form)); }
 
 }  // namespace orvanta

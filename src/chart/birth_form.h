@@ -104,4 +104,12 @@ std::optional<Message> ValidateBirthDetails(const BirthForm& form);
 // Reads a form that FindUnlistedText and ValidateBirthDetails accepted.
 BirthDetails ReadBirthDetails(const BirthForm& form);
 
+// ValidateBirthDetails and, when it passes, ReadBirthDetails, with each text of the
+// form read once: the message of the first failing check, or the birth details.
+struct BirthReading {
+    std::optional<Message> refusal;
+    BirthDetails birth;  // the default when refused
+};
+BirthReading CheckAndReadBirthDetails(const BirthForm& form);
+
 }  // namespace orvanta

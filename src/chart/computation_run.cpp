@@ -187,8 +187,8 @@ RunOutcome RunChart(const BirthForm& form) {
     RunOutcome outcome;
     outcome.unlisted = FindUnlistedText(form);
     if (outcome.unlisted) return outcome;
-    outcome.rejection = ValidateBirthDetails(form);
-    if (!outcome.rejection) Compute(ReadBirthDetails(form), outcome.chart);
+    auto [refusal, birth] = CheckAndReadBirthDetails(form);
+    if (outcome.rejection = refusal; !outcome.rejection) Compute(birth, outcome.chart);
     return outcome;
 }
 

@@ -49,6 +49,9 @@ private slots:
     void validate();
     void readBirthDetails_data();
     void readBirthDetails();
+    void checkAndRead_data();
+    void checkAndRead();
+    void monthsReadInListOrder();
 };
 
 void TestBirthForm::lists() {
@@ -178,6 +181,8 @@ void TestBirthForm::unlistedText_data() {
     QTest::newRow("last year") << "year" << "2050" << true;
     QTest::newRow("year 2051") << "year" << "2051" << false;
     QTest::newRow("month with a trailing blank") << "month" << "May " << false;
+    QTest::newRow("month cut short") << "month" << "Jun" << false;
+    QTest::newRow("month with a letter more") << "month" << "Julyy" << false;
 }
 
 void TestBirthForm::unlistedTextSweep() {
@@ -341,6 +346,53 @@ void TestBirthForm::readBirthDetails() {
     QCOMPARE(int(b.longitudeMinutes), 0);
     QVERIFY(!b.isSouth);
     QVERIFY(!b.dst);
+}
+
+void TestBirthForm::checkAndRead_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");  // empty: the form passes
+    QTest::addColumn<int>("value");        // what the box reads as when the form passes
+    // Texts a caller can put into a form by itself; the window's key filter keeps them out.
+    QTest::newRow("longitude with blanks around") << "txtLonD" << " 7 " << "" << 7;
+    QTest::newRow("latitude minutes in five digits") << "txtLatM" << "00059" << "" << 59;
+    QTest::newRow("zone minutes in six digits") << "txtZoneMinute" << "000045" << "" << 45;
+    QTest::newRow("zone hour with blanks around") << "txtZoneHour" << " -5 " << "" << 5;
+    QTest::newRow("longitude minutes far past the cap") << "txtLonM" << "99999999999" << kLonM << 0;
+    QTest::newRow("refused: nothing is read") << "txtLatD" << "90" << kLatD << 0;
+}
+
+void TestBirthForm::checkAndRead() {
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(int, value);
+    BirthForm form;
+    Field(form, box) = text.toStdString();
+    const BirthReading reading = CheckAndReadBirthDetails(form);
+    QCOMPARE(reading.refusal ? QString::fromStdString(reading.refusal->text) : QString(), message);
+    QVERIFY(ValidateBirthDetails(form) == reading.refusal);
+    if (reading.refusal) {
+        QVERIFY(reading.birth == BirthDetails{});
+        return;
+    }
+    QVERIFY(ReadBirthDetails(form) == reading.birth);
+    const BirthDetails& b = reading.birth;
+    const int read = box == "txtLonD"         ? b.longitudeDegrees
+                     : box == "txtLonM"       ? b.longitudeMinutes
+                     : box == "txtLatM"       ? b.latitudeMinutes
+                     : box == "txtZoneMinute" ? b.zoneMinutes
+                                              : b.zoneHours;
+    QCOMPARE(read, value);
+}
+
+void TestBirthForm::monthsReadInListOrder() {
+    for (std::size_t i = 0; i < MonthEntries().size(); ++i) {
+        BirthForm form;
+        form.month = MonthEntries()[i];
+        QVERIFY2(!FindUnlistedText(form), form.month.c_str());
+        QCOMPARE(int(CheckAndReadBirthDetails(form).birth.month), int(i) + 1);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestBirthForm)
