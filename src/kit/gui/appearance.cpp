@@ -31,6 +31,14 @@ void Paint(QWidget* widget, QRgb text, QRgb background) {
     widget->setPalette(palette);
 }
 
+QPalette Colours(QRgb text, QRgb background) {
+    QPalette palette;
+    palette.setResolveMask(0);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) palette.setColor(role, QColor(text));
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(role, QColor(background));
+    return palette;
+}
+
 void PaintButton(QWidget* button) {
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, QColor(look::PaleYellow));
