@@ -1,6 +1,8 @@
 #include "display/gui/frm_display.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include <QAction>
 #include <QDateTime>
@@ -111,6 +113,39 @@ CaptionFrame* Frame(const QString& name, const QString& caption, const QRect& re
     return frame;
 }
 
+// A wrapped label that keeps its height for the last width it was asked about: the scroll
+// area around it asks again for the same width each time it lays itself out, and every
+// answer lays the whole text out anew. All that the height depends on is compared first.
+class WrappedText : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    int heightForWidth(int width) const override {
+        const Measure measure{width,        text(),     font(),           margin(),     indent(),
+                              int(alignment()), textFormat(), wordWrap(), contentsMargins(), frameWidth(),
+                              layoutDirection()};
+        if (!measured_ || !(measured_->first == measure)) measured_.emplace(measure, QLabel::heightForWidth(width));
+        return measured_->second;
+    }
+
+private:
+    struct Measure {
+        int width;
+        QString text;
+        QFont font;
+        int margin;
+        int indent;
+        int alignment;
+        Qt::TextFormat format;
+        bool wordWrap;
+        QMargins contents;
+        int frame;
+        Qt::LayoutDirection direction;
+        bool operator==(const Measure&) const = default;
+    };
+    mutable std::optional<std::pair<Measure, int>> measured_;
+};
+
 // A block of wrapped text in a fixed rectangle; it scrolls when the text is longer than
 // the rectangle holds, so that no line is ever cut off.
 QLabel* TextBlock(const char* name, const QString& text, const QRect& rect, const QFont& font, QRgb colour,
@@ -123,7 +158,7 @@ QLabel* TextBlock(const char* name, const QString& text, const QRect& rect, cons
     area->setGeometry(rect);
     Paint(area, colour, background);
     Paint(area->viewport(), colour, background);
-    auto* label = new QLabel(text);
+    auto* label = new WrappedText(text);
     label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
