@@ -84,7 +84,7 @@ QLineEdit* Box(const QString& name, const QRect& rect, const QFont& font, const 
     box->setObjectName(name);
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignCenter);
-    box->setFont(font);
+    if (box->font() != font) box->setFont(font);  // the date boxes have it from their frame
     box->setTextMargins(0, 0, 0, 0);
     box->setPalette(colours);
     box->setGeometry(rect);
@@ -288,6 +288,7 @@ void FrmDisplay::BuildWindow() {
     CaptionFrame* frame4 =
         Frame(QStringLiteral("Frame4"), QStringLiteral("Maha Dasha"), tw.rect(0, -30, 5055, 3735), frameCaption,
               look::White, whiteOnBrown, frame1);
+    frame4->setFont(small);
     Label("lblHeadingName", QStringLiteral("Maha Dasha"), tw.rect(300, 360, 1320, 240), heading,
           lightOrangeOnBrown, Qt::AlignLeft, frame4);
     Label("lblHeadingStarts", QStringLiteral("Dasha Starts"), tw.rect(1905, 360, 1395, 240), heading,
@@ -322,6 +323,7 @@ void FrmDisplay::BuildWindow() {
     for (int k = 0; k < Results::kRows; ++k) {
         CaptionFrame* panel =
             Frame(Indexed("fraSubDasha", k), {}, panelRect, frameCaption, look::PaleCyan, whiteOnBrown, nullptr);
+        panel->setFont(small);
         fraSubDasha_[k] = panel;
         for (int s = 0; s < 9; ++s) {
             lblSubDashaName_[k][s] = Label("", {}, tw.rect(480, 405 + 315 * s, 810, 210), name, lightOrangeOnBrown,
