@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include <QAction>
 #include <QDateTime>
@@ -191,15 +192,30 @@ protected:
     QSize tabSizeHint(int index) const override {
         QSize size = QTabBar::tabSizeHint(index);
         if (count() == 0 || width() <= 0) return size;
-        const QFontMetrics metrics(font());
+        const std::vector<int>& advances = captionAdvances();
         int captions = 0;
-        for (int i = 0; i < count(); ++i) captions += metrics.horizontalAdvance(tabText(i));
+        for (const int advance : advances) captions += advance;
         const int spare = std::max(0, width() - captions);
-        size.setWidth(metrics.horizontalAdvance(tabText(index)) + spare / count() +
+        size.setWidth(advances[static_cast<std::size_t>(index)] + spare / count() +
                       (index == count() - 1 ? spare % count() : 0));
         return size;
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+
+    // The captions' widths in the strip's font, measured again only when a caption or
+    // the font has changed: the tabs are laid out many times while the window opens.
+    const std::vector<int>& captionAdvances() const {
+        QStringList captions;
+        for (int i = 0; i < count(); ++i) captions << tabText(i);
+        if (captions != measuredCaptions_ || font() != measuredFont_) {
+            const QFontMetrics metrics(font());
+            advances_.clear();
+            for (const QString& caption : captions) advances_.push_back(metrics.horizontalAdvance(caption));
+            measuredCaptions_ = captions;
+            measuredFont_ = font();
+        }
+        return advances_;
+    }
 
     // Drawn here rather than by the style, whose tab margins would leave too little
     // room for the captions: the selected tab raised and pale yellow, the other a
@@ -227,6 +243,11 @@ protected:
             }
         }
     }
+
+private:
+    mutable QStringList measuredCaptions_;
+    mutable QFont measuredFont_;
+    mutable std::vector<int> advances_;
 };
 
 }  // namespace
