@@ -321,15 +321,12 @@ void FrmDisplay::BuildWindow() {
     const QCursor pointer = DashaPointer();
     for (int r = 0; r < Results::kRows; ++r) {
         const int top = 600 + 315 * r;
-        txtDashaName_[r] = Box(Indexed("txtDashaName", r), tw.rect(120, top, 1695, 315), name, dashaName,
-                               frame4);
+        txtDashaName_[r] = Box(Indexed("txtDashaName", r), tw.rect(120, top, 1695, 315), name, dashaName, frame4);
         txtDashaName_[r]->setCursor(pointer);
         txtDashaName_[r]->setMouseTracking(true);
         txtDashaName_[r]->installEventFilter(this);
-        txtDashaStarts_[r] = Box(Indexed("txtDashaStarts", r), tw.rect(1815, top, 1575, 315), small, dashaDate,
-                                 frame4);
-        txtDashaEnd_[r] = Box(Indexed("txtDashaEnd", r), tw.rect(3390, top, 1575, 315), small, dashaDate,
-                              frame4);
+        txtDashaStarts_[r] = Box(Indexed("txtDashaStarts", r), tw.rect(1815, top, 1575, 315), small, dashaDate, frame4);
+        txtDashaEnd_[r] = Box(Indexed("txtDashaEnd", r), tw.rect(3390, top, 1575, 315), small, dashaDate, frame4);
     }
     Label1_ = Label("Label1", QStringLiteral("* Keep the Mouse over Maha Dasha  for Details."),
                     tw.rect(120, 3480, 4650, 195), Verdana(8.25, true, true), whiteOnBrown, Qt::AlignLeft, frame4);
