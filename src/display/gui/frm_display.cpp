@@ -1,6 +1,9 @@
 #include "display/gui/frm_display.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include <QAction>
 #include <QDateTime>
@@ -76,43 +79,78 @@ QCursor DashaPointer() {
     return QCursor(image, 1, 1);
 }
 
-QLineEdit* Box(const QString& name, const QRect& rect, const QFont& font, QRgb text, QRgb background,
+QLineEdit* Box(const QString& name, const QRect& rect, const QFont& font, const QPalette& colours,
                QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignCenter);
-    box->setFont(font);
+    if (box->font() != font) box->setFont(font);  // the date boxes have it from their frame
     box->setTextMargins(0, 0, 0, 0);
-    Paint(box, text, background);
+    box->setPalette(colours);
     box->setGeometry(rect);
     return box;
 }
 
-FittingLabel* Label(const char* name, const QString& text, const QRect& rect, const QFont& font, QRgb colour,
-                    Qt::Alignment alignment, QWidget* parent) {
+// `colours` as Colours(text colour, look::Brown).
+FittingLabel* Label(const char* name, const QString& text, const QRect& rect, const QFont& font,
+                    const QPalette& colours, Qt::Alignment alignment, QWidget* parent) {
     auto* label = new FittingLabel(QString(), rect, alignment, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
-    Paint(label, colour, look::Brown);
+    label->setPalette(colours);
     label->setCaption(text);
     return label;
 }
 
-CaptionFrame* Frame(const QString& name, const QString& caption, const QRect& rect, QRgb captionColour,
-                    QWidget* parent) {
+// `font` is the caption's; `colours` as Colours(look::White, look::Brown).
+CaptionFrame* Frame(const QString& name, const QString& caption, const QRect& rect, const QFont& font,
+                    QRgb captionColour, const QPalette& colours, QWidget* parent) {
     auto* frame = new CaptionFrame(caption, parent);
     frame->setObjectName(name);
-    frame->setCaptionStyle(Verdana(9.75, true), captionColour);
-    Paint(frame, look::White, look::Brown);
+    frame->setCaptionStyle(font, captionColour);
+    frame->setPalette(colours);
     frame->setGeometry(rect);
     return frame;
 }
 
+// A wrapped label that keeps its height for the last width it was asked about: the scroll
+// area around it asks again for the same width each time it lays itself out, and every
+// answer lays the whole text out anew. All that the height depends on is compared first.
+class WrappedText : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    int heightForWidth(int width) const override {
+        const Measure measure{width,        text(),     font(),           margin(),     indent(),
+                              int(alignment()), textFormat(), wordWrap(), contentsMargins(), frameWidth(),
+                              layoutDirection()};
+        if (!measured_ || !(measured_->first == measure)) measured_.emplace(measure, QLabel::heightForWidth(width));
+        return measured_->second;
+    }
+
+private:
+    struct Measure {
+        int width;
+        QString text;
+        QFont font;
+        int margin;
+        int indent;
+        int alignment;
+        Qt::TextFormat format;
+        bool wordWrap;
+        QMargins contents;
+        int frame;
+        Qt::LayoutDirection direction;
+        bool operator==(const Measure&) const = default;
+    };
+    mutable std::optional<std::pair<Measure, int>> measured_;
+};
+
 // A block of wrapped text in a fixed rectangle; it scrolls when the text is longer than
 // the rectangle holds, so that no line is ever cut off.
 QLabel* TextBlock(const char* name, const QString& text, const QRect& rect, const QFont& font, QRgb colour,
-                  QRgb background, QWidget* parent) {
+                  QRgb background, int margin, QWidget* parent) {
     auto* area = new QScrollArea(parent);
     area->setObjectName(QString::fromLatin1(name) + QStringLiteral("Area"));
     area->setFrameShape(QFrame::NoFrame);
@@ -121,12 +159,12 @@ QLabel* TextBlock(const char* name, const QString& text, const QRect& rect, cons
     area->setGeometry(rect);
     Paint(area, colour, background);
     Paint(area->viewport(), colour, background);
-    auto* label = new QLabel(text);
+    auto* label = new WrappedText(text);
     label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setFont(font);
-    label->setMargin(4);
+    label->setMargin(margin);
     Paint(label, colour, background);
     label->setAutoFillBackground(true);
     area->setWidget(label);
@@ -154,15 +192,30 @@ protected:
     QSize tabSizeHint(int index) const override {
         QSize size = QTabBar::tabSizeHint(index);
         if (count() == 0 || width() <= 0) return size;
-        const QFontMetrics metrics(font());
+        const std::vector<int>& advances = captionAdvances();
         int captions = 0;
-        for (int i = 0; i < count(); ++i) captions += metrics.horizontalAdvance(tabText(i));
+        for (const int advance : advances) captions += advance;
         const int spare = std::max(0, width() - captions);
-        size.setWidth(metrics.horizontalAdvance(tabText(index)) + spare / count() +
+        size.setWidth(advances[static_cast<std::size_t>(index)] + spare / count() +
                       (index == count() - 1 ? spare % count() : 0));
         return size;
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+
+    // The captions' widths in the strip's font, measured again only when a caption or
+    // the font has changed: the tabs are laid out many times while the window opens.
+    const std::vector<int>& captionAdvances() const {
+        QStringList captions;
+        for (int i = 0; i < count(); ++i) captions << tabText(i);
+        if (captions != measuredCaptions_ || font() != measuredFont_) {
+            const QFontMetrics metrics(font());
+            advances_.clear();
+            for (const QString& caption : captions) advances_.push_back(metrics.horizontalAdvance(caption));
+            measuredCaptions_ = captions;
+            measuredFont_ = font();
+        }
+        return advances_;
+    }
 
     // Drawn here rather than by the style, whose tab margins would leave too little
     // room for the captions: the selected tab raised and pale yellow, the other a
@@ -190,6 +243,11 @@ protected:
             }
         }
     }
+
+private:
+    mutable QStringList measuredCaptions_;
+    mutable QFont measuredFont_;
+    mutable std::vector<int> advances_;
 };
 
 }  // namespace
@@ -222,45 +280,56 @@ void FrmDisplay::BuildWindow() {
     setCentralWidget(area);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Each font and palette is built once and shared by the widgets that show it.
+    const QFont small = Verdana(8.25);
+    const QFont link = Verdana(8.25, false, true);
+    const QFont heading = Verdana(9.75, true, true);
+    const QFont frameCaption = Verdana(9.75, true);
+    const QFont name = Verdana(9, true);
+    const QPalette whiteOnBrown = Colours(look::White, look::Brown);
+    const QPalette paleCyanOnBrown = Colours(look::PaleCyan, look::Brown);
+    const QPalette lightOrangeOnBrown = Colours(look::LightOrange, look::Brown);
+    const QPalette dashaName = Colours(look::PaleYellow, look::Brown);
+    const QPalette dashaDate = Colours(look::Brown, look::PaleYellow);
+    const QPalette subDashaDate = Colours(look::Black, look::LightOrange);
+
     lblHomeLink_ = Label("lblHomeLink", QStringLiteral("Orvanta - free Vedic astrology software"),
-                         tw.rect(120, 60, 4200, 270), Verdana(8.25, false, true), look::PaleCyan, Qt::AlignLeft, area);
+                         tw.rect(120, 60, 4200, 270), link, paleCyanOnBrown, Qt::AlignLeft, area);
     lblHomeLink_->setCursor(Qt::PointingHandCursor);
     lblHomeLink_->installEventFilter(this);
     Label15_ = Label("Label15", QStringLiteral("Vimshottari Dasha "), tw.rect(6960, 0, 2475, 270),
-                     Verdana(12, true, true), look::Yellow, Qt::AlignHCenter, area);
+                     Verdana(12, true, true), Colours(look::Yellow, look::Brown), Qt::AlignHCenter, area);
     lblDashaAtTimeOfBirth_ = Label("lblDashaAtTimeOfBirth", QStringLiteral("Dasha At The Time Of Birth"),
-                                   tw.rect(6690, 480, 2925, 240), Verdana(9.75, true, true), look::White,
-                                   Qt::AlignHCenter, area);
+                                   tw.rect(6690, 480, 2925, 240), heading, whiteOnBrown, Qt::AlignHCenter, area);
 
-    CaptionFrame* frame1 = Frame(QStringLiteral("Frame1"), {}, tw.rect(0, 720, 11055, 7215), look::White, area);
+    CaptionFrame* frame1 = Frame(QStringLiteral("Frame1"), {}, tw.rect(0, 720, 11055, 7215), frameCaption, look::White,
+                                 whiteOnBrown, area);
 
     // The Maha Dasha rows.
     CaptionFrame* frame4 =
-        Frame(QStringLiteral("Frame4"), QStringLiteral("Maha Dasha"), tw.rect(0, -30, 5055, 3735), look::White, frame1);
-    const QFont heading = Verdana(9.75, true, true);
-    Label("lblHeadingName", QStringLiteral("Maha Dasha"), tw.rect(300, 360, 1320, 240), heading, look::LightOrange,
-          Qt::AlignLeft, frame4);
+        Frame(QStringLiteral("Frame4"), QStringLiteral("Maha Dasha"), tw.rect(0, -30, 5055, 3735), frameCaption,
+              look::White, whiteOnBrown, frame1);
+    frame4->setFont(small);
+    Label("lblHeadingName", QStringLiteral("Maha Dasha"), tw.rect(300, 360, 1320, 240), heading,
+          lightOrangeOnBrown, Qt::AlignLeft, frame4);
     Label("lblHeadingStarts", QStringLiteral("Dasha Starts"), tw.rect(1905, 360, 1395, 240), heading,
-          look::LightOrange, Qt::AlignLeft, frame4);
+          lightOrangeOnBrown, Qt::AlignLeft, frame4);
     // Designed 315 high, which would reach 75 twips into the first row's end box; kept to
     // the 240 of its neighbours so that heading and box stay apart.
-    Label("lblHeadingEnd", QStringLiteral("Dasha End"), tw.rect(3600, 360, 1140, 240), heading, look::LightOrange,
-          Qt::AlignLeft, frame4);
+    Label("lblHeadingEnd", QStringLiteral("Dasha End"), tw.rect(3600, 360, 1140, 240), heading,
+          lightOrangeOnBrown, Qt::AlignLeft, frame4);
     const QCursor pointer = DashaPointer();
     for (int r = 0; r < Results::kRows; ++r) {
         const int top = 600 + 315 * r;
-        txtDashaName_[r] = Box(Indexed("txtDashaName", r), tw.rect(120, top, 1695, 315), Verdana(9, true),
-                               look::PaleYellow, look::Brown, frame4);
+        txtDashaName_[r] = Box(Indexed("txtDashaName", r), tw.rect(120, top, 1695, 315), name, dashaName, frame4);
         txtDashaName_[r]->setCursor(pointer);
         txtDashaName_[r]->setMouseTracking(true);
         txtDashaName_[r]->installEventFilter(this);
-        txtDashaStarts_[r] = Box(Indexed("txtDashaStarts", r), tw.rect(1815, top, 1575, 315), Verdana(8.25),
-                                 look::Brown, look::PaleYellow, frame4);
-        txtDashaEnd_[r] = Box(Indexed("txtDashaEnd", r), tw.rect(3390, top, 1575, 315), Verdana(8.25), look::Brown,
-                              look::PaleYellow, frame4);
+        txtDashaStarts_[r] = Box(Indexed("txtDashaStarts", r), tw.rect(1815, top, 1575, 315), small, dashaDate, frame4);
+        txtDashaEnd_[r] = Box(Indexed("txtDashaEnd", r), tw.rect(3390, top, 1575, 315), small, dashaDate, frame4);
     }
     Label1_ = Label("Label1", QStringLiteral("* Keep the Mouse over Maha Dasha  for Details."),
-                    tw.rect(120, 3480, 4650, 195), Verdana(8.25, true, true), look::White, Qt::AlignLeft, frame4);
+                    tw.rect(120, 3480, 4650, 195), Verdana(8.25, true, true), whiteOnBrown, Qt::AlignLeft, frame4);
     Label1_->setCursor(Qt::PointingHandCursor);
     Label1_->installEventFilter(this);
 
@@ -270,33 +339,35 @@ void FrmDisplay::BuildWindow() {
     subDashaPanels_->setGeometry(tw.rect(0, 3720, 5055, 3375));
     const QRect panelRect(QPoint(0, 0), subDashaPanels_->size());
     for (int k = 0; k < Results::kRows; ++k) {
-        CaptionFrame* panel = Frame(Indexed("fraSubDasha", k), {}, panelRect, look::PaleCyan, nullptr);
+        CaptionFrame* panel =
+            Frame(Indexed("fraSubDasha", k), {}, panelRect, frameCaption, look::PaleCyan, whiteOnBrown, nullptr);
+        panel->setFont(small);
         fraSubDasha_[k] = panel;
         for (int s = 0; s < 9; ++s) {
-            const QString name = Indexed(SubDashaLabelArrays[k], s);
-            lblSubDashaName_[k][s] = Label("", {}, tw.rect(480, 405 + 315 * s, 810, 210), Verdana(9, true),
-                                           look::LightOrange, Qt::AlignLeft, panel);
-            lblSubDashaName_[k][s]->setObjectName(name);
+            lblSubDashaName_[k][s] = Label("", {}, tw.rect(480, 405 + 315 * s, 810, 210), name, lightOrangeOnBrown,
+                                           Qt::AlignLeft, panel);
+            lblSubDashaName_[k][s]->setObjectName(Indexed(SubDashaLabelArrays[k], s));
             for (int end = 0; end < 2; ++end) {
                 const int n = Results::CellIndex(k, s + 1, end == 1);
                 txtSubDasha_[n] = Box(Indexed("txtSubDasha", n), tw.rect(end ? 3375 : 1800, 360 + 315 * s, 1575, 315),
-                                      Verdana(8.25), look::Black, look::LightOrange, panel);
+                                      small, subDashaDate, panel);
             }
         }
         subDashaPanels_->addWidget(panel);
     }
 
     // The interpretation area.
-    CaptionFrame* frame3 = Frame(QStringLiteral("Frame3"), {}, tw.rect(5160, -20, 5895, 3735), look::White, frame1);
-    lblMahaDasha_ = Label("lblMahaDasha", QStringLiteral("Dasha Starts"), tw.rect(2250, 240, 1395, 240),
-                          Verdana(9.75, true, true), look::White, Qt::AlignHCenter, frame3);
+    CaptionFrame* frame3 = Frame(QStringLiteral("Frame3"), {}, tw.rect(5160, -20, 5895, 3735), frameCaption,
+                                 look::White, whiteOnBrown, frame1);
+    lblMahaDasha_ = Label("lblMahaDasha", QStringLiteral("Dasha Starts"), tw.rect(2250, 240, 1395, 240), heading,
+                          whiteOnBrown, Qt::AlignHCenter, frame3);
     txtMahaDashaDesc_ = new QPlainTextEdit(frame3);
     txtMahaDashaDesc_->setObjectName(QStringLiteral("txtMahaDashaDesc"));
     txtMahaDashaDesc_->setReadOnly(true);
     txtMahaDashaDesc_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtMahaDashaDesc_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtMahaDashaDesc_->setFont(Verdana(8.25));
-    Paint(txtMahaDashaDesc_, look::LightOrange, look::Brown);
+    txtMahaDashaDesc_->setFont(small);
+    txtMahaDashaDesc_->setPalette(lightOrangeOnBrown);
     txtMahaDashaDesc_->setGeometry(tw.rect(120, 600, 5655, 2895));
     txtMahaDashaDesc_->setPlainText(QString::fromStdString(texts_.introTexts[0]) + u'\n');
 
@@ -305,10 +376,12 @@ void FrmDisplay::BuildWindow() {
     infoPanels_->setObjectName(QStringLiteral("infoPanels"));
     infoPanels_->setGeometry(tw.rect(5160, 3720, 5895, 2895));
     const QRect infoRect(QPoint(0, 0), infoPanels_->size());
-    fraVimshottariCaption_ = Frame(QStringLiteral("fraVimshottariCaption"), {}, infoRect, look::White, nullptr);
+    fraVimshottariCaption_ =
+        Frame(QStringLiteral("fraVimshottariCaption"), {}, infoRect, frameCaption, look::White, whiteOnBrown, nullptr);
     TextBlock("Label6", QString::fromStdString(texts_.introTexts[0]), infoRect.adjusted(tw.x(60), tw.y(60), -tw.x(60), -tw.y(60)),
-              Verdana(9, false, false, true), look::PaleYellow, look::Brown, fraVimshottariCaption_);
-    fraVedicDetails_ = Frame(QStringLiteral("fraVedicDetails"), {}, infoRect, look::White, nullptr);
+              Verdana(9, false, false, true), look::PaleYellow, look::Brown, 4, fraVimshottariCaption_);
+    fraVedicDetails_ =
+        Frame(QStringLiteral("fraVedicDetails"), {}, infoRect, frameCaption, look::White, whiteOnBrown, nullptr);
     const std::array<std::pair<const char*, QLabel**>, 7> details = {{
         {"Julian Day", &lblJulianDay_},
         {"Ayanamsa", &lblAyanamsha_},
@@ -320,10 +393,13 @@ void FrmDisplay::BuildWindow() {
     }};
     const std::array<const char*, 7> valueNames = {"lblJulianDay", "lblAyanamsha", "lblLagna", "lblLagnaPosition",
                                                    "lblNakshatra", "lblRashi", "lblLord"};
-    const QRgb systemWindow = QGuiApplication::palette().color(QPalette::Base).rgb();
+    const QPalette detailCaption =
+        Colours(look::LightOrange, QGuiApplication::palette().color(QPalette::Base).rgb());
+    const QPalette detailValue = Colours(look::Black, look::LightOrange);
     // The captions share one width, widened around their designed centre when the
     // longest ("Lagna Position") needs more room than designed.
-    const QFontMetrics captionMetrics(Verdana(9.75));
+    const QFont detailText = Verdana(9.75);
+    const QFontMetrics captionMetrics(detailText);
     constexpr int kIndent = 2;  // text to border; the default would be half an "x" wide
     QRect captionRect = tw.rect(120, 0, 1500, 315);
     int captionWidth = captionRect.width();
@@ -339,31 +415,30 @@ void FrmDisplay::BuildWindow() {
         const int top = 240 + 370 * static_cast<int>(row);
         auto* caption = new QLabel(QString::fromLatin1(details[row].first), fraVedicDetails_);
         caption->setObjectName(QStringLiteral("lblDetailCaption_") + QString::number(row));
-        caption->setFont(Verdana(9.75));
+        caption->setFont(detailText);
         caption->setFrameStyle(QFrame::Box | QFrame::Plain);
         caption->setIndent(kIndent);
         caption->setAutoFillBackground(true);
-        Paint(caption, look::LightOrange, systemWindow);
+        caption->setPalette(detailCaption);
         caption->setGeometry(captionRect.left(), tw.y(top), captionRect.width(), tw.y(top + 315) - tw.y(top));
         auto* value = new QLabel(fraVedicDetails_);
         value->setObjectName(QString::fromLatin1(valueNames[row]));
-        value->setFont(Verdana(9.75));
+        value->setFont(detailText);
         value->setFrameStyle(QFrame::Box | QFrame::Plain);
         value->setIndent(kIndent);
         value->setAutoFillBackground(true);
-        Paint(value, look::Black, look::LightOrange);
+        value->setPalette(detailValue);
         value->setGeometry(tw.rect(1680, top, 2265, 315));
         *details[row].second = value;
     }
-    QLabel* label13 = TextBlock("Label13", QString::fromStdString(texts_.introTexts[1]), tw.rect(4050, 240, 1720, 2535),
-                                Verdana(8.25), look::DarkRedBrown, look::LightOrange, fraVedicDetails_);
-    label13->setMargin(2);
+    TextBlock("Label13", QString::fromStdString(texts_.introTexts[1]), tw.rect(4050, 240, 1720, 2535), small,
+              look::DarkRedBrown, look::LightOrange, 2, fraVedicDetails_);
     infoPanels_->addWidget(fraVimshottariCaption_);
     infoPanels_->addWidget(fraVedicDetails_);
 
     TabStrip1_ = new TabStrip(frame1);
     TabStrip1_->setObjectName(QStringLiteral("TabStrip1"));
-    TabStrip1_->setFont(Verdana(8.25));
+    TabStrip1_->setFont(small);
     TabStrip1_->setExpanding(false);
     TabStrip1_->setUsesScrollButtons(false);
     TabStrip1_->setElideMode(Qt::ElideNone);
@@ -383,11 +458,11 @@ void FrmDisplay::BuildWindow() {
     connect(cmdPrint_, &QPushButton::clicked, this, &FrmDisplay::cmdPrint_Click);
     connect(cmdOK_, &QPushButton::clicked, this, &FrmDisplay::cmdOK_Click);
 
-    CaptionFrame* frame5 = Frame(QStringLiteral("Frame5"), {}, tw.rect(0, 7950, 11055, 435), look::White, area);
+    CaptionFrame* frame5 = Frame(QStringLiteral("Frame5"), {}, tw.rect(0, 7950, 11055, 435), frameCaption, look::White,
+                                 whiteOnBrown, area);
     lblBottomLink_ = Label("lblBottomLink",
                            QStringLiteral("More free Vedic astrology software and articles: visit us online"),
-                           tw.rect(120, 90, 10815, 270), Verdana(8.25, false, true), look::PaleCyan,
-                           Qt::AlignHCenter, frame5);
+                           tw.rect(120, 90, 10815, 270), link, paleCyanOnBrown, Qt::AlignHCenter, frame5);
     lblBottomLink_->setCursor(Qt::PointingHandCursor);
     lblBottomLink_->installEventFilter(this);
 

@@ -36,6 +36,10 @@ void InstallAppearance(QApplication& app);
 
 // Text colour and background of one widget.
 void Paint(QWidget* widget, QRgb text, QRgb background);
+// The colours Paint gives, as a palette that sets those roles only: the rest still come
+// from the widget's parent. A window that paints many fresh widgets alike builds it once
+// and hands it to setPalette, which gives each the colours Paint would.
+QPalette Colours(QRgb text, QRgb background);
 // The colours of a pale yellow command button.
 void PaintButton(QWidget* button);
 

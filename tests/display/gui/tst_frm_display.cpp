@@ -98,6 +98,10 @@ private slots:
     void keysAndCommands_data();
     void keysAndCommands();
     void printOpensReportModal();
+    void designLook_data();
+    void designLook();
+    void textBlocksMeasureAsLabels_data();
+    void textBlocksMeasureAsLabels();
 
 private:
     InterpretationTexts texts_;
@@ -446,6 +450,79 @@ void TestFrmDisplay::printOpensReportModal() {
     QVERIFY(seen);
     QVERIFY(display.isVisible());
     QCOMPARE(display.results(), run.chart.results);
+}
+
+// Colours and fonts as designed for the window: look constants, Verdana point sizes.
+void TestFrmDisplay::designLook_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRgb>("text");
+    QTest::addColumn<QRgb>("background");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("Maha Dasha name") << "txtDashaName_0" << look::PaleYellow << look::Brown << 9.0 << true;
+    QTest::newRow("Maha Dasha end") << "txtDashaEnd_8" << look::Brown << look::PaleYellow << 8.25 << false;
+    QTest::newRow("sub-period date, last panel") << "txtSubDasha_162" << look::Black << look::LightOrange << 8.25 << false;
+    QTest::newRow("sub-period lord") << "lblSubDashaNameFour_3" << look::LightOrange << look::Brown << 9.0 << true;
+    QTest::newRow("heading") << "lblHeadingStarts" << look::LightOrange << look::Brown << 9.75 << true;
+    QTest::newRow("sub-period panel") << "fraSubDasha_5" << look::White << look::Brown << 8.25 << false;
+    QTest::newRow("detail value") << "lblLagna" << look::Black << look::LightOrange << 9.75 << false;
+    QTest::newRow("reading") << "txtMahaDashaDesc" << look::LightOrange << look::Brown << 8.25 << false;
+}
+
+void TestFrmDisplay::designLook() {
+    QFETCH(QString, name);
+    QFETCH(QRgb, text);
+    QFETCH(QRgb, background);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    const RunOutcome run = RunChart(BirthForm{});
+    FrmDisplay display(run.chart.birth, run.chart.results, texts_);
+    display.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&display));
+    auto* widget = Find<QWidget>(display, name);
+    QVERIFY(widget);
+    for (auto role : {QPalette::WindowText, QPalette::Text}) QCOMPARE(widget->palette().color(role).rgb(), text);
+    for (auto role : {QPalette::Window, QPalette::Base}) QCOMPARE(widget->palette().color(role).rgb(), background);
+    QCOMPARE(widget->font().pointSizeF(), points);
+    QCOMPARE(widget->font().bold(), bold);
+}
+
+// A text block measures its height as a plain label of the same text and settings does,
+// also after its text, font or margin has changed since it was last asked.
+void TestFrmDisplay::textBlocksMeasureAsLabels_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("width");
+    QTest::newRow("Vimshottari panel text, as laid out") << "Label6" << "" << 0;
+    QTest::newRow("Vedic details text, as laid out") << "Label13" << "" << 0;
+    QTest::newRow("Vedic details text, narrow") << "Label13" << "" << 60;
+    QTest::newRow("new text") << "Label13" << "text" << 0;
+    QTest::newRow("new font") << "Label6" << "font" << 0;
+    QTest::newRow("new margin") << "Label13" << "margin" << 0;
+}
+
+void TestFrmDisplay::textBlocksMeasureAsLabels() {
+    QFETCH(QString, name);
+    QFETCH(QString, change);
+    QFETCH(int, width);
+    const RunOutcome run = RunChart(BirthForm{});
+    FrmDisplay display(run.chart.birth, run.chart.results, texts_);
+    display.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&display));
+    auto* block = Find<QLabel>(display, name);
+    QVERIFY(block);
+    if (width == 0) width = block->width();
+    block->heightForWidth(width);  // asked once before the change
+    if (change == "text") block->setText(Q(texts_.dashaDescriptions.at(0)));
+    if (change == "font") block->setFont(Verdana(12, true));
+    if (change == "margin") block->setMargin(9);
+    QLabel plain;
+    plain.setText(block->text());
+    plain.setWordWrap(block->wordWrap());
+    plain.setAlignment(block->alignment());
+    plain.setFont(block->font());
+    plain.setMargin(block->margin());
+    QCOMPARE(block->heightForWidth(width), plain.heightForWidth(width));
 }
 
 QTEST_MAIN(TestFrmDisplay)
