@@ -74,6 +74,13 @@ namespace {
 inline void PutDate(const Date& date, Results::DateText& text) noexcept {
     text.write(11, [&date](char* chars) { FormatDisplayDate(date, chars); });
 }
+
+// Two cells of one date: the text is worked out once and stored twice, not copied
+// from the first cell (reading back what was just stored stalls).
+inline void PutDate(Date date, Results::DateText& text, Results::DateText& again) noexcept {
+    PutDate(date, text);
+    PutDate(date, again);
+}
 }  // namespace
 
 void HandOverDasha(const DashaTable& dasha, Results& results) {
@@ -137,11 +144,18 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         const auto& starts = dasha.subStart[lord];
         const auto& ends = dasha.subEnd[lord];
         cell += 18;
+        // A sub-period's end is the next one's start where the two are the same day.
+        PutDate(starts[0], cell[0]);
         for (std::size_t k = 0; k + 1 < kLords; ++k) {
-            PutDate(starts[k], cell[2 * k]);
-            PutDate(ends[k], cell[2 * k + 1]);
+            const Date& end = ends[k];
+            const Date& next = starts[k + 1];
+            if (end.day == next.day && end.month == next.month && end.year == next.year) {
+                PutDate(end, cell[2 * k + 1], cell[2 * k + 2]);
+            } else {
+                PutDate(end, cell[2 * k + 1]);
+                PutDate(next, cell[2 * k + 2]);
+            }
         }
-        PutDate(starts[8], cell[16]);
         PutDate(dasha.mahaEnd[lord], cell[17]);
     }
 
