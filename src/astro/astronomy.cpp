@@ -134,6 +134,19 @@ constexpr std::array<LunarTerm, 25> kLunarTerms = {{
 
 }  // namespace
 
+namespace {
+// The remainder of x by 360 with the sign of x, exactly, as std::fmod gives it (but
+// for the sign of a zero): x - 360 q with q the truncated quotient. For |x| below
+// 10^15 the product is exact and the difference is a multiple of x's last-place
+// unit below 720, so it is exact too. Should the quotient round across a whole
+// number, the remainder comes out one step of 360 off, and the callers' steps of 360
+// bring it back exactly.
+double Remainder360(double x) {
+    if (!(std::fabs(x) < 1e15)) return std::fmod(x, 360.0);
+    return x - 360.0 * static_cast<double>(static_cast<long long>(x / 360.0));
+}
+}  // namespace
+
 double MoonTropicalLongitude(double t) {
     // Fundamental arguments in degrees, first power of T only, not reduced.
     const double meanLongitude = 218.3164591 + 481267.88134236 * t;
@@ -152,7 +165,7 @@ double MoonTropicalLongitude(double t) {
     // Brought into [0, 360) by steps of 360: every step is exact (the value only shrinks
     // and stays a multiple of its first last-place unit), so one exact remainder gives
     // the same double as stepping, and the loops finish the last step or two.
-    double lambda = std::fmod(meanLongitude + sum, 360.0);
+    double lambda = Remainder360(meanLongitude + sum);
     while (lambda < 0) lambda += 360;
     while (lambda >= 360) lambda -= 360;
     return lambda + 0.0;  // a remainder of -0 reads as the 0 that stepping gives
@@ -162,7 +175,7 @@ double LocalSiderealAngle(double t, double universalTime, double signedLongitude
     // T and the universal time together give the sidereal rate, so no separate
     // factor 1.0027379 is applied.
     // One exact remainder for the steps of 360, as for the Moon.
-    double theta = std::fmod(15 * (6.6460656 + 2400.0513 * t + 0.0000258 * t * t + universalTime) - signedLongitude, 360.0) + 0.0;
+    double theta = Remainder360(15 * (6.6460656 + 2400.0513 * t + 0.0000258 * t * t + universalTime) - signedLongitude) + 0.0;
     while (theta >= 360) theta -= 360;
     while (theta < 0) theta += 360;  // not reached for birth years 1901 to 2050
     return theta;
