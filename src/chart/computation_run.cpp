@@ -134,35 +134,36 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     }
     if (labelled) PutPeriodAtBirthLabel(results, *labelled);
 
-    // Every cell is written from its own date. A sub-period's end is mostly the next
-    // one's start, but a date text is two copies from tables, which costs less than
-    // comparing the dates and copying the text just written.
+    // Every cell is written from its own date; where two neighbouring dates are the
+    // same day, the text is worked out once and stored in both (copying the text just
+    // stored would read back bytes still on their way to memory). A row's end is its
+    // table's last cell.
+    const auto sameDay = [](const Date& a, const Date& b) { return a.day == b.day && a.month == b.month && a.year == b.year; };
     Results::DateText* cell = results.subDasha.data();
-    for (std::size_t n = 0; n < first.size(); ++n) PutDate(first[n], cell[n]);
+    for (std::size_t n = 0; n + 1 < first.size(); ++n) PutDate(first[n], cell[n]);
+    PutDate(first[17], cell[17], results.dashaEnd[0]);
+    PutDate(dasha.mahaStart[birthLord], results.dashaStarts[0]);
     for (std::size_t r = 1; r < Results::kRows; ++r) {
         const std::size_t lord = rowLord[r];
         const auto& starts = dasha.subStart[lord];
         const auto& ends = dasha.subEnd[lord];
         cell += 18;
-        // A sub-period's end is the next one's start where the two are the same day.
-        PutDate(starts[0], cell[0]);
+        const Date& rowStart = dasha.mahaStart[lord];
+        if (sameDay(starts[0], rowStart)) {
+            PutDate(rowStart, cell[0], results.dashaStarts[r]);
+        } else {
+            PutDate(starts[0], cell[0]);
+            PutDate(rowStart, results.dashaStarts[r]);
+        }
         for (std::size_t k = 0; k + 1 < kLords; ++k) {
-            const Date& end = ends[k];
-            const Date& next = starts[k + 1];
-            if (end.day == next.day && end.month == next.month && end.year == next.year) {
-                PutDate(end, cell[2 * k + 1], cell[2 * k + 2]);
+            if (sameDay(ends[k], starts[k + 1])) {
+                PutDate(ends[k], cell[2 * k + 1], cell[2 * k + 2]);
             } else {
-                PutDate(end, cell[2 * k + 1]);
-                PutDate(next, cell[2 * k + 2]);
+                PutDate(ends[k], cell[2 * k + 1]);
+                PutDate(starts[k + 1], cell[2 * k + 2]);
             }
         }
-        PutDate(dasha.mahaEnd[lord], cell[17]);
-    }
-
-    // The rows' dates; a row's end is also its table's last cell.
-    for (std::size_t r = 0; r < Results::kRows; ++r) {
-        PutDate(dasha.mahaEnd[rowLord[r]], results.dashaEnd[r]);
-        PutDate(dasha.mahaStart[rowLord[r]], results.dashaStarts[r]);
+        PutDate(dasha.mahaEnd[lord], cell[17], results.dashaEnd[r]);
     }
 }
 
