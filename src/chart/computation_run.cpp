@@ -86,13 +86,18 @@ inline void PutDate(Date date, Results::DateText& text, Results::DateText& again
 void HandOverDasha(const DashaTable& dasha, Results& results) {
     const auto birthLord = static_cast<std::size_t>(dasha.birthLordIndex);
     const auto& panelLabels = PanelLabels();
+    static const auto titles = [] {
+        std::array<Results::TitleText, kLords> texts;
+        for (std::size_t lord = 0; lord < kLords; ++lord) texts[lord] = LordTitles[lord];
+        return texts;
+    }();
     std::array<std::size_t, Results::kRows> rowLord;
 
     // The Maha Dasha rows in sequence order from the lord at birth.
     for (std::size_t r = 0; r < Results::kRows; ++r) {
         const std::size_t lord = birthLord + r < kLords ? birthLord + r : birthLord + r - kLords;
         rowLord[r] = lord;
-        results.dashaName[r].assign(LordTitles[lord]);
+        results.dashaName[r] = titles[lord];
         // The row's title is the lord's, so its panel takes that lord's labels.
         results.subDashaLords[r] = panelLabels[lord];
     }

@@ -18,7 +18,8 @@ struct Results {
     using DateText = FixedText<11>;  // "Aug-18-1981"
     using LordText = FixedText<7>;   // "Mercury"
 
-    std::array<std::string, kRows> dashaName;  // txtDashaName(r): "Saturn Dasha"
+    using TitleText = FixedText<16>;  // "Mercury Dasha"
+    std::array<TitleText, kRows> dashaName{};  // txtDashaName(r): "Saturn Dasha"
     std::array<DateText, kRows> dashaStarts{};   // txtDashaStarts(r): "Aug-18-1981"
     std::array<DateText, kRows> dashaEnd{};    // txtDashaEnd(r)
 

@@ -76,7 +76,7 @@ std::vector<ReportPiece> BuildReport(const BirthDetails& birth, const Results& r
         const auto row = static_cast<std::size_t>(r);
         w.SetRowEmphasis(true);
         w.Insert(true, kDarkBlue,
-                 results.dashaName[row] + std::string(static_cast<std::size_t>(kRowPadding[row]), ' '));
+                 results.dashaName[row].str() + std::string(static_cast<std::size_t>(kRowPadding[row]), ' '));
         w.Insert(true, kDarkBlue, "Start of Dasha : ");
         w.Insert(false, kDarkGreen, results.dashaStarts[row].str() + "    ");
         w.Insert(true, kDarkBlue, "End of Dasha : ");
