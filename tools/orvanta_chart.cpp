@@ -391,13 +391,13 @@ std::string ChartText(const ChartRun& chart) {
         }
     }
     text += "\nVedic details\n";
-    text += "  Julian Day      " + r.julianDay + "\n";
+    text += "  Julian Day      " + r.julianDay.str() + "\n";
     text += "  Ayanamsa        " + r.ayanamsha + "\n";
-    text += "  Lagna / Asc     " + r.lagna + "\n";
-    text += "  Lagna Position  " + r.lagnaPosition + "\n";
-    text += "  Nakshatra       " + r.nakshatra + "\n";
+    text += "  Lagna / Asc     " + r.lagna.str() + "\n";
+    text += "  Lagna Position  " + r.lagnaPosition.str() + "\n";
+    text += "  Nakshatra       " + r.nakshatra.str() + "\n";
     text += "  Rashi           " + r.rashi.str() + "\n";
-    text += "  Lord            " + r.lord + "\n";
+    text += "  Lord            " + r.lord.str() + "\n";
     return text;
 }
 

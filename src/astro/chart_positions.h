@@ -14,7 +14,7 @@ struct ChartPositions {
     std::string ayanamshaText;     // "-23° 51' 14\""
     FixedText<16> lagnaText{};     // "13° 12' 29\" Pis": 16 characters at most
     FixedText<16> moonText{};      // "16° 42' 10\" Lib"
-    std::string moonNakshatraName; // "Swati"
+    FixedText<16> moonNakshatraName{};  // "Swati"; "Purbha Phalguni" the longest
     FixedText<24> moonRashiName{};   // "Libra (Thula)"; "Sagittarius (Dhanush)" the longest
 };
 

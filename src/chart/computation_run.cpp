@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <initializer_list>
 #include <string_view>
 
@@ -180,10 +181,12 @@ void HandOverDetails(const ChartPositions& positions, const DashaTable& dasha, R
     const std::string_view lagna = positions.lagnaText;
     const std::string_view trimmed = Trimmed(lagna);
     const std::string_view name = LagnaName(trimmed.substr(trimmed.size() >= 3 ? trimmed.size() - 3 : 0));
-    if (!name.empty()) results.lagna = std::string(name);  // an unknown code keeps the old text
+    if (!name.empty()) results.lagna = name;  // an unknown code keeps the old text
     // The position keeps the blank that stood before the sign code.
-    results.lagnaPosition = std::string(lagna.substr(0, lagna.size() >= 3 ? lagna.size() - 3 : 0));
-    results.julianDay = std::to_string(static_cast<long long>(positions.julianDay));
+    results.lagnaPosition = lagna.substr(0, lagna.size() >= 3 ? lagna.size() - 3 : 0);
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(positions.julianDay));
+    results.julianDay.assign(std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
 }
 
 namespace {

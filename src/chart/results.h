@@ -36,13 +36,13 @@ struct Results {
     // "Dasha At The Time Of Birth :- Mercury /Jupiter" the longest
     FixedText<48> dashaAtTimeOfBirth = "Dasha At The Time Of Birth";
 
-    std::string nakshatra;      // lblNakshatra
-    FixedText<24> rashi{};     // lblRashi
-    std::string lord;           // lblLord
-    std::string ayanamsha;      // lblAyanamsha
-    std::string lagna;          // lblLagna
-    std::string lagnaPosition;  // lblLagnaPosition
-    std::string julianDay;      // lblJulianDay
+    FixedText<16> nakshatra{};      // lblNakshatra: "Purbha Phalguni" the longest
+    FixedText<24> rashi{};          // lblRashi
+    FixedText<8> lord{};            // lblLord
+    std::string ayanamsha;          // lblAyanamsha
+    FixedText<16> lagna{};          // lblLagna: "Vrishabha"
+    FixedText<16> lagnaPosition{};  // lblLagnaPosition: "13° 12' 29\" "
+    FixedText<24> julianDay{};      // lblJulianDay
 
     Results() { subDashaVisible.fill(true); }
 

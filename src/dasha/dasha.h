@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/fixed_text.h"
 #include "dasha/calendar.h"
 #include "dasha/lords.h"
 
@@ -60,7 +61,7 @@ struct DashaTable {
     Date birthDate;
     std::int16_t moonArcMinutes = 0;     // [0, 21599]
     int nakshatraNumber = 1;             // [1, 27]
-    std::string birthLord;               // one of DashaLord
+    FixedText<8> birthLord{};            // one of DashaLord
     int birthLordIndex = 0;              // [0, 8]
     std::int16_t elapsedArcMinutes = 0;  // [0, 799]
     double elapsedYears = 0;
