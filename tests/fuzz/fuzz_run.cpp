@@ -75,7 +75,7 @@ void CheckChart(const ChartRun& chart) {
     }
     ORVANTA_FUZZ_CHECK(dateTexts == 180);
     ORVANTA_FUZZ_CHECK(r.frontPanel == 0);
-    ORVANTA_FUZZ_CHECK(r.subDashaCaption == "Sub Dasha Of " + r.dashaName[0]);
+    ORVANTA_FUZZ_CHECK(r.subDashaCaption == "Sub Dasha Of " + r.dashaName[0].str());
     ORVANTA_FUZZ_CHECK(r.dashaAtTimeOfBirth.view().starts_with("Dasha At The Time Of Birth :- "));
 }
 
