@@ -207,7 +207,10 @@ void Compute(const BirthDetails& birth, ChartRun& run) {
 }  // namespace
 
 RunOutcome RunChart(const BirthForm& form) {
-    RunOutcome outcome;
+    // A copy of an empty outcome: one block copy instead of setting each of its dates
+    // and texts to its first value.
+    static const RunOutcome kEmpty;
+    RunOutcome outcome(kEmpty);
     outcome.unlisted = FindUnlistedText(form);
     if (outcome.unlisted) return outcome;
     auto [refusal, birth] = CheckAndReadBirthDetails(form);
