@@ -104,33 +104,52 @@ inline int MonthLength(int year, int month) noexcept {
 // AddDuration for a duration that SplitYears gives (years >= 0, months in [0, 11],
 // days in [0, 29]) and a date that is ok(): the three steps in one pass. Of the year
 // step's clamps only 29 February can apply; the month step clamps to the target
-// month, then the days move on through at most two month ends. The month and day
-// carries, taken in about half the steps, are selects rather than branches.
-inline Date AddSplitDuration(Date date, YearsMonthsDays d) noexcept {
-    int year = date.year + d.years;
+// month; the days then pass at most two month ends, the second only from a February
+// too short for the day. The carries, taken in about half the steps, are selects
+// rather than branches. `Length` is YearsMonthsDays, or a Fixed length known when
+// compiling, for which the parts of a step the length does not use drop out.
+template <typename Length>
+inline Date AddSplitDuration(Date date, Length d) noexcept {
+    int year = date.year;
+    int month = date.month;
     int day = date.day;
-    if (day == 29 && date.month == 2 && MonthLength(year, 2) == 28) [[unlikely]] day = 28;
-    int month = date.month + d.months;
-    const bool nextYear = month > 12;
-    month = nextYear ? month - 12 : month;
-    year += nextYear;
-    int last = MonthLength(year, month);
-    if (day > last) [[unlikely]] day = last;
-    day += d.days;
-    const bool over = day > last;
-    day = over ? day - last : day;
-    const bool january = over & (month == 12);
-    month = january ? 1 : month + over;
-    year += january;
-    if (day > 28) [[unlikely]] {
-        last = MonthLength(year, month);
-        if (day > last) {  // past a February of 28 days
-            day -= last;
-            ++month;
+    if (d.years != 0) {
+        year += d.years;
+        if (day == 29 && month == 2 && MonthLength(year, 2) == 28) [[unlikely]] day = 28;
+    }
+    if (d.months != 0) {
+        month += d.months;
+        const bool nextYear = month > 12;
+        month = nextYear ? month - 12 : month;
+        year += nextYear;
+        const int last = MonthLength(year, month);
+        if (day > last) [[unlikely]] day = last;
+    }
+    if (d.days != 0) {
+        const int last = MonthLength(year, month);
+        day += d.days;
+        const bool over = day > last;
+        day = over ? day - last : day;
+        const bool january = over & (month == 12);
+        month = january ? 1 : month + over;
+        year += january;
+        if (day > 28) [[unlikely]] {
+            const int next = MonthLength(year, month);
+            if (day > next) {  // past a February of 28 days
+                day -= next;
+                ++month;
+            }
         }
     }
     return {year, month, day};
 }
+
+template <YearsMonthsDays D>
+struct Fixed {
+    static constexpr int years = D.years;
+    static constexpr int months = D.months;
+    static constexpr int days = D.days;
+};
 
 // SubtractDuration for the same durations and dates: back by years, then months
 // (each clamping), then days through at most two month beginnings.
@@ -154,50 +173,11 @@ inline Date SubtractSplitDuration(Date date, YearsMonthsDays d) noexcept {
     return {year, month, day};
 }
 
-// AddSplitDuration for a length known when compiling: the parts of a step its length
-// does not use are left out (no year step for a length under a year, no month step
-// and no clamp for whole years, no day carry for whole months).
-template <YearsMonthsDays D>
-inline Date StepBy(Date date) noexcept {
-    int year = date.year;
-    int month = date.month;
-    int day = date.day;
-    if constexpr (D.years != 0) {
-        year += D.years;
-        if (day == 29 && month == 2 && MonthLength(year, 2) == 28) [[unlikely]] day = 28;
-    }
-    if constexpr (D.months != 0) {
-        month += D.months;
-        const bool nextYear = month > 12;
-        month = nextYear ? month - 12 : month;
-        year += nextYear;
-        const int last = MonthLength(year, month);
-        if (day > last) [[unlikely]] day = last;
-    }
-    if constexpr (D.days != 0) {
-        const int last = MonthLength(year, month);
-        day += D.days;
-        const bool over = day > last;
-        day = over ? day - last : day;
-        const bool january = over & (month == 12);
-        month = january ? 1 : month + over;
-        year += january;
-        if (day > 28) [[unlikely]] {
-            const int next = MonthLength(year, month);
-            if (day > next) {  // past a February of 28 days
-                day -= next;
-                ++month;
-            }
-        }
-    }
-    return {year, month, day};
-}
-
 // The nine sub-periods of lord L's table from its start, each step compiled for its length.
 template <std::size_t L, std::size_t... K>
 inline void FillTable(Date start, std::array<Date, 9>& starts, std::array<Date, 9>& ends,
                       std::index_sequence<K...>) noexcept {
-    ((starts[K] = start, start = StepBy<SubPeriodLengths[L][K]>(start), ends[K] = start), ...);
+    ((starts[K] = start, start = AddSplitDuration(start, Fixed<SubPeriodLengths[L][K]>{}), ends[K] = start), ...);
 }
 
 template <std::size_t L>
@@ -213,8 +193,7 @@ inline constexpr auto kTableFillers = TableFillers(std::make_index_sequence<kLor
 }  // namespace
 
 Date AddDuration(Date date, YearsMonthsDays d) {
-    if (d.years < 0 || static_cast<unsigned>(d.months) > 11 || static_cast<unsigned>(d.days) > 29 ||
-        static_cast<unsigned>(date.month - 1) > 11) {
+    if (d.years < 0 || static_cast<unsigned>(d.months) > 11 || static_cast<unsigned>(d.days) > 29 || !date.ok()) {
         return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
     }
     return AddSplitDuration(date, d);
