@@ -132,9 +132,6 @@ constexpr std::array<LunarTerm, 25> kLunarTerms = {{
     {+0.003994, 2, 0, 2, 0, false},
 }};
 
-}  // namespace
-
-namespace {
 // The remainder of x by 360 with the sign of x, exactly, as std::fmod gives it (but
 // for the sign of a zero): x - 360 q with q the truncated quotient. For |x| below
 // 10^15 the product is exact and the difference is a multiple of x's last-place

@@ -26,6 +26,7 @@ constexpr int SignOfCode(std::string_view code) noexcept {
     }
     return -1;
 }
+
 extern const std::array<std::string_view, 27> NakshatraNames;  // Nakshatra n at [n - 1]
 
 // The birth time and place as the computations read them. East longitudes and

@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include "base/fixed_text.h"
-
 #include "base/birth_details.h"
+#include "base/fixed_text.h"
 
 namespace orvanta {
 

@@ -144,7 +144,6 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
     // same day, the text is worked out once and stored in both (copying the text just
     // stored would read back bytes still on their way to memory). A row's end is its
     // table's last cell.
-    const auto sameDay = [](const Date& a, const Date& b) { return a.day == b.day && a.month == b.month && a.year == b.year; };
     Results::DateText* cell = results.subDasha.data();
     for (std::size_t n = 0; n + 1 < first.size(); ++n) PutDate(first[n], cell[n]);
     PutDate(first[17], cell[17], results.dashaEnd[0]);
@@ -155,14 +154,14 @@ void HandOverDasha(const DashaTable& dasha, Results& results) {
         const auto& ends = dasha.subEnd[lord];
         cell += 18;
         const Date& rowStart = dasha.mahaStart[lord];
-        if (sameDay(starts[0], rowStart)) {
+        if (starts[0] == rowStart) {
             PutDate(rowStart, cell[0], results.dashaStarts[r]);
         } else {
             PutDate(starts[0], cell[0]);
             PutDate(rowStart, results.dashaStarts[r]);
         }
         for (std::size_t k = 0; k + 1 < kLords; ++k) {
-            if (sameDay(ends[k], starts[k + 1])) {
+            if (ends[k] == starts[k + 1]) {
                 PutDate(ends[k], cell[2 * k + 1], cell[2 * k + 2]);
             } else {
                 PutDate(ends[k], cell[2 * k + 1]);

@@ -190,17 +190,23 @@ constexpr std::array<void (*)(Date, DashaTable&) noexcept, kLords> TableFillers(
     return {&FillTable<L>...};
 }
 inline constexpr auto kTableFillers = TableFillers(std::make_index_sequence<kLords>{});
+
+// Whether the one-pass steps apply: a duration that SplitYears gives and a date that
+// is ok(); the slow steps define what other dates and durations give.
+bool OnePass(Date date, YearsMonthsDays d) {
+    return d.years >= 0 && static_cast<unsigned>(d.months) <= 11 && static_cast<unsigned>(d.days) <= 29 && date.ok();
+}
 }  // namespace
 
 Date AddDuration(Date date, YearsMonthsDays d) {
-    if (d.years < 0 || static_cast<unsigned>(d.months) > 11 || static_cast<unsigned>(d.days) > 29 || !date.ok()) {
+    if (!OnePass(date, d)) {
         return AddDays(AddMonths(AddYears(date, d.years), d.months), d.days);
     }
     return AddSplitDuration(date, d);
 }
 
 Date SubtractDuration(Date date, YearsMonthsDays d) {
-    if (d.years < 0 || static_cast<unsigned>(d.months) > 11 || static_cast<unsigned>(d.days) > 29 || !date.ok()) {
+    if (!OnePass(date, d)) {
         return AddDays(AddMonths(AddYears(date, -d.years), -d.months), -d.days);
     }
     return SubtractSplitDuration(date, d);
@@ -311,9 +317,10 @@ bool CalculateDasha(Date birthDate, std::string_view moonText, DashaTable& t) {
     // it had started before birth, so that it shows the sub-period running at birth.
     for (int p = 0; p < kLords; ++p) {
         const auto lord = static_cast<std::size_t>((b + p) % kLords);
-        const Date start = p == 0 ? SubtractSplitDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
-                                                                            [&] { return SplitYears(t.elapsedYears); }))
-                            : t.mahaEnd[(lord + kLords - 1) % kLords];
+        const Date start =
+            p == 0 ? SubtractSplitDuration(birthDate, elapsedSplits.Get(t.birthLordIndex, t.elapsedArcMinutes,
+                                                                       [&] { return SplitYears(t.elapsedYears); }))
+                   : t.mahaEnd[(lord + kLords - 1) % kLords];
         kTableFillers[lord](start, t);
     }
     return true;
