@@ -4,6 +4,8 @@
 // windows would show or open, and the program's look.
 
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -61,21 +63,26 @@ private:
 };
 
 // Runs `act` on the next modal window of class `className` once it is up (the dialog
-// under test runs its own event loop, so the test acts from inside it); gives up
-// after ten seconds.
+// under test runs its own event loop, so the test acts from inside it). It gives up
+// after sixty seconds of wall time (a loaded machine can take seconds to show a first
+// file dialog), and then closes whatever modal window is up, so that the test fails
+// where it waits instead of hanging.
 inline void OnModal(const char* className, std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
-    auto ticks = std::make_shared<int>(0);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, className, act] {
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, className, act] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal->inherits(className) && modal->isVisible()) {
             timer->stop();
             timer->deleteLater();
             act(modal);
-        } else if (++*ticks > 1000) {
+        } else if (clock->hasExpired(60000)) {
             timer->stop();
             timer->deleteLater();
+            qWarning("no modal %s came up within sixty seconds", className);
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
         }
     });
     timer->start();
