@@ -66,10 +66,6 @@ std::string_view GrahaAbbreviation(Graha graha) { return kAbbreviations[static_c
 
 Graha GrahaOfLord(int lord) { return kGrahaOfLord[static_cast<std::size_t>(std::clamp(lord, 0, kGrahas - 1))]; }
 
-int LordOfGraha(Graha graha) {
-    return static_cast<int>(std::find(kGrahaOfLord.begin(), kGrahaOfLord.end(), graha) - kGrahaOfLord.begin());
-}
-
 std::optional<Node> NodeFromName(std::string_view name) {
     if (name == "mean") return Node::Mean;
     if (name == "true") return Node::True;
@@ -89,12 +85,6 @@ std::string_view DignityName(Dignity dignity) {
     return "none";
 }
 
-std::optional<double> ExaltationPoint(Graha graha) {
-    if (graha == Graha::Rahu || graha == Graha::Ketu) return std::nullopt;
-    const DignityRow& row = kDignities[static_cast<std::size_t>(graha)];
-    return row.exaltationSign * 30.0 + row.exaltationDegrees;
-}
-
 Dignity DignityOf(Graha graha, double siderealLongitude) {
     if (graha == Graha::Rahu || graha == Graha::Ketu) return Dignity::None;
     const DignityRow& row = kDignities[static_cast<std::size_t>(graha)];
@@ -103,9 +93,8 @@ Dignity DignityOf(Graha graha, double siderealLongitude) {
     const double degrees = longitude - sign * 30.0;
     const bool inMoolatrikona =
         sign == row.moolatrikonaSign && degrees >= row.moolatrikonaFrom && degrees < row.moolatrikonaTo;
-    if (sign == row.exaltationSign) {
-        if (sign != row.moolatrikonaSign || degrees < row.moolatrikonaFrom) return Dignity::Exalted;
-        return inMoolatrikona ? Dignity::Moolatrikona : Dignity::OwnSign;
+    if (sign == row.exaltationSign && (sign != row.moolatrikonaSign || degrees < row.exaltationDegrees)) {
+        return Dignity::Exalted;
     }
     if (sign == (row.exaltationSign + 6) % 12) return Dignity::Debilitated;
     if (inMoolatrikona) return Dignity::Moolatrikona;

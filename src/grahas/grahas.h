@@ -17,9 +17,8 @@ inline constexpr std::array<std::string_view, kGrahas> GrahaNames = {"Sun",     
                                                                      "Venus",   "Saturn", "Rahu", "Ketu"};
 // Two letters for the chart's squares: "Su", "Mo", "Ma", "Me", "Ju", "Ve", "Sa", "Ra", "Ke".
 std::string_view GrahaAbbreviation(Graha graha);
-// The graha that rules periods of a lord (an index in DashaLord), and back.
+// The graha that rules the periods of a lord (an index in DashaLord).
 Graha GrahaOfLord(int lord);
-int LordOfGraha(Graha graha);
 
 // The lunar node Rahu is taken from; Ketu stands exactly opposite it.
 enum class Node { Mean, True };
@@ -36,12 +35,10 @@ std::string_view DignityName(Dignity dignity);  // "none", "exalted", "debilitat
 // Taurus 3-30° (Moon), Aries 0-12° (Mars), Virgo 15-20° (Mercury), Sagittarius 0-10°
 // (Jupiter), Libra 0-15° (Venus), Aquarius 0-20° (Saturn), and otherwise in its own
 // signs. Where the exaltation sign holds the moolatrikona too (Moon, Mercury) the degrees
-// before the moolatrikona are the exaltation's and those after it the own sign's. Ranges
-// include their start, not their end. Rahu and Ketu get none: the texts disagree on their
+// up to the deepest exaltation are the exaltation's, the moolatrikona follows and the rest
+// is the own sign's. Ranges include their start, not their end. Rahu and Ketu get none: the texts disagree on their
 // signs (Taurus or Gemini for Rahu's exaltation), so no tradition is chosen for them.
 Dignity DignityOf(Graha graha, double siderealLongitude);
-// The degrees of the deepest exaltation, sidereal longitude; nothing for the nodes.
-std::optional<double> ExaltationPoint(Graha graha);
 
 int SignOf(double siderealLongitude);          // 0 Aries .. 11 Pisces
 int NavamsaSignOf(double siderealLongitude);   // the sign of its ninth part of 3°20', counted on from Aries

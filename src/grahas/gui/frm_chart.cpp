@@ -110,7 +110,7 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void ChartView::show(const ChartDrawing* drawing, ChartStyle style) {
+void ChartView::setChart(const ChartDrawing* drawing, ChartStyle style) {
     drawing_ = drawing;
     style_ = style;
     update();
@@ -242,8 +242,11 @@ void FrmChart::Recompute() {
     GrahaOutcome outcome = ComputeGrahas(chart_, RunChartChoices().node);
     if (!outcome.chart) {
         error_ = outcome.error;
+        if (drawing_) ShowMessage(this, {error_, Icon::Error});  // the node changed: the chart shown goes
         drawing_.reset();
-        view_->show(nullptr, RunChartChoices().style);
+        view_->setChart(nullptr, RunChartChoices().style);
+        table_->clearContents();
+        lblLegend_->clear();
         return;
     }
     error_.clear();
@@ -253,7 +256,7 @@ void FrmChart::Recompute() {
 
 void FrmChart::ShowChart() {
     if (!drawing_) return;
-    view_->show(drawing_.get(), RunChartChoices().style);
+    view_->setChart(drawing_.get(), RunChartChoices().style);
     lblLegend_->setText(drawing_->legend());
     for (int r = 0; r < kGrahas; ++r) {
         const GrahaPlace& place = drawing_->chart().grahas[static_cast<std::size_t>(r)];

@@ -29,7 +29,7 @@ class ChartView : public QWidget {
     Q_OBJECT
 public:
     explicit ChartView(QWidget* parent = nullptr);
-    void show(const ChartDrawing* drawing, ChartStyle style);
+    void setChart(const ChartDrawing* drawing, ChartStyle style);
     // The Rasi's and the Navamsa's squares in the widget.
     QRectF square(bool navamsa) const;
     QSize sizeHint() const override;
