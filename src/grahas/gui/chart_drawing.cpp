@@ -46,17 +46,17 @@ constexpr double kQ = 0.25;
 const std::array<NorthHouse, 12>& NorthHouses() {
     static const std::array<NorthHouse, 12> houses = {{
         {{0.5, 0.25}, {0.5, 0.5}, {0.34, 0.24}},        // 1, the top diamond
-        {{0.25, 1.0 / 12}, {kQ, kQ}, {0.3, 0.13}},       // 2
-        {{1.0 / 12, 0.25}, {kQ, kQ}, {0.15, 0.3}},       // 3
+        {{0.25, 1.0 / 12}, {kQ, kQ}, {0.34, 0.15}},      // 2
+        {{1.0 / 12, 0.25}, {kQ, kQ}, {0.16, 0.34}},      // 3
         {{0.25, 0.5}, {0.5, 0.5}, {0.34, 0.24}},         // 4, the left diamond
-        {{1.0 / 12, 0.75}, {kQ, 1 - kQ}, {0.15, 0.3}},   // 5
-        {{0.25, 11.0 / 12}, {kQ, 1 - kQ}, {0.3, 0.13}},  // 6
+        {{1.0 / 12, 0.75}, {kQ, 1 - kQ}, {0.16, 0.34}},  // 5
+        {{0.25, 11.0 / 12}, {kQ, 1 - kQ}, {0.34, 0.15}}, // 6
         {{0.5, 0.75}, {0.5, 0.5}, {0.34, 0.24}},         // 7, the bottom diamond
-        {{0.75, 11.0 / 12}, {1 - kQ, 1 - kQ}, {0.3, 0.13}},  // 8
-        {{11.0 / 12, 0.75}, {1 - kQ, 1 - kQ}, {0.15, 0.3}},  // 9
+        {{0.75, 11.0 / 12}, {1 - kQ, 1 - kQ}, {0.34, 0.15}},  // 8
+        {{11.0 / 12, 0.75}, {1 - kQ, 1 - kQ}, {0.16, 0.34}},  // 9
         {{0.75, 0.5}, {0.5, 0.5}, {0.34, 0.24}},         // 10, the right diamond
-        {{11.0 / 12, 0.25}, {1 - kQ, kQ}, {0.15, 0.3}},  // 11
-        {{0.75, 1.0 / 12}, {1 - kQ, kQ}, {0.3, 0.13}},   // 12
+        {{11.0 / 12, 0.25}, {1 - kQ, kQ}, {0.16, 0.34}},  // 11
+        {{0.75, 1.0 / 12}, {1 - kQ, kQ}, {0.34, 0.15}},   // 12
     }};
     return houses;
 }
@@ -78,33 +78,41 @@ struct Item {
     QRectF box;
 };
 
-// The names in lines centred in `cell`, the font shrunk until they fit.
+// The names in lines centred in `cell`, each as wide as its text, the font shrunk in
+// small steps until they fit.
 std::vector<Item> LayOut(std::vector<Item> items, const QRectF& cell, QFont& font) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
+    for (int attempt = 0;; ++attempt) {
         const QFontMetricsF metrics(font);
         const double pad = metrics.horizontalAdvance(u' ') * 0.6;
-        double width = 0;
-        for (const Item& item : items) width = std::max(width, metrics.horizontalAdvance(item.text) + 2 * pad);
-        const int perLine = std::max(1, static_cast<int>(cell.width() / std::max(1.0, width)));
-        const int lines = (static_cast<int>(items.size()) + perLine - 1) / perLine;
         const double lineHeight = metrics.height() * 1.1;
-        if (lines * lineHeight <= cell.height() || attempt == 4) {
-            double y = cell.center().y() - lines * lineHeight / 2;
-            for (int l = 0; l < lines; ++l) {
-                const int first = l * perLine;
-                const int count = std::min(perLine, static_cast<int>(items.size()) - first);
-                double x = cell.center().x() - count * width / 2;
-                for (int i = first; i < first + count; ++i) {
-                    items[static_cast<std::size_t>(i)].box = QRectF(x, y, width, lineHeight);
-                    x += width;
+        std::vector<std::vector<std::size_t>> lines(1);
+        std::vector<double> widths(1, 0.0);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const double width = metrics.horizontalAdvance(items[i].text) + 2 * pad;
+            if (!lines.back().empty() && widths.back() + width > cell.width()) {
+                lines.emplace_back();
+                widths.push_back(0);
+            }
+            lines.back().push_back(i);
+            items[i].box.setWidth(width);
+            widths.back() += width;
+        }
+        const bool fits = static_cast<double>(lines.size()) * lineHeight <= cell.height() &&
+                          *std::max_element(widths.begin(), widths.end()) <= cell.width();
+        if (fits || attempt == 10 || font.pixelSize() <= 5) {
+            double y = cell.center().y() - static_cast<double>(lines.size()) * lineHeight / 2;
+            for (std::size_t l = 0; l < lines.size(); ++l) {
+                double x = cell.center().x() - widths[l] / 2;
+                for (const std::size_t i : lines[l]) {
+                    items[i].box = QRectF(x, y, items[i].box.width(), lineHeight);
+                    x += items[i].box.width();
                 }
                 y += lineHeight;
             }
             return items;
         }
-        font.setPixelSize(std::max(4, static_cast<int>(font.pixelSize() * 0.85)));
+        font.setPixelSize(std::max(5, static_cast<int>(font.pixelSize() * 0.92)));
     }
-    return items;
 }
 
 }  // namespace
