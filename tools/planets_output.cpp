@@ -45,16 +45,16 @@ std::string PlanetsNodeText(const GrahaChart& chart) {
 std::string PlanetsText(const GrahaChart& chart) {
     std::string text = "\nPlanets (sidereal; houses in whole signs from the ascendant, " + SignCode(chart.ascendantSign) +
                        ")\n";
-    text += "  Graha    Longitude      Sign  In sign       Speed (deg/day)  Nakshatra             Pada  Lord     "
+    text += "  Graha    Longitude      Position         Speed (deg/day)  Nakshatra             Pada  Lord     "
             "House  Navamsa  Dignity\n";
     char line[256];
     for (const GrahaPlace& p : chart.grahas) {
         const std::string nakshatra = std::to_string(p.nakshatra.nakshatra + 1) + " " +
                                       std::string(NakshatraNames[static_cast<std::size_t>(p.nakshatra.nakshatra)]);
-        // The degree sign takes two bytes and one column: the field is one byte wider.
-        std::snprintf(line, sizeof line, "  %-7s  %13.9f  %-4s  %-14s %+13.9f%s  %-20s  %-4d  %-7s  %-5d  %-7s  %s\n",
+        // The degree sign takes two bytes and one column: the position field counts bytes.
+        std::snprintf(line, sizeof line, "  %-7s  %13.9f  %-18s%+13.9f%s  %-20s  %-4d  %-7s  %-5d  %-7s  %s\n",
                       std::string(GrahaNames[static_cast<std::size_t>(p.graha)]).c_str(), p.longitude,
-                      SignCode(p.sign).c_str(), DegreesInSignText(p.longitude).c_str(), p.speed,
+                      FormatSignPosition(p.longitude).c_str(), p.speed,
                       p.retrograde ? " R" : "  ", nakshatra.c_str(), p.nakshatra.pada,
                       std::string(DashaLord[static_cast<std::size_t>(p.nakshatra.lord)]).c_str(), p.house,
                       SignCode(p.navamsaSign).c_str(), std::string(DignityName(p.dignity)).c_str());

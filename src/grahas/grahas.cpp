@@ -111,13 +111,6 @@ int NavamsaSignOf(double siderealLongitude) {
     return part % 12;
 }
 
-std::string DegreesInSignText(double siderealLongitude) {
-    const double longitude = Normalized(siderealLongitude);
-    const auto seconds = static_cast<long>(std::floor((longitude - SignOf(longitude) * 30.0) * 3600.0));
-    return std::to_string(seconds / 3600) + "\u00b0 " + std::to_string(seconds / 60 % 60) + "' " +
-           std::to_string(seconds % 60) + "\"";
-}
-
 int HouseOf(int sign, int ascendantSign) { return (sign - ascendantSign + 12) % 12 + 1; }
 
 GrahaOutcome ComputeGrahas(const PreciseChart& chart, Node node) {

@@ -44,9 +44,6 @@ int SignOf(double siderealLongitude);          // 0 Aries .. 11 Pisces
 int NavamsaSignOf(double siderealLongitude);   // the sign of its ninth part of 3°20', counted on from Aries
 int HouseOf(int sign, int ascendantSign);      // whole signs: 1 for the ascendant's own sign .. 12
 
-// "3° 31' 52\"": the degrees, minutes and seconds within the sign, truncated, in UTF-8.
-std::string DegreesInSignText(double siderealLongitude);
-
 struct GrahaPlace {
     Graha graha = Graha::Sun;
     double longitude = 0;  // sidereal, [0, 360)

@@ -282,7 +282,7 @@ QStringList ChartTableRow(const GrahaPlace& p) {
                           (p.retrograde ? QStringLiteral(" R") : QString());
     const QString dignity = p.dignity == Dignity::None ? QStringLiteral("-") : Latin(DignityName(p.dignity));
     return {Latin(GrahaNames[static_cast<std::size_t>(p.graha)]),
-            SignCode(p.sign) + u' ' + QString::fromStdString(DegreesInSignText(p.longitude)),
+            QString::fromStdString(FormatSignPosition(p.longitude)),
             QStringLiteral("%1 %2").arg(p.nakshatra.nakshatra + 1).arg(
                 Latin(NakshatraNames[static_cast<std::size_t>(p.nakshatra.nakshatra)])),
             QString::number(p.nakshatra.pada),
