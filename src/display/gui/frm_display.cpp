@@ -27,13 +27,13 @@
 #include <QTabBar>
 
 #include "display/hover.h"
+#include "grahas/gui/frm_chart.h"
 #include "kit/gui/appearance.h"
 #include "kit/gui/link_menus.h"
 #include "kit/gui/message_box.h"
 #include "kit/gui/web_links.h"
 #include "periods/gui/frm_periods.h"
 #include "periods/gui/period_files.h"
-#include "grahas/gui/frm_chart.h"
 #include "report/gui/frm_save.h"
 
 namespace orvanta {

@@ -335,9 +335,11 @@ void OpenBirthChartAt(QWidget* parent, const PeriodsBirth& birth, std::int64_t n
         ShowMessage(parent, {outcome.error, Icon::Error});
         return;
     }
-    const PreciseChart& chart = outcome.report->chart;
-    OpenBirthChart(parent, chart, QString::fromStdString(birth.details.name), LordsRunningAt(chart.tree, nowUtcSeconds),
-                   RunningCaption(chart, nowUtcSeconds));
+    OpenBirthChartAt(parent, outcome.report->chart, QString::fromStdString(birth.details.name), nowUtcSeconds);
+}
+
+void OpenBirthChartAt(QWidget* parent, const PreciseChart& chart, const QString& name, std::int64_t nowUtcSeconds) {
+    OpenBirthChart(parent, chart, name, LordsRunningAt(chart.tree, nowUtcSeconds), RunningCaption(chart, nowUtcSeconds));
 }
 
 bool PaintBirthChartPage(QPainter& painter, QPagedPaintDevice& device, const PreciseChart& chart, const QString& name,

@@ -94,6 +94,8 @@ void OpenBirthChart(QWidget* parent, const PreciseChart& chart, const QString& n
 // The results window's command: the precise chart with the default settings and the
 // lords of the periods running at `nowUtcSeconds`.
 void OpenBirthChartAt(QWidget* parent, const PeriodsBirth& birth, std::int64_t nowUtcSeconds);
+// The same for a precise chart already computed.
+void OpenBirthChartAt(QWidget* parent, const PreciseChart& chart, const QString& name, std::int64_t nowUtcSeconds);
 // The chart as the first page of another document, in the run's style and node, the
 // lords running at `nowUtcSeconds` marked, then a new page; false (nothing drawn) when the
 // grahas cannot be computed.

@@ -466,7 +466,8 @@ void FrmPeriods::cmdExportCalendar_Click() {
 void FrmPeriods::cmdBirthChart_Click() {
     const QVariant period = tree_->currentIndex().data(PeriodModel::PeriodIndexRole);
     if (!period.isValid()) {
-        OpenBirthChartAt(this, birth_, todayUtc_);  // no row chosen: the periods running today
+        // No row chosen: the periods running today, in this window's settings.
+        OpenBirthChartAt(this, model_->report().chart, QString::fromStdString(birth_.details.name), todayUtc_);
         return;
     }
     const Period& p = model_->report().chart.tree.periods[static_cast<std::size_t>(period.toInt())];
