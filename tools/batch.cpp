@@ -67,7 +67,8 @@ const std::vector<BatchColumn>& BatchColumns() {
         {"south", true, false},        {"lon-deg", false, false},    {"lon-min", false, false},
         {"west", true, false},         {"time-zone", false, true},   {"fold", false, true},
         {"ayanamsa", false, true},     {"year-days", false, true},   {"levels", false, true},
-        {"on", false, true},           {"uncertainty", false, true},
+        {"on", false, true},           {"uncertainty", false, true}, {"planets", true, true},
+        {"node", false, true},
     };
     return columns;
 }

@@ -87,6 +87,9 @@ constexpr std::string_view kUsage =
     "                       period start's earliest and latest instant\n"
     "  --format FORMAT      text (default), json (= --json), csv (RFC 4180) or\n"
     "                       ics (RFC 5545 calendar); csv and ics need --precise\n"
+    "  --planets            the nine grahas at birth (text and json): longitude,\n"
+    "                       Nakshatra, speed, whole-sign house, Navamsa, dignity\n"
+    "  --node WHICH         mean (default) or true: the lunar node Rahu is taken from\n"
     "\n"
     "\n"
     "Many charts at once:\n"
@@ -97,10 +100,11 @@ constexpr std::string_view kUsage =
     "                       name, month, day, year, hour, minute, second, zone-hour,\n"
     "                       zone-minute, dst, lat-deg, lat-min, south, lon-deg,\n"
     "                       lon-min, west, and with --precise time-zone, fold,\n"
-    "                       ayanamsa, year-days, levels, on, uncertainty; a missing\n"
-    "                       column takes its default, dst, south and west are true\n"
-    "                       or false. A row the tool would refuse as unusable\n"
-    "                       arguments writes {\"error\": {\"message\": ..., \"status\": 64}}\n"
+    "                       ayanamsa, year-days, levels, on, uncertainty, planets,\n"
+    "                       node; a missing column takes its default, dst, south,\n"
+    "                       west and planets are true or false. A row the tool\n"
+    "                       would refuse as unusable arguments writes\n"
+    "                       {\"error\": {\"message\": ..., \"status\": 64}}\n"
     "  --jobs N             rows worked on at once (default: every core)\n"
     "\n"
     "A value is taken as it stands: --zone-hour -5 and --zone-hour=-5 are the same.\n"
@@ -417,9 +421,10 @@ PreciseResult ComputePreciseChart(const PreciseOptions& precise, const Options& 
 
 // The classic chart's object with the precise member, or the precise object alone when
 // the year or the place's zone is one the classic method cannot read.
-std::string ChartAndPreciseJson(const PreciseOptions& precise, const ChartRun& chart, const PreciseReport& report) {
+std::string ChartAndPreciseJson(const PreciseOptions& precise, const ChartRun& chart, const PreciseResult& result) {
     const bool classic = !precise.preciseYear && !precise.classicLeftOut;
-    return classic ? JoinJsonObjects(ChartJson(chart), PreciseJson(report)) : PreciseJson(report);
+    const std::string json = PreciseJson(*result.report, result.planets ? &*result.planets : nullptr);
+    return classic ? JoinJsonObjects(ChartJson(chart), json) : json;
 }
 
 // The precise chart, after the classic one unless the year or the place's zone is one
@@ -432,13 +437,14 @@ int WritePrecise(const PreciseOptions& precise, const Options& options, const Ch
     std::string text;
     switch (precise.format.value_or(options.json ? OutputFormat::Json : OutputFormat::Text)) {
     case OutputFormat::Json:
-        text = ChartAndPreciseJson(precise, chart, *result.report);
+        text = ChartAndPreciseJson(precise, chart, result);
         if (placed) text = WithMember(std::move(text), "place", placed->placeJson);
         text += '\n';
         break;
     case OutputFormat::Text:
         text = (placed ? "Place: " + placed->summary + "\n" : std::string()) +
-               (classic ? ChartText(chart) + "\n" : std::string()) + PreciseText(*result.report);
+               (classic ? ChartText(chart) + "\n" : std::string()) +
+               PreciseText(*result.report, result.planets ? &*result.planets : nullptr);
         break;
     case OutputFormat::Csv:
         text = PreciseCsv(*result.report);
@@ -468,7 +474,7 @@ std::string RowJson(std::vector<std::string> given) {
     if (!precise.enabled) return ChartJson(outcome.chart);
     const PreciseResult result = ComputePreciseChart(precise, options, outcome.chart);
     if (!result.report) return PreciseRefusalJson(result.error);
-    return ChartAndPreciseJson(precise, outcome.chart, *result.report);
+    return ChartAndPreciseJson(precise, outcome.chart, result);
 }
 
 // --batch FILE [--jobs N] [--precise]: one JSON line per CSV row.

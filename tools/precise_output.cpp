@@ -11,6 +11,7 @@
 #include "astro/astronomy.h"
 #include "dasha/dasha.h"
 #include "json_writer.h"
+#include "planets_output.h"
 
 namespace orvanta {
 
@@ -26,8 +27,9 @@ constexpr std::array<std::string_view, 14> kClassicValueOptions = {
     "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
     "--zone-hour", "--zone-minute", "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--report"};
 
-constexpr std::array<std::string_view, 9> kPreciseOptions = {
-    "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty"};
+constexpr std::array<std::string_view, 11> kPreciseOptions = {
+    "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty",
+    "--planets", "--node"};
 
 bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -157,8 +159,9 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             rest.push_back(args[i]);
             continue;
         }
-        if (arg == "--precise") {
-            if (inlineValue) return "--precise takes no value";
+        if (arg == "--precise" || arg == "--planets") {
+            if (inlineValue) return std::string(arg) + " takes no value";
+            options.planets = options.planets || arg == "--planets";
             continue;
         }
         std::string value;
@@ -194,6 +197,8 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             levels = value;
         } else if (arg == "--on") {
             on = value;
+        } else if (arg == "--node") {
+            options.node = value;
         } else {
             uncertainty = value;
         }
@@ -237,6 +242,14 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     if (!options.enabled && (options.timeZone || options.ayanamsa || yearDays || levels || on || uncertainty)) {
         return "--time-zone, --fold, --ayanamsa, --year-days, --levels, --on and --uncertainty need --precise";
     }
+    if ((options.planets || options.node) && !options.enabled) return "--planets and --node need --precise";
+    if (options.node) {
+        if (!NodeFromName(*options.node)) return "--node: \"" + *options.node + "\" is neither mean nor true";
+        if (!options.planets) return "--node needs --planets";
+    }
+    if (options.planets && (options.format == OutputFormat::Csv || options.format == OutputFormat::Ics)) {
+        return "--planets shows in the text and json formats, not in " + *format;
+    }
     args = std::move(rest);
     return std::nullopt;
 }
@@ -270,6 +283,12 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
     PreciseOutcome outcome = ComputePreciseChart(request);
     if (!outcome.chart) return {std::nullopt, outcome.error};
 
+    std::optional<GrahaChart> planets;
+    if (options.planets) {
+        GrahaOutcome grahas = ComputeGrahas(*outcome.chart, NodeFromName(options.node.value_or("mean")).value_or(Node::Mean));
+        if (!grahas.chart) return {std::nullopt, grahas.error};
+        planets = std::move(grahas.chart);
+    }
     PreciseReport report;
     report.chart = std::move(*outcome.chart);
     report.provenance = ProvenanceOf(report.chart, Engine());
@@ -286,10 +305,10 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
             report.chart.tree, [ayanamsa](double jd) { return MoonSiderealLongitude(jd, ayanamsa); },
             *options.uncertaintyMinutes);
     }
-    return {std::move(report), {}};
+    return {std::move(report), {}, std::move(planets)};
 }
 
-std::string PreciseJson(const PreciseReport& r) {
+std::string PreciseJson(const PreciseReport& r, const GrahaChart* planets) {
     const PreciseChart& c = r.chart;
     const Provenance& source = r.provenance;
     JsonWriter out;
@@ -304,6 +323,7 @@ std::string PreciseJson(const PreciseReport& r) {
     out.String("name", source.ayanamsaName);
     out.Number("degrees", source.ayanamsaDegrees);
     out.EndObject();
+    if (planets) out.String("node", NodeName(planets->node));
     out.BeginObject("birth");
     out.String("local", FormatCivil(c.birth.local));
     if (c.birth.timeZone.empty()) {
@@ -330,6 +350,7 @@ std::string PreciseJson(const PreciseReport& r) {
     out.Number("siderealLongitude", c.sky.ascendantSiderealLongitude);
     out.String("signCode", SignCodeOf(c.sky.ascendantSiderealLongitude));
     out.EndObject();
+    if (planets) WritePlanetsJson(out, *planets);
     out.Number("yearDays", c.tree.request.yearDays);
     out.Integer("levels", c.tree.request.levels);
     WritePeriods(out, r, 0);
@@ -382,7 +403,7 @@ std::string PreciseRefusalJson(std::string_view message) {
     return out.Text();
 }
 
-std::string PreciseText(const PreciseReport& r) {
+std::string PreciseText(const PreciseReport& r, const GrahaChart* planets) {
     const PreciseChart& c = r.chart;
     const Provenance& source = r.provenance;
     const MoonPlace& m = c.tree.moon;
@@ -391,6 +412,7 @@ std::string PreciseText(const PreciseReport& r) {
     text += "  Engine          " + source.engine.library + " " + source.engine.version + " (" + source.engine.ephemeris + ")\n";
     std::snprintf(line, sizeof line, "  Ayanamsa        %s %.9f\n", source.ayanamsaName.c_str(), source.ayanamsaDegrees);
     text += line;
+    if (planets) text += PlanetsNodeText(*planets);
     text += "  Birth, local    " + FormatCivil(c.birth.local) + "  " + source.zoneRule + "\n";
     std::snprintf(line, sizeof line, "  Birth, UTC      %s  JD %.6f UT, delta T %.3f s\n", source.utc.c_str(),
                   source.julianDayUT, source.deltaTSeconds);
@@ -411,6 +433,7 @@ std::string PreciseText(const PreciseReport& r) {
                                              : ", the Moon stays in its Nakshatra";
         text += "\n";
     }
+    if (planets) text += PlanetsText(*planets);
 
     text += "\nPeriods (local time of the birth zone)\n";
     VisitInReadingOrder(c.tree, 0, [&](int i) {

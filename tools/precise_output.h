@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/birth_form.h"
+#include "grahas/grahas.h"
 #include "periods/period_export.h"
 #include "periods/precise_chart.h"
 #include "periods/uncertainty.h"
@@ -35,6 +36,8 @@ struct PreciseOptions {
     std::optional<double> latitude;
     std::optional<double> longitude;
     bool classicLeftOut = false;
+    bool planets = false;             // --planets: the nine grahas, in the text and json formats
+    std::optional<std::string> node;  // --node mean|true
 };
 
 // Takes the precise method's options, and with --precise a --year outside the form's
@@ -45,6 +48,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
 struct PreciseResult {
     std::optional<PreciseReport> report;
     std::string error;  // why the method refused the birth, when there is no report
+    std::optional<GrahaChart> planets = std::nullopt;  // with --planets
 };
 
 // The precise chart of the validated details; `year` and `second` are the birth's own
@@ -52,11 +56,11 @@ struct PreciseResult {
 PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second);
 
 // {"precise": {...}}
-std::string PreciseJson(const PreciseReport& report);
+std::string PreciseJson(const PreciseReport& report, const GrahaChart* planets = nullptr);
 // The members of two JSON objects in one object, those of `first` first.
 std::string JoinJsonObjects(std::string_view first, std::string_view second);
 // {"error": {"message": "..."}}
 std::string PreciseRefusalJson(std::string_view message);
-std::string PreciseText(const PreciseReport& report);
+std::string PreciseText(const PreciseReport& report, const GrahaChart* planets = nullptr);
 
 }  // namespace orvanta

@@ -11,6 +11,8 @@
 
 #include <swephexp.h>
 
+#include "library_lock.h"
+
 namespace orvanta {
 namespace {
 
@@ -154,6 +156,12 @@ Sky ComputeSky(double julianDayUT, double latitude, double longitude, Ayanamsa a
                               : ayanamsaDegrees;
     sky.deltaTSeconds = swe_deltat_ex(julianDayUT, moon.ephemerisFlag, serr) * 86400.0;
     return sky;
+}
+
+void sky::WithLibrary(Ayanamsa ayanamsa, const std::function<void()>& work) {
+    const std::lock_guard guard(LibraryLock());
+    ConfigureThisThread(RowOf(ayanamsa).sweMode);
+    work();
 }
 
 double MoonSiderealLongitude(double julianDayUT, Ayanamsa ayanamsa) {

@@ -151,7 +151,40 @@ private slots:
     void classicFormatsUnchanged();
     void csvHoldsTheTree();
     void icsImports();
+    void planets();
 };
+
+// The default birth (1981-08-18 23:30 at zone 5:30 east, JD 2444835.25 UT) against
+// swetest -bj2444835.25 -ut -sid1 -p0t -fPls -head: "Sun 122.0849999 0.9618415",
+// "true Node 97.9389355 -0.0565120".
+void TestPreciseChart::planets() {
+    const Outcome run = Run({"--precise", "--json", "--levels", "1", "--planets", "--node", "true"});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject precise = Json(run).value("precise").toObject();
+    QCOMPARE(precise.value("node").toString(), u"true"_s);
+    const QJsonArray planets = precise.value("planets").toArray();
+    const QStringList names = {u"Sun"_s,   u"Moon"_s,  u"Mars"_s,   u"Mercury"_s, u"Jupiter"_s,
+                               u"Venus"_s, u"Saturn"_s, u"Rahu"_s, u"Ketu"_s};
+    QCOMPARE(planets.size(), names.size());
+    const QStringList members = {u"name"_s,  u"siderealLongitude"_s, u"sign"_s,     u"degreesInSign"_s, u"speed"_s,
+                                 u"retrograde"_s, u"nakshatraNumber"_s, u"nakshatra"_s, u"pada"_s,  u"lord"_s,
+                                 u"house"_s, u"navamsaSign"_s, u"dignity"_s};
+    for (qsizetype i = 0; i < planets.size(); ++i) {
+        const QJsonObject p = planets[i].toObject();
+        QCOMPARE(p.value("name").toString(), names[i]);
+        for (const QString& member : members) QVERIFY2(p.contains(member), qPrintable(names[i] + u' ' + member));
+    }
+    const QJsonObject sun = planets[0].toObject(), rahu = planets[7].toObject(), ketu = planets[8].toObject();
+    QVERIFY(std::fabs(sun.value("siderealLongitude").toDouble() - 122.0849999) < 0.01 / 3600);
+    QVERIFY(std::fabs(sun.value("speed").toDouble() - 0.9618415) < 1.5e-7);
+    QCOMPARE(sun.value("sign").toString(), u"Leo"_s);
+    QCOMPARE(sun.value("dignity").toString(), u"moolatrikona"_s);  // Leo 2°
+    QVERIFY(std::fabs(rahu.value("siderealLongitude").toDouble() - 97.9389355) < 0.01 / 3600);
+    QVERIFY(std::fabs(rahu.value("speed").toDouble() + 0.0565120) < 1.5e-7);
+    QCOMPARE(ketu.value("sign").toString(), u"Cap"_s);
+    QCOMPARE(Run({"--precise", "--planets", "--format", "csv"}).exitCode, 64);
+    QVERIFY(Run({"--precise", "--levels", "1", "--planets"}).out.contains("Planets (sidereal"));
+}
 
 void TestPreciseChart::jsonMembers() {
     const Outcome run = Run({"--precise", "--json", "--levels", "2", "--uncertainty", "30", "--on", "2000-01-01T12:00"});

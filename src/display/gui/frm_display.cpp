@@ -27,6 +27,7 @@
 #include <QTabBar>
 
 #include "display/hover.h"
+#include "grahas/gui/frm_chart.h"
 #include "kit/gui/appearance.h"
 #include "kit/gui/link_menus.h"
 #include "kit/gui/message_box.h"
@@ -490,6 +491,9 @@ void FrmDisplay::BuildMenus() {
     QAction* precise = periods->addAction(QStringLiteral("&Precise Periods..."));
     precise->setObjectName(QStringLiteral("mnuPrecisePeriods"));
     connect(precise, &QAction::triggered, this, &FrmDisplay::mnuPrecisePeriods_Click);
+    QAction* birthChart = periods->addAction(QStringLiteral("Birth &Chart..."));
+    birthChart->setObjectName(QStringLiteral("mnuBirthChart"));
+    connect(birthChart, &QAction::triggered, this, &FrmDisplay::mnuBirthChart_Click);
     QAction* calendar = periods->addAction(QStringLiteral("Export &Calendar (.ics)..."));
     calendar->setObjectName(QStringLiteral("mnuExportCalendar"));
     connect(calendar, &QAction::triggered, this, &FrmDisplay::mnuExportCalendar_Click);
@@ -579,6 +583,8 @@ void FrmDisplay::mnuPrecisePeriods_Click() {
     }
     dlg->exec();
 }
+
+void FrmDisplay::mnuBirthChart_Click() { OpenBirthChartAt(this, preciseBirth_, QDateTime::currentSecsSinceEpoch()); }
 
 void FrmDisplay::mnuExportCalendar_Click() {
     ExportPeriods(this, PeriodExport::Calendar, preciseBirth_, PeriodsSettings{}, QDateTime::currentSecsSinceEpoch());

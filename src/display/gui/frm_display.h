@@ -58,6 +58,7 @@ public slots:
     // The "&Periods" menu: the precise periods window, and its calendar and table
     // exports with the default settings.
     void mnuPrecisePeriods_Click();
+    void mnuBirthChart_Click();
     void mnuExportCalendar_Click();
     void mnuExportTable_Click();
 

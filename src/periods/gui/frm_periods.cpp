@@ -24,6 +24,7 @@
 #include "kit/gui/appearance.h"
 #include "kit/gui/message_box.h"
 #include "dasha/dasha.h"
+#include "grahas/gui/frm_chart.h"
 #include "periods/gui/period_files.h"
 #include "periods/gui/period_model.h"
 #include "periods/gui/period_timeline.h"
@@ -189,22 +190,24 @@ void FrmPeriods::BuildWindow() {
     QPushButton* goTo = Button("cmdGoToDate", QStringLiteral("&Go to date..."), this);
     QPushButton* calendar = Button("cmdExportCalendar", QStringLiteral("Export Ca&lendar (.ics)..."), this);
     QPushButton* table = Button("cmdExportTable", QStringLiteral("Export &Table (CSV)..."), this);
+    QPushButton* chart = Button("cmdBirthChart", QStringLiteral("Birth C&hart..."), this);
     QPushButton* pdf = Button("cmdSavePdf", QStringLiteral("Save as &PDF..."), this);
     QPushButton* print = Button("cmdPrint", QStringLiteral("P&rint..."), this);
     QPushButton* close = Button("cmdClose", QStringLiteral("&Close"), this);
-    for (QPushButton* b : {goTo, calendar, table}) buttons->addWidget(b);
+    for (QPushButton* b : {goTo, calendar, table, chart}) buttons->addWidget(b);
     buttons->addStretch(1);
     for (QPushButton* b : {pdf, print, close}) buttons->addWidget(b);
     layout->addLayout(buttons);
     connect(goTo, &QPushButton::clicked, this, &FrmPeriods::cmdGoToDate_Click);
     connect(calendar, &QPushButton::clicked, this, &FrmPeriods::cmdExportCalendar_Click);
     connect(table, &QPushButton::clicked, this, &FrmPeriods::cmdExportTable_Click);
+    connect(chart, &QPushButton::clicked, this, &FrmPeriods::cmdBirthChart_Click);
     connect(pdf, &QPushButton::clicked, this, &FrmPeriods::cmdSavePdf_Click);
     connect(print, &QPushButton::clicked, this, &FrmPeriods::cmdPrint_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    const std::array<QWidget*, 10> order = {cboAyanamsa_, cboYearDays_, spnUncertainty_, tree_, goTo,
-                                            calendar,     table,        pdf,             print, close};
+    const std::array<QWidget*, 11> order = {cboAyanamsa_, cboYearDays_, spnUncertainty_, tree_, goTo, calendar,
+                                            table,        chart,        pdf,             print, close};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
     resize(1120, 720);
 }
@@ -339,6 +342,7 @@ void FrmPeriods::cmdGoToDate_Click() {
 void FrmPeriods::paintDocument(QPagedPaintDevice& device) const {
     QPainter painter(&device);
     if (!painter.isActive()) return;
+    PaintBirthChartPage(painter, device, model_->report().chart, QString::fromStdString(birth_.details.name), todayUtc_);
     const QRect page(0, 0, device.width(), device.height());
     QFont font = Verdana(8);
     painter.setFont(font);
@@ -457,6 +461,18 @@ void FrmPeriods::cmdPrint_Click() {
 
 void FrmPeriods::cmdExportCalendar_Click() {
     ExportPeriods(this, PeriodExport::Calendar, birth_, settings_, QDateTime::currentSecsSinceEpoch());
+}
+
+void FrmPeriods::cmdBirthChart_Click() {
+    const QVariant period = tree_->currentIndex().data(PeriodModel::PeriodIndexRole);
+    if (!period.isValid()) {
+        // No row chosen: the periods running today, in this window's settings.
+        OpenBirthChartAt(this, model_->report().chart, QString::fromStdString(birth_.details.name), todayUtc_);
+        return;
+    }
+    const Period& p = model_->report().chart.tree.periods[static_cast<std::size_t>(period.toInt())];
+    OpenBirthChart(this, model_->report().chart, QString::fromStdString(birth_.details.name),
+                   std::vector<int>(p.lords.begin(), p.lords.begin() + p.level), QStringLiteral("the selected period"));
 }
 
 void FrmPeriods::cmdExportTable_Click() {

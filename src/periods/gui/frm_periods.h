@@ -54,6 +54,7 @@ public slots:
     void cmdPrint_Click();
     void cmdExportCalendar_Click();
     void cmdExportTable_Click();
+    void cmdBirthChart_Click();
     void settingChanged();
 
 private:
