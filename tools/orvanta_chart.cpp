@@ -8,13 +8,13 @@
 // reach it (a full disk, a closed pipe).
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -471,6 +471,21 @@ std::string RowJson(std::vector<std::string> given) {
     return ChartAndPreciseJson(precise, outcome.chart, *result.report);
 }
 
+std::atomic<bool> gInterrupted{false};
+std::atomic<int> gSignal{0};
+
+extern "C" void OnInterrupt(int signal) {
+    gSignal.store(signal);
+    gInterrupted.store(true);
+    std::signal(signal, SIG_DFL);  // a second one ends the tool at once
+}
+
+// SIGINT and SIGTERM let the batch finish the line it is writing and stop.
+void InterruptOnSignals() {
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+}
+
 // --batch FILE [--jobs N] [--precise]: one JSON line per CSV row.
 int MainBatch(const std::vector<std::string>& given) {
     std::optional<std::string> file;
@@ -513,24 +528,31 @@ int MainBatch(const std::vector<std::string>& given) {
             jobs = n;
         }
     }
-    std::ifstream opened;
-    if (*file != "-") {
-        opened.open(*file, std::ios::binary);
-        if (!opened) {
-            std::cerr << "orvanta-chart: cannot read " << *file << ": " << std::strerror(errno) << '\n';
-            return kExitNoInput;
-        }
+    std::FILE* const opened = *file == "-" ? stdin : std::fopen(file->c_str(), "rb");
+    if (!opened) {
+        std::cerr << "orvanta-chart: cannot read " << *file << ": " << std::strerror(errno) << '\n';
+        return kExitNoInput;
     }
-    std::istream& in = *file == "-" ? std::cin : opened;
+    const std::string shownName = *file == "-" ? std::string("standard input") : *file;
+    FileSource in(opened);
+    InterruptOnSignals();
     const BatchOutcome outcome = RunBatch(
-        in, BatchSettings{jobs, precise, 0}, [](const std::vector<std::string>& arguments) { return RowJson(arguments); },
-        UsageErrorJson, [](std::string_view block) { return WriteOut(block); });
+        in, BatchSettings{.jobs = jobs, .precise = precise, .stop = &gInterrupted},
+        [](const std::vector<std::string>& arguments) { return RowJson(arguments); }, UsageErrorJson,
+        [](std::string_view block) { return WriteOut(block); });
+    if (opened != stdin) std::fclose(opened);
     switch (outcome.end) {
     case BatchEnd::Done: return 0;
     case BatchEnd::BadHeader:
-        std::cerr << "orvanta-chart: " << *file << ": " << outcome.message << '\n';
+        std::cerr << "orvanta-chart: " << shownName << ": " << outcome.message << '\n';
         return kExitUsage;
+    case BatchEnd::ReadFailed:
+        std::cerr << "orvanta-chart: cannot read " << shownName << ": " << outcome.message << '\n';
+        return kExitNoInput;
     case BatchEnd::WriteFailed: return kExitOutputFailed;
+    case BatchEnd::Stopped:
+        std::cerr << "orvanta-chart: interrupted after " << outcome.rows << " rows\n";
+        return 128 + gSignal.load();
     }
     return 0;
 }
