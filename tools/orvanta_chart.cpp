@@ -3,9 +3,10 @@
 //
 // Exit codes: 0 the chart was computed (with --batch: every row was written); 2 a
 // character was refused or the form failed its checks (the message the window would
-// show); 64 the arguments are not usable; 66 the batch file cannot be read; 73 the
-// report file could not be written; 74 what was written to standard output did not
-// reach it (a full disk, a closed pipe).
+// show); 64 the arguments are not usable; 66 the batch file cannot be read; 69 the place
+// library cannot start; 73 the report file could not be written; 74 what was written to
+// standard output did not reach it (a full disk, a closed pipe). With --batch, 128 and
+// the signal's number after SIGINT or SIGTERM.
 
 #include <algorithm>
 #include <atomic>
@@ -40,6 +41,7 @@ namespace {
 constexpr int kExitRefused = 2;
 constexpr int kExitUsage = 64;
 constexpr int kExitNoInput = 66;
+constexpr int kExitUnavailable = 69;
 constexpr int kExitCannotCreate = 73;
 constexpr int kExitOutputFailed = 74;
 
@@ -557,6 +559,11 @@ int MainBatch(const std::vector<std::string>& given) {
     return 0;
 }
 
+int Unavailable(const std::string& problem) {
+    std::cerr << "orvanta-chart: " << problem << '\n';
+    return kExitUnavailable;
+}
+
 int Main(int argc, char** argv) {
     std::vector<std::string> given(argv + 1, argv + argc);
     if (std::any_of(given.begin(), given.end(),
@@ -583,6 +590,7 @@ int Main(int argc, char** argv) {
     if (precise.format == OutputFormat::Json) options.json = true;
     if (place.places) {
         const PlaceListing listing = ListPlaces(*place.places, options.json);
+        if (listing.unavailable) return Unavailable(*listing.unavailable);
         if (listing.refusal) return Refuse(*listing.refusal, options.json);
         return WriteOut(listing.text) ? 0 : kExitOutputFailed;
     }
@@ -606,6 +614,7 @@ int Main(int argc, char** argv) {
     PlaceFilling filled;
     if (place.place) {
         filled = FillFromPlace(*place.place, options.form);
+        if (filled.unavailable) return Unavailable(*filled.unavailable);
         // A zone the classic form cannot hold is refused here (filled.zoneNotExpressible);
         // the precise periods read filled.place's coordinates and IANA zone instead.
         // With --precise a zone the classic form cannot hold leaves the classic members out
