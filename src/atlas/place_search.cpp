@@ -361,7 +361,7 @@ std::optional<std::string> QueryProblem(std::string_view text) {
     if (const auto problem = LibraryProblem()) return problem;
     const std::size_t characters = static_cast<std::size_t>(std::count_if(
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-    if (characters > kMostQueryCharacters || FoldedWords(text.substr(0, kMostQueryCharacters * 4)).size() > kMostQueryWords) {
+    if (characters > kMostQueryCharacters || text.size() > 4 * kMostQueryCharacters || FoldedWords(text.substr(0, kMostQueryCharacters * 4)).size() > kMostQueryWords) {
         return "A place is searched by at most " + std::to_string(kMostQueryWords) + " words and " +
                std::to_string(kMostQueryCharacters) + " characters (its name, state and country): shorten the search.";
     }
