@@ -25,6 +25,10 @@
 
 #include <QString>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "chart/computation_run.h"
 #include "display/interpretation_texts.h"
 #include "batch.h"
@@ -538,6 +542,12 @@ int MainBatch(const std::vector<std::string>& given) {
     const std::string shownName = *file == "-" ? std::string("standard input") : *file;
     FileSource in(opened);
     InterruptOnSignals();
+#if defined(__GLIBC__)
+    // A fixed threshold: each row's large texts are mapped and given back when freed.
+    // glibc's own threshold grows to the largest block freed, and each worker's arena
+    // then keeps a deep tree's 20 MB line: 250 MB at 8 jobs instead of 90.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
     const BatchOutcome outcome = RunBatch(
         in, BatchSettings{.jobs = jobs, .precise = precise, .stop = &gInterrupted},
         [](const std::vector<std::string>& arguments) { return RowJson(arguments); }, UsageErrorJson,
