@@ -1,6 +1,7 @@
 #include "batch.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cerrno>
 #include <condition_variable>
@@ -213,42 +214,64 @@ public:
              const RowJson& rowJson, const RowErrorJson& errorJson)
         : reader_(reader), in_(in), header_(header), settings_(settings), rowJson_(rowJson), errorJson_(errorJson) {}
 
-    // Makes rows until the input ends or Stop() is called.
-    void Work() {
+    // The next row of the file and its estimated size; nothing at the end of the rows.
+    std::optional<BatchRow> ReadRow(std::size_t& estimate) {
         for (;;) {
-            std::unique_lock take(take_);  // one worker at a time reads a row and waits for room for it
-            std::optional<BatchRow> row;
+            const auto fields = reader_.Next();
+            if (!fields || !in_.failure().empty()) return std::nullopt;  // a record cut by a failed read is not a row
+            if (fields->size() == 1 && fields->front().empty() && !reader_.unclosed() && !reader_.tooLong()) {
+                continue;  // a blank line
+            }
+            const std::string line = "line " + std::to_string(reader_.line()) + ": ";
+            BatchRow row;
+            if (reader_.unclosed()) {
+                row.error = line + "a quoted field is not closed";
+            } else if (reader_.tooLong()) {
+                row.error = line + "longer than " + std::to_string(CsvReader::kMostRecordBytes) + " bytes";
+            } else {
+                row = ToArguments(header_, *fields, reader_.line(), settings_.precise);
+            }
+            estimate = row.error ? 512 : EstimatedBytes(header_, *fields, settings_.precise);
+            return row;
+        }
+    }
+
+    // Makes rows until the input ends or Stop() is called. Small rows are taken a chunk
+    // at a time, so that the threads meet once a chunk rather than once a row.
+    void Work() {
+        std::vector<BatchRow> chunk;
+        for (;;) {
+            std::unique_lock take(take_);  // one worker at a time reads rows and waits for room for them
+            chunk.clear();
             std::size_t estimate = 0;
-            while (!row) {
-                const auto fields = reader_.Next();
-                const std::string failure = in_.failure();
-                if (!fields || !failure.empty()) {  // a record cut by a failed read is not a row
-                    const std::lock_guard lock(mutex_);
-                    readEnd_ = true;
-                    failure_ = failure;
-                    made_.notify_all();
-                    return;
+            bool ended = false;
+            const std::size_t most = madeAny_.load() ? std::max<std::size_t>(1, settings_.chunkRows) : 1;
+            while (chunk.size() < most && estimate < kChunkBytes) {
+                std::size_t rowEstimate = 0;
+                std::optional<BatchRow> row = ReadRow(rowEstimate);
+                if (!row) {
+                    ended = true;
+                    break;
                 }
-                if (fields->size() == 1 && fields->front().empty() && !reader_.unclosed() && !reader_.tooLong()) {
-                    continue;  // a blank line
-                }
-                const std::string line = "line " + std::to_string(reader_.line()) + ": ";
-                if (reader_.unclosed()) {
-                    row = BatchRow{{}, line + "a quoted field is not closed"};
-                } else if (reader_.tooLong()) {
-                    row = BatchRow{{}, line + "longer than " + std::to_string(CsvReader::kMostRecordBytes) + " bytes"};
-                } else {
-                    row = ToArguments(header_, *fields, reader_.line(), settings_.precise);
-                    if (!row->error) estimate = EstimatedBytes(header_, *fields, settings_.precise);
-                }
-                if (row->error) estimate = 512;
+                chunk.push_back(std::move(*row));
+                estimate += rowEstimate;
             }
             std::unique_lock lock(mutex_);
+            if (ended) {
+                readEnd_ = true;
+                failure_ = in_.failure();
+            }
+            if (chunk.empty()) {
+                made_.notify_all();
+                return;
+            }
             estimate = static_cast<std::size_t>(static_cast<double>(estimate) * scale_);
+            ++roomWaiters_;
             room_.wait(lock, [&] {
                 return stopping_ || inFlight_ == 0 ||
-                       (inFlight_ + estimate <= settings_.inFlightBytes && pending_.size() < kMostRows);
+                       (inFlight_ + estimate <= settings_.inFlightBytes && pending_.size() < mostChunks_);
             });
+            --roomWaiters_;
             if (stopping_) return;
             inFlight_ += estimate;
             const std::size_t index = first_ + pending_.size();
@@ -256,12 +279,24 @@ public:
             lock.unlock();
             take.unlock();
 
-            std::string text = row->error ? errorJson_(*row->error) : rowJson_(row->arguments);
+            Made made{{}, chunk.size()};
+            for (const BatchRow& row : chunk) {
+                std::string line = row.error ? errorJson_(*row.error) : rowJson_(row.arguments);
+                if (chunk.size() == 1) {
+                    made.text = std::move(line);
+                } else {
+                    if (!made.text.empty()) made.text += '\n';
+                    made.text += line;
+                }
+            }
             lock.lock();
-            scale_ = std::max(scale_, static_cast<double>(text.size()) / static_cast<double>(std::max<std::size_t>(estimate, 1)));
-            inFlight_ = inFlight_ - estimate + text.size();
-            pending_[index - first_] = std::move(text);
-            if (index == first_) made_.notify_one();
+            const double size = static_cast<double>(made.text.size());
+            scale_ = std::max(scale_, size / static_cast<double>(std::max<std::size_t>(estimate, 1)));
+            inFlight_ = inFlight_ - estimate + made.text.size();
+            pending_[index - first_] = std::move(made);
+            madeAny_.store(true);
+            if (index == first_ && writerWaiting_) made_.notify_one();
+            if (ended) return;
         }
     }
 
@@ -296,10 +331,13 @@ public:
                     continue;
                 }
                 // A signal sets `stop` without waking the wait: it is looked at now and then.
+                writerWaiting_ = true;
                 made_.wait_for(lock, std::chrono::milliseconds(100));
+                writerWaiting_ = false;
                 continue;
             }
-            std::string text = std::move(*pending_.front());
+            const std::size_t lines = pending_.front()->lines;
+            std::string text = std::move(pending_.front()->text);
             pending_.pop_front();
             ++first_;
             lock.unlock();
@@ -315,10 +353,11 @@ public:
             text = std::string();
             lock.lock();
             inFlight_ -= size;
+            const bool waiting = roomWaiters_ > 0;
             lock.unlock();
-            room_.notify_all();
+            if (waiting) room_.notify_all();
             if (!written) return Failed(outcome);
-            ++outcome.rows;
+            outcome.rows += lines;
         }
         if (!flush()) return Failed(outcome);
         const std::lock_guard lock(mutex_);
@@ -330,7 +369,13 @@ public:
     }
 
 private:
-    static constexpr std::size_t kMostRows = 1024;
+    static constexpr std::size_t kChunkBytes = 256u << 10;  // estimated
+
+    // Lines made by one worker in one go, joined by line breaks.
+    struct Made {
+        std::string text;
+        std::size_t lines = 0;
+    };
     static constexpr std::size_t kBlockBytes = 1u << 20;
 
     static BatchOutcome Failed(BatchOutcome outcome) {
@@ -349,12 +394,17 @@ private:
     std::mutex mutex_;
     std::condition_variable made_;  // the first pending row is made, or the input ended
     std::condition_variable room_;  // bytes in flight were written
-    std::deque<std::optional<std::string>> pending_;  // from row `first_` on
+    std::deque<std::optional<Made>> pending_;  // from chunk `first_` on
     std::size_t first_ = 0;
     std::size_t inFlight_ = 0;  // estimates of the rows being made, sizes of those made
     double scale_ = 1.0;        // the largest ratio of a row's size to its estimate so far
     bool readEnd_ = false;
     bool stopping_ = false;
+    bool writerWaiting_ = false;
+    std::size_t roomWaiters_ = 0;
+    std::atomic<bool> madeAny_{false};  // a first row was made: the estimates are scaled
+    // Enough chunks in flight to keep every worker busy while the writer catches up.
+    const std::size_t mostChunks_ = 4 * static_cast<std::size_t>(std::max(1u, settings_.jobs)) + 4;
     std::string failure_;
 };
 

@@ -90,6 +90,10 @@ struct BatchSettings {
     // waiting for an earlier row): rows are started while their estimated size fits,
     // one at a time at least. Peak memory is about this plus one row's output.
     std::size_t inFlightBytes = 48u << 20;
+    // Rows whose estimate is small are taken up to this many at a time, once a first row
+    // was made: the bound then holds for rows near their estimate, as the tool's rows
+    // are (their size follows from the levels and uncertainty columns).
+    std::size_t chunkRows = 64;
     // Set (by a signal handler, say) to stop after the line being written.
     const std::atomic<bool>* stop = nullptr;
 };
