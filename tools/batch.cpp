@@ -280,13 +280,13 @@ public:
             take.unlock();
 
             Made made{{}, chunk.size()};
-            for (const BatchRow& row : chunk) {
-                std::string line = row.error ? errorJson_(*row.error) : rowJson_(row.arguments);
-                if (chunk.size() == 1) {
-                    made.text = std::move(line);
+            made.text.reserve(std::min<std::size_t>(estimate + estimate / 4, kChunkBytes * 2));
+            for (std::size_t i = 0; i < chunk.size(); ++i) {
+                if (i > 0) made.text += '\n';
+                if (chunk[i].error) {
+                    made.text += errorJson_(*chunk[i].error);
                 } else {
-                    if (!made.text.empty()) made.text += '\n';
-                    made.text += line;
+                    rowJson_(chunk[i].arguments, made.text);
                 }
             }
             lock.lock();
@@ -343,7 +343,7 @@ public:
             lock.unlock();
             const std::size_t size = text.size();
             bool written = true;
-            if (size >= kBlockBytes) {  // a long line goes out as it is, without a copy
+            if (size >= kDirectBytes) {  // long lines go out as they are, without a copy
                 written = flush() && write(text) && write("\n");
             } else {
                 block += text;
@@ -377,6 +377,7 @@ private:
         std::size_t lines = 0;
     };
     static constexpr std::size_t kBlockBytes = 1u << 20;
+    static constexpr std::size_t kDirectBytes = 64u << 10;
 
     static BatchOutcome Failed(BatchOutcome outcome) {
         outcome.end = BatchEnd::WriteFailed;

@@ -98,9 +98,9 @@ struct BatchSettings {
     const std::atomic<bool>* stop = nullptr;
 };
 
-// The JSON object (one line, no line break) the tool writes with --json for these
-// arguments, or its error object; called from several threads at once.
-using RowJson = std::function<std::string(const std::vector<std::string>& arguments)>;
+// Appends to `out` the JSON object (one line, no line break) the tool writes with
+// --json for these arguments, or its error object; called from several threads at once.
+using RowJson = std::function<void(const std::vector<std::string>& arguments, std::string& out)>;
 // The JSON object of a row that cannot be read, from its message.
 using RowErrorJson = std::function<std::string(std::string_view message)>;
 // Writes a block of whole lines; false when it did not reach its destination.

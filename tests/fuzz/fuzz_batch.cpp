@@ -47,13 +47,12 @@ void CheckReader(std::string_view text) {
 }
 
 // A row's line: the order it was made in is read from the line itself.
-std::string RowLine(const std::vector<std::string>& arguments) {
-    std::string line = "row";
+void RowLine(const std::vector<std::string>& arguments, std::string& out) {
+    out += "row";
     for (const std::string& a : arguments) {
-        line += ' ';
-        for (char c : a) line += c == '\n' || c == '\r' ? ' ' : c;
+        out += ' ';
+        for (char c : a) out += c == '\n' || c == '\r' ? ' ' : c;
     }
-    return line;
 }
 
 }  // namespace
