@@ -558,7 +558,9 @@ int WritePrecise(const PreciseOptions& precise, const Options& options, const Ch
 // status 64.
 void RowJson(std::vector<std::string> given, std::string& out) {
     PreciseOptions precise;
-    if (const auto error = TakePreciseArguments(given, precise)) {
+    // A classic row (the batch puts --precise first otherwise) holds form options only.
+    const bool classicRow = given.empty() || given.front() != "--precise";
+    if (const auto error = classicRow ? std::nullopt : TakePreciseArguments(given, precise)) {
         out += UsageErrorJson(*error);
         return;
     }
