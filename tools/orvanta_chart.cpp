@@ -646,6 +646,9 @@ int MainBatch(const std::vector<std::string>& given) {
         std::cerr << "orvanta-chart: cannot read " << *file << ": " << std::strerror(errno) << '\n';
         return kExitNoInput;
     }
+    // Threads beyond a few a core make nothing faster, and each keeps some 80 KB of its
+    // own: 1,024 of them held 110 MB more than 8 on 20,000 classic rows.
+    jobs = std::min(jobs, std::max(8u, 4 * std::thread::hardware_concurrency()));
     const std::string shownName = *file == "-" ? std::string("standard input") : *file;
     FileSource in(opened);
     InterruptOnSignals();
