@@ -1,8 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdio>
 #include <functional>
-#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,21 +11,65 @@
 
 namespace orvanta {
 
+// Bytes for the batch reader. Read() gives 0 at the end of the bytes and after a read
+// that failed; failure() then says why, in the system's words.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::size_t Read(char* into, std::size_t size) = 0;
+    virtual std::string failure() const { return {}; }
+};
+
+// A text in memory.
+class TextSource : public ByteSource {
+public:
+    explicit TextSource(std::string_view text) : text_(text) {}
+    std::size_t Read(char* into, std::size_t size) override;
+
+private:
+    std::string_view text_;
+};
+
+// An open C stream (not closed here): a file, or standard input.
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(std::FILE* file) : file_(file) {}
+    std::size_t Read(char* into, std::size_t size) override;
+    std::string failure() const override { return failure_; }
+
+private:
+    std::FILE* file_;
+    std::string failure_;
+};
+
 // One record of a CSV text (RFC 4180): fields split at commas, quoted fields may hold
 // commas, line breaks and doubled quotes; records end at CRLF or LF.
 class CsvReader {
 public:
-    explicit CsvReader(std::istream& in) : in_(in) {}
+    // A record holds at most this many bytes; the rest of a longer one is skipped.
+    static constexpr std::size_t kMostRecordBytes = 64 * 1024;
+
+    explicit CsvReader(ByteSource& in) : in_(in) {}
 
     // The next record, or nothing at the end of the text. A quoted field that is not
-    // closed before the end sets `unclosed` and ends the text.
+    // closed before the end sets `unclosed` and ends the text; a record longer than
+    // kMostRecordBytes comes back cut, with tooLong() set.
     std::optional<std::vector<std::string>> Next();
     bool unclosed() const { return unclosed_; }
+    bool tooLong() const { return tooLong_; }
     std::size_t line() const { return line_; }  // the line the last record began on, from 1
 
 private:
-    std::istream& in_;
+    int Get();  // the next byte, or -1 at the end
+    int Peek();
+
+    ByteSource& in_;
+    std::vector<char> buffer_ = std::vector<char>(64 * 1024);
+    std::size_t at_ = 0;
+    std::size_t end_ = 0;
+    bool exhausted_ = false;
     bool unclosed_ = false;
+    bool tooLong_ = false;
     std::size_t line_ = 0;
     std::size_t nextLine_ = 1;
 };
@@ -38,39 +83,42 @@ struct BatchColumn {
 };
 const std::vector<BatchColumn>& BatchColumns();
 
-// One row as the tool's arguments ("--day=18", "--west"), or why it cannot be read:
-// a field count other than the header's, or a flag that is neither true nor false.
-struct BatchRow {
-    std::vector<std::string> arguments;
-    std::optional<std::string> error;
-};
-
 struct BatchSettings {
     unsigned jobs = 1;
     bool precise = false;
-    std::size_t window = 0;  // rows in flight at once; 0 picks 256 per job, 16 with precise rows
+    // The bytes of output that may be in flight at once (rows being made, or made and
+    // waiting for an earlier row): rows are started while their estimated size fits,
+    // one at a time at least. Peak memory is about this plus one row's output.
+    std::size_t inFlightBytes = 48u << 20;
+    // Rows whose estimate is small are taken up to this many at a time, once a first row
+    // was made: the bound then holds for rows near their estimate, as the tool's rows
+    // are (their size follows from the levels and uncertainty columns).
+    std::size_t chunkRows = 64;
+    // Set (by a signal handler, say) to stop after the line being written.
+    const std::atomic<bool>* stop = nullptr;
 };
 
-// The JSON object (one line, no line break) the tool writes with --json for these
-// arguments, or its error object; called from several threads at once.
-using RowJson = std::function<std::string(const std::vector<std::string>& arguments)>;
+// Appends to `out` the JSON object (one line, no line break) the tool writes with
+// --json for these arguments, or its error object; called from several threads at once.
+using RowJson = std::function<void(const std::vector<std::string>& arguments, std::string& out)>;
 // The JSON object of a row that cannot be read, from its message.
 using RowErrorJson = std::function<std::string(std::string_view message)>;
-// Writes a block of lines; false when it did not reach its destination.
+// Writes a block of whole lines; false when it did not reach its destination.
 using BlockWriter = std::function<bool(std::string_view block)>;
 
-enum class BatchEnd { Done, BadHeader, WriteFailed };
+enum class BatchEnd { Done, BadHeader, ReadFailed, WriteFailed, Stopped };
 struct BatchOutcome {
     BatchEnd end = BatchEnd::Done;
-    std::string message;  // for BadHeader
-    std::size_t rows = 0;
+    std::string message;  // for BadHeader and ReadFailed
+    std::size_t rows = 0;  // the lines written
 };
 
 // Reads the CSV whose header names the columns, turns every row into the tool's
-// arguments and writes one line per row in input order. Rows are worked on `jobs`
-// threads at once, a window of rows at a time, so memory stays bounded however long
-// the input is. Stops at the first block that could not be written.
-BatchOutcome RunBatch(std::istream& in, const BatchSettings& settings, const RowJson& rowJson,
+// arguments (an empty cell as a missing column) and writes one line per row in input
+// order. Rows are worked on `jobs` threads at once. Stops at the first block that could
+// not be written, at a read that failed (after the rows read whole before it) and when
+// `stop` is set (after a whole line).
+BatchOutcome RunBatch(ByteSource& in, const BatchSettings& settings, const RowJson& rowJson,
                       const RowErrorJson& errorJson, const BlockWriter& write);
 
 }  // namespace orvanta

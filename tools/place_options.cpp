@@ -32,7 +32,24 @@ void WritePlace(JsonWriter& out, const Place& place) {
 }
 
 Message NoMatch(std::string_view query) {
-    return {"No place in the atlas matches \"" + std::string(query) + "\".", Icon::Information, Control::None};
+    std::string text = "No place in the atlas matches \"" + std::string(query) + "\"";
+    const std::vector<atlas::ClosestName> closest = atlas::ClosestNames(query);
+    for (std::size_t i = 0; i < closest.size(); ++i) {
+        text += i == 0 ? "; the closest names are " : i + 1 == closest.size() ? " and " : ", ";
+        text += closest[i].shown;
+    }
+    if (closest.size() == 1) text.replace(text.find("names are"), 9, "name is");
+    return {text + ".", Icon::Information, Control::None};
+}
+
+// A text the atlas cannot read: a message for the refusal, or the library's failure.
+bool Unreadable(std::string_view query, std::optional<Message>& refusal, std::optional<std::string>& unavailable) {
+    if (const auto problem = atlas::LibraryProblem()) {
+        unavailable = problem;
+    } else if (const auto tooLong = atlas::QueryProblem(query)) {
+        refusal = Message{*tooLong, Icon::Error, Control::None};
+    }
+    return refusal || unavailable;
 }
 #endif
 
@@ -47,7 +64,9 @@ const std::string_view kPlaceUsage =
     "                       not with --lat-*, --lon-*, --zone-*, --dst, --south, --west\n"
     "  --places TEXT        list the matches, one a line: name, state, country, code,\n"
     "                       latitude, longitude, zone (tab-separated), or JSON with --json\n"
-    "No match, or a zone the classic form cannot hold, exits with status 2.\n";
+    "No match (the closest names are then offered), a text longer than a place's name\n"
+    "or a zone the classic form cannot hold exits with status 2; a place library that\n"
+    "cannot start, with status 69.\n";
 #else
     "";
 #endif
@@ -90,6 +109,7 @@ std::optional<std::string> TakePlaceArguments(std::vector<std::string_view>& arg
 PlaceListing ListPlaces(std::string_view query, bool json) {
     PlaceListing listing;
 #ifdef ORVANTA_HAVE_ATLAS
+    if (Unreadable(query, listing.refusal, listing.unavailable)) return listing;
     const std::vector<Place> places = atlas::SearchPlaces(query, 1000);
     if (places.empty()) {
         listing.refusal = NoMatch(query);
@@ -127,6 +147,7 @@ PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form) {
     PlaceFilling result;
     result.form = form;
 #ifdef ORVANTA_HAVE_ATLAS
+    if (Unreadable(query, result.refusal, result.unavailable)) return result;
     const std::vector<Place> places = atlas::SearchPlaces(query, 1);
     if (places.empty()) {
         result.refusal = NoMatch(query);

@@ -30,6 +30,7 @@ std::optional<std::string> TakePlaceArguments(std::vector<std::string_view>& arg
 struct PlaceListing {
     std::string text;
     std::optional<Message> refusal;
+    std::optional<std::string> unavailable;  // the place library cannot start
 };
 PlaceListing ListPlaces(std::string_view query, bool json);
 
@@ -40,6 +41,7 @@ struct PlaceFilling {
     std::string placeJson;         // the "place" member's value
     std::string summary;           // one line for people
     std::optional<Message> refusal;  // no match, an unusable birth time, or a zone the form cannot hold
+    std::optional<std::string> unavailable;  // the place library cannot start
     // A zone the classic form cannot hold; the precise periods take the place's IANA zone.
     bool zoneNotExpressible = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,11 +35,49 @@ SearchQuery ParseSearch(std::string_view text);
 // one, when it has fewer than three letters), or be the country code.
 bool Matches(const Place& place, const SearchQuery& query, std::size_t nameWords);
 
+// Stops a search running on another thread. The library is handed it, but libgeonames 0.3
+// finishes its scan (60-200 ms) regardless; the narrowing after it stops at once.
+class SearchCancel {
+public:
+    SearchCancel();
+    ~SearchCancel();
+    SearchCancel(const SearchCancel&) = delete;
+    SearchCancel& operator=(const SearchCancel&) = delete;
+    void Cancel();
+    bool cancelled() const;
+    void* handle() const { return cancellable_; }  // the library's GCancellable
+
+private:
+    void* cancellable_;
+};
+
+// What a place search reads: a place's name, state and country take at most 83
+// characters and 13 words in the atlas.
+constexpr std::size_t kMostQueryCharacters = 200;
+constexpr std::size_t kMostQueryWords = 16;
+
+// Why `text` cannot be searched: the place library cannot start (damaged), or the text
+// is longer than a place's name can be. One sentence, or nothing.
+std::optional<std::string> QueryProblem(std::string_view text);
+// Why the place library cannot start, looked at once a run; the library itself would
+// abort the program.
+std::optional<std::string> LibraryProblem();
+
 // The places of the atlas that answer `text`, most populous first, at most `limit`.
 // Blank form: the longest name split that any place answers decides, so "new york"
 // finds New York rather than every "New ..." town of New York state. Thread-safe; one
-// call takes the atlas library some 60-200 ms.
-std::vector<Place> SearchPlaces(std::string_view text, std::size_t limit = 100);
+// call takes the atlas library some 60-200 ms. Nothing for a text QueryProblem refuses,
+// or once `cancel` was cancelled.
+std::vector<Place> SearchPlaces(std::string_view text, std::size_t limit = 100, const SearchCancel* cancel = nullptr);
+
+// The names of the atlas closest in spelling to the name `text` begins with (one to
+// four words, before any comma), closest and most populous first, at most `count`: a
+// name the atlas knows by another spelling is shown with it ("Bengaluru (Bangalore)").
+struct ClosestName {
+    std::string shown;
+    std::vector<Place> places;  // the places of that name, most populous first
+};
+std::vector<ClosestName> ClosestNames(std::string_view text, std::size_t count = 3);
 
 // How many places the atlas holds.
 int PlaceCount();

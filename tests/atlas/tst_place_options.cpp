@@ -14,6 +14,7 @@ private slots:
     void refusals_data();
     void refusals();
     void places();
+    void damagedLibrary();
 };
 
 void TestPlaceOptions::place_data() {
@@ -88,6 +89,10 @@ void TestPlaceOptions::refusals_data() {
     QTest::newRow("no value") << QStringList{"--place"} << 64 << "needs a value";
     QTest::newRow("both") << QStringList{"--place", "Pune", "--places", "Pune"} << 64 << "cannot be given together";
     QTest::newRow("listing finds nothing") << QStringList{"--places", "Xyzzyqq"} << 2 << "No place";
+    QTest::newRow("closest names offered") << QStringList{"--place", "Banglore"} << 2
+                                           << "the closest names are Bengaluru (Bangalore), Mangalore";
+    QTest::newRow("more than a place name") << QStringList{"--places", QString(300, u'a')} << 2
+                                            << "at most 16 words and 200 characters";
 }
 
 void TestPlaceOptions::refusals() {
@@ -113,6 +118,43 @@ void TestPlaceOptions::places() {
     QCOMPARE(fields.size(), 7);
     QCOMPARE(fields.front(), "Pune");
     QCOMPARE(fields.back(), "Asia/Kolkata");
+}
+
+// A copy of the place library whose data is damaged: one line on standard error, status
+// 69, nothing on standard output (the library itself would abort).
+void TestPlaceOptions::damagedLibrary() {
+#if !defined(Q_OS_LINUX)
+    QSKIP("loads a damaged copy of the library through LD_LIBRARY_PATH");
+#else
+    QFile library;
+    for (const char* folder : {"/usr/lib/x86_64-linux-gnu", "/usr/lib/aarch64-linux-gnu", "/usr/lib64", "/usr/lib"}) {
+        library.setFileName(QString::fromLatin1(folder) + u"/libgeonames.so.0"_s);
+        if (library.open(QIODevice::ReadOnly)) break;
+    }
+    if (!library.isOpen()) QSKIP("no libgeonames.so.0 in the system's library folders");
+    QByteArray bytes = library.readAll();
+    const qsizetype data = bytes.indexOf("GVariant");  // the places' resource
+    QVERIFY(data > 0);
+    bytes.replace(data, 8, "XXXXXXXX");
+    QTemporaryDir dir;
+    QFile copy(dir.filePath("libgeonames.so.0"));
+    QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size());
+    copy.close();
+    for (const QStringList& arguments : {QStringList{"--places", "Pune", "--json"}, QStringList{"--place", "Pune"}}) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LD_LIBRARY_PATH", dir.path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(ORVANTA_CHART_PATH), arguments);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 69);
+        QCOMPARE(process.readAllStandardOutput(), QByteArray());
+        const QByteArray err = process.readAllStandardError();
+        QVERIFY2(err.startsWith("orvanta-chart: The place library (libgeonames) cannot load its places") &&
+                     err.count('\n') == 1, err.constData());
+    }
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestPlaceOptions)

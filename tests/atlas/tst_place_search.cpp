@@ -17,6 +17,8 @@ private slots:
     void search();
     void nothingFound_data();
     void nothingFound();
+    void closestNames_data();
+    void closestNames();
     void queryTime();
 };
 
@@ -56,6 +58,11 @@ void TestPlaceSearch::search_data() {
     QTest::newRow("accents folded") << "sao paulo" << "São Paulo" << "São Paulo" << "BR" << "";
     QTest::newRow("two-word name wins") << "new york" << "New York" << "New York" << "US" << "New Rochelle|New York";
     QTest::newRow("state of more words") << "Kolkata, West Bengal" << "Kolkata" << "State of West Bengal" << "IN" << "";
+    QTest::newRow("US state code") << "Springfield, IL" << "Springfield" << "Illinois" << "US" << "Springfield|Missouri";
+    QTest::newRow("blank state code") << "Springfield il" << "Springfield" << "Illinois" << "US" << "Springfield|Missouri";
+    QTest::newRow("Canadian province code") << "London, ON" << "London" << "Ontario" << "CA" << "London|England";
+    QTest::newRow("Australian state code") << "Perth WA" << "Perth" << "Western Australia" << "AU" << "Perth|Scotland";
+    QTest::newRow("Indian state code") << "Aurangabad, MH" << "Aurangabad" << "Maharashtra" << "IN" << "Aurangabad|Bihar";
     QTest::newRow("Bombay") << "Bombay" << "Mumbai" << "Maharashtra" << "IN" << "";
     QTest::newRow("Bombay qualified") << "Bombay, India" << "Mumbai" << "Maharashtra" << "IN" << "";
     QTest::newRow("Calcutta") << "calcutta" << "Kolkata" << "State of West Bengal" << "IN" << "";
@@ -105,14 +112,42 @@ void TestPlaceSearch::nothingFound() {
     QVERIFY(SearchPlaces(text.toStdString()).empty());
 }
 
+void TestPlaceSearch::closestNames_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("shown");  // the first names offered
+    QTest::newRow("a letter left out, known by another name") << "Banglore" << QStringList{"Bengaluru (Bangalore)", "Mangalore"};
+    QTest::newRow("two letters swapped") << "Pnue, India" << QStringList{"Pune"};
+    QTest::newRow("nothing near") << "Xyzzyqq" << QStringList{};
+    QTest::newRow("too short to guess") << "Qz" << QStringList{};
+}
+
+void TestPlaceSearch::closestNames() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, shown);
+    QVERIFY(SearchPlaces(text.toStdString()).empty());
+    const std::vector<ClosestName> closest = ClosestNames(text.toStdString());
+    QVERIFY(closest.size() >= std::size_t(shown.size()));
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        QCOMPARE(QString::fromStdString(closest[std::size_t(i)].shown), shown[i]);
+        QVERIFY(!closest[std::size_t(i)].places.empty());
+    }
+}
+
 // The library scans its whole table on every query; measured so that a slow machine or
 // a slower library shows up. The bound is generous: a shared build machine is noisy.
 void TestPlaceSearch::queryTime() {
     QVERIFY(PlaceCount() > 20000);
-    constexpr const char* kQueries[] = {"Pune", "Springfield, Illinois", "sao paulo", "a"};
-    for (const char* text : kQueries) {
+    std::string many, thousand;  // 16 words, the most a search reads; 1,000 words
+    for (int i = 0; i < 16; ++i) many += "a ";
+    for (int i = 0; i < 1000; ++i) thousand += "a ";
+    const std::string kQueries[] = {"Pune", "Springfield, Illinois", "sao paulo", "a", many, "Banglore",
+                                    many + "a", thousand, std::string(100000, 'x')};
+    for (const std::string& query : kQueries) {
+        const char* text = query.size() > 40 ? "(a long text)" : query.c_str();
+        // The last three hold more than a place's name and are refused as such.
+        QCOMPARE(bool(QueryProblem(query)), &query >= &kQueries[6]);
         const auto start = std::chrono::steady_clock::now();
-        const std::size_t count = SearchPlaces(text).size();
+        const std::size_t count = SearchPlaces(query).size() + ClosestNames(query).size();
         const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         qInfo("%-24s %4zu matches in %6.1f ms", text, count, ms);
         QVERIFY2(ms < 3000, text);

@@ -9,6 +9,7 @@
 
 #if defined(Q_OS_UNIX)
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 #include <cerrno>
@@ -76,6 +77,9 @@ private slots:
     void batchRowsAreTheirJsonRuns_data();
     void batchRowsAreTheirJsonRuns();
     void batchRefusesItsArguments();
+    void batchInputThatCannotBeRead_data();
+    void batchInputThatCannotBeRead();
+    void batchStopsOnAWholeLine();
 };
 
 void TestOrvantaChart::exitCodes_data() {
@@ -291,26 +295,30 @@ void TestOrvantaChart::batchRowsAreTheirJsonRuns_data() {
                       "\"A \"\"B\"\"\",1,January,2000,12,true,,5\n"  // doubled quotes
                       "\"RAMA\r\nK\",1,January,2000,12,,,5\n"         // a line break inside quotes
                       "X,29,February,1981,0,false,false,0\n"          // refused by the date check
-                      "\"HARI\",\"1\",\"May\",1950,\"0\",true,false,12\n")
+                      "\"HARI\",\"1\",\"May\",1950,\"0\",true,false,12\n"
+                      ",,,,,,,\n")                                   // empty cells: the defaults
         << QList<QStringList>{
                {"--name=S K", "--day=18", "--month=August", "--year=1981", "--hour=23", "--zone-hour=5"},
                {"--name=A ,B", "--day=1", "--month=January", "--year=2000", "--hour=12", "--west", "--dst", "--zone-hour=-5"},
                {"--name=A \"B\"", "--day=1", "--month=January", "--year=2000", "--hour=12", "--west", "--zone-hour=5"},
                {"--name=RAMA\r\nK", "--day=1", "--month=January", "--year=2000", "--hour=12", "--zone-hour=5"},
                {"--name=X", "--day=29", "--month=February", "--year=1981", "--hour=0", "--zone-hour=0"},
-               {"--name=HARI", "--day=1", "--month=May", "--year=1950", "--hour=0", "--west", "--zone-hour=12"}};
+               {"--name=HARI", "--day=1", "--month=May", "--year=1950", "--hour=0", "--west", "--zone-hour=12"},
+               {}};
     QTest::newRow("precise rows")
         << QStringList{"--precise"}
         << QByteArray("year,month,day,hour,minute,second,time-zone,levels\n"
                       "1943,May,4,6,10,30,Asia/Kolkata,2\n"
                       "1850,March,1,12,0,0,Europe/London,1\n"    // the precise chart alone
-                      "1981,August,18,23,30,0,Mars/Olympus,1\n")  // a zone the method refuses
+                      "1981,August,18,23,30,0,Mars/Olympus,1\n"  // a zone the method refuses
+                      ",,,,,,,\n")
         << QList<QStringList>{{"--year=1943", "--month=May", "--day=4", "--hour=6", "--minute=10", "--second=30",
                                "--time-zone=Asia/Kolkata", "--levels=2"},
                               {"--year=1850", "--month=March", "--day=1", "--hour=12", "--minute=0", "--second=0",
                                "--time-zone=Europe/London", "--levels=1"},
                               {"--year=1981", "--month=August", "--day=18", "--hour=23", "--minute=30", "--second=0",
-                               "--time-zone=Mars/Olympus", "--levels=1"}};
+                               "--time-zone=Mars/Olympus", "--levels=1"},
+                              {}};
 }
 
 void TestOrvantaChart::batchRowsAreTheirJsonRuns() {
@@ -374,6 +382,78 @@ void TestOrvantaChart::batchRefusesItsArguments() {
         const Outcome full = RunInto({"--batch", path}, "/dev/full");
         QCOMPARE(full.exitCode, 74);
     }
+#endif
+}
+
+// Inputs the batch cannot read end with status 66 or 64 and one line saying why.
+void TestOrvantaChart::batchInputThatCannotBeRead_data() {
+    QTest::addColumn<QString>("input");  // a path, or "<" and the path standard input reads
+    QTest::addColumn<QByteArray>("csv");  // written to the path when not empty
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("a folder") << "." << QByteArray() << 66 << QByteArray("cannot read .: Is a directory");
+    QTest::newRow("standard input a folder") << "<." << QByteArray() << 66
+                                             << QByteArray("cannot read standard input: Is a directory");
+#if defined(Q_OS_LINUX)
+    QTest::newRow("a file whose reads fail") << "/proc/self/mem" << QByteArray() << 66
+                                             << QByteArray("cannot read /proc/self/mem: Input/output error");
+#endif
+    QTest::newRow("a header quote never closed") << "rows.csv" << QByteArray("name,\"day\n1,2\n3,4\n") << 64
+                                                 << QByteArray("rows.csv: the header has a quoted field that is not closed");
+}
+
+void TestOrvantaChart::batchInputThatCannotBeRead() {
+    QFETCH(QString, input);
+    QFETCH(QByteArray, csv);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    QTemporaryDir dir;
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    if (!csv.isEmpty()) {
+        QFile file(dir.filePath(input));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
+    }
+    const bool fromInput = input.startsWith('<');
+#if defined(Q_OS_UNIX)
+    if (fromInput) {
+        const QByteArray path = dir.path().toLocal8Bit();
+        process.setChildProcessModifier([path] { ::dup2(::open(path.constData(), O_RDONLY), STDIN_FILENO); });
+    }
+#else
+    if (fromInput) QSKIP("needs a folder as standard input");
+#endif
+    process.start(QStringLiteral(ORVANTA_CHART_PATH), {"--batch", fromInput ? "-" : input});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), exitCode);
+    QCOMPARE(process.readAllStandardOutput(), QByteArray());
+    QCOMPARE(process.readAllStandardError(), "orvanta-chart: " + message + "\n");
+}
+
+// SIGTERM while the rows go to a pipe: what was written ends on a whole line.
+void TestOrvantaChart::batchStopsOnAWholeLine() {
+#if !defined(Q_OS_UNIX)
+    QSKIP("needs SIGTERM");
+#else
+    QTemporaryDir dir;
+    QFile file(dir.filePath("rows.csv"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("day\n");
+    for (int i = 0; i < 200000; ++i) file.write(i % 2 ? "1\n" : "2\n");
+    file.close();
+    QProcess process;
+    process.start(QStringLiteral(ORVANTA_CHART_PATH), {"--batch", file.fileName(), "--jobs", "2"});
+    QByteArray out;
+    while (out.size() < 3000000 && process.waitForReadyRead(30000)) out += process.readAllStandardOutput();
+    QVERIFY(out.size() >= 3000000);
+    process.terminate();
+    QVERIFY(process.waitForFinished(30000));
+    out += process.readAllStandardOutput();
+    QCOMPARE(process.exitCode(), 128 + SIGTERM);
+    QVERIFY(out.endsWith('\n'));
+    QVERIFY(out.size() < 200000 * 8000);  // it stopped early
+    QVERIFY(!QJsonDocument::fromJson(out.sliced(out.lastIndexOf('\n', out.size() - 2) + 1)).isNull());
 #endif
 }
 

@@ -37,7 +37,20 @@ QString Angle(double value, char positive, char negative) {
         .arg(QLatin1Char(value < 0 ? negative : positive));
 }
 
-const QString kHint = QStringLiteral("Type a place: Pune; Springfield, Illinois; Delhi India");
+const QString kHint = QStringLiteral("Type a place: Pune; Springfield, IL; Delhi India");
+
+// A text the person typed, inside a sentence: its first few dozen characters.
+QString Quoted(const QString& text) {
+    constexpr int kMost = 40;
+    const QString trimmed = text.trimmed();
+    return QLatin1Char('"') + (trimmed.size() > kMost ? trimmed.left(kMost) + QStringLiteral("...") : trimmed) +
+           QLatin1Char('"');
+}
+
+struct Answer {
+    std::vector<Place> places;
+    QString closest;  // the closest names, when no place matched and those are shown
+};
 
 }  // namespace
 
@@ -85,6 +98,9 @@ FrmBirthPlace::FrmBirthPlace(std::optional<CivilDateTime> birth, QWidget* parent
     lblHint_ = new QLabel(kHint, this);
     lblHint_->setObjectName(QStringLiteral("lblPlaceHint"));
     lblHint_->setFont(Verdana(8.25));
+    // A long text must not widen the window past the screen: the hint is cut instead.
+    lblHint_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblHint_->setMinimumWidth(200);
     Paint(lblHint_, look::PaleYellow, look::Brown);
 
     cmdTake_ = new QPushButton(QStringLiteral("&Take This Place"), this);
@@ -121,7 +137,9 @@ FrmBirthPlace::FrmBirthPlace(std::optional<CivilDateTime> birth, QWidget* parent
     txtSearch_->setFocus();
 }
 
-FrmBirthPlace::~FrmBirthPlace() = default;
+FrmBirthPlace::~FrmBirthPlace() {
+    if (running_) running_->Cancel();
+}
 
 void FrmBirthPlace::search(const QString& text) {
     txtSearch_->setText(text);
@@ -132,25 +150,55 @@ void FrmBirthPlace::search(const QString& text) {
 void FrmBirthPlace::StartSearch() {
     const quint64 generation = ++generation_;
     const QString text = txtSearch_->text();
+    if (running_) {  // it ends soon; the newest text is searched then
+        running_->Cancel();
+        searchQueued_ = true;
+        lblHint_->setText(QStringLiteral("Searching..."));
+        return;
+    }
     if (text.trimmed().isEmpty()) {
         ShowMatches({}, text);
+        return;
+    }
+    const std::string query = text.toStdString();
+    if (const auto problem = atlas::QueryProblem(query)) {
+        matches_.clear();
+        grdPlaces_->setRowCount(0);
+        cmdTake_->setEnabled(false);
+        lblHint_->setText(QString::fromStdString(*problem));
+        emit matchesShown();
         return;
     }
     lblHint_->setText(QStringLiteral("Searching..."));
     // The thread outlives the window if need be: it deletes itself when done, and the
     // answer is dropped when the window is gone or a newer search was started.
-    auto answer = std::make_shared<std::vector<Place>>();
-    QThread* worker = QThread::create([answer, query = text.toStdString()] {
-        *answer = atlas::SearchPlaces(query, kMostMatches);
+    auto cancel = std::make_shared<atlas::SearchCancel>();
+    running_ = cancel;
+    auto answer = std::make_shared<Answer>();
+    QThread* worker = QThread::create([answer, cancel, query] {
+        answer->places = atlas::SearchPlaces(query, kMostMatches, cancel.get());
+        if (!answer->places.empty() || cancel->cancelled()) return;
+        for (const atlas::ClosestName& name : atlas::ClosestNames(query)) {
+            answer->closest += (answer->closest.isEmpty() ? "" : ", ") + QString::fromStdString(name.shown);
+            for (const Place& place : name.places) {
+                if (answer->places.size() < kMostMatches) answer->places.push_back(place);
+            }
+        }
     });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &QThread::finished, this, [this, answer, generation, text] {
-        if (generation == generation_) ShowMatches(std::move(*answer), text);
+        running_.reset();
+        if (searchQueued_) {
+            searchQueued_ = false;
+            StartSearch();
+        } else if (generation == generation_) {
+            ShowMatches(std::move(answer->places), text, answer->closest);
+        }
     });
     worker->start();
 }
 
-void FrmBirthPlace::ShowMatches(std::vector<Place> places, const QString& text) {
+void FrmBirthPlace::ShowMatches(std::vector<Place> places, const QString& text, const QString& closest) {
     matches_ = std::move(places);
     grdPlaces_->setRowCount(static_cast<int>(matches_.size()));
     for (int row = 0; row < static_cast<int>(matches_.size()); ++row) {
@@ -172,12 +220,15 @@ void FrmBirthPlace::ShowMatches(std::vector<Place> places, const QString& text) 
     if (text.trimmed().isEmpty()) {
         lblHint_->setText(kHint);
     } else if (matches_.empty()) {
-        lblHint_->setText(QStringLiteral("No place in the atlas matches \"%1\".").arg(text.trimmed()));
+        lblHint_->setText(QStringLiteral("No place in the atlas matches %1.").arg(Quoted(text)));
+    } else if (!closest.isEmpty()) {
+        lblHint_->setText(QStringLiteral("No place matches %1; the closest names are shown: %2.").arg(Quoted(text), closest));
     } else {
         lblHint_->setText(QStringLiteral("%1 %2: Enter or a double-click takes one.")
                               .arg(matches_.size())
                               .arg(matches_.size() == 1 ? QStringLiteral("match") : QStringLiteral("matches")));
     }
+    lblHint_->setToolTip(lblHint_->text());
     emit matchesShown();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -15,11 +16,15 @@ class QTableWidget;
 class QTimer;
 
 namespace orvanta {
+namespace atlas {
+class SearchCancel;
+}
 
 // "Find Birth Place": a search line over the offline atlas and a table of the matches with
 // the zone each had at the birth time. Enter or a double-click takes the current match,
 // Escape leaves without one. Searches run off the user-interface thread a moment after
-// typing stops.
+// typing stops, one at a time: a newer search cancels the one still running. With no
+// match the places of the closest names are shown.
 class FrmBirthPlace : public QDialog {
     Q_OBJECT
 public:
@@ -44,7 +49,7 @@ protected:
 
 private:
     void StartSearch();
-    void ShowMatches(std::vector<Place> places, const QString& text);
+    void ShowMatches(std::vector<Place> places, const QString& text, const QString& closest = {});
     void FillZoneColumns();
     void TakeCurrent();
 
@@ -57,6 +62,8 @@ private:
     std::vector<Place> matches_;
     std::optional<Place> chosen_;
     quint64 generation_ = 0;
+    std::shared_ptr<atlas::SearchCancel> running_;  // the search on its thread, if any
+    bool searchQueued_ = false;                    // a newer text waits for it to end
 };
 
 }  // namespace orvanta

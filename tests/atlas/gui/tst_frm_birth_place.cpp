@@ -53,6 +53,9 @@ private slots:
     void escapeLeavesTheFormAsItWas();
     void followsDateAndDetachesOnEdit();
     void zoneTheFormCannotHold();
+    void longQueryKeepsTheWindowsSize();
+    void misspellingOffersTheClosestNames();
+    void newerSearchWins();
 };
 
 void TestFrmBirthPlace::searchAndTake() {
@@ -147,6 +150,44 @@ void TestFrmBirthPlace::zoneTheFormCannotHold() {
     QVERIFY(!Checked(main, "chkDST"));
     QVERIFY(Status(main).endsWith(u"UTC+02:00 (Europe/Madrid); the precise periods can."_qs));
     QCOMPARE(main.attachedPlace()->timeZone, std::string("Europe/Madrid"));
+}
+
+// 500 characters typed: the window keeps its width and says why nothing is searched.
+void TestFrmBirthPlace::longQueryKeepsTheWindowsSize() {
+    FrmBirthPlace window(std::nullopt);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QSize before = window.size();
+    QSignalSpy shown(&window, &FrmBirthPlace::matchesShown);
+    window.search(QString(500, QLatin1Char('x')));
+    QVERIFY(shown.count() == 1 || shown.wait(10000));
+    QCoreApplication::processEvents();
+    QCOMPARE(window.size(), before);
+    QVERIFY(window.findChild<QLabel*>("lblPlaceHint")->text().contains(u"at most 16 words and 200 characters"_qs));
+    QVERIFY(window.findChild<QPushButton*>("cmdCancelPlace")->geometry().right() < window.width());
+}
+
+void TestFrmBirthPlace::misspellingOffersTheClosestNames() {
+    FrmBirthPlace window(std::nullopt);
+    QSignalSpy shown(&window, &FrmBirthPlace::matchesShown);
+    window.search(QStringLiteral("Banglore"));
+    QVERIFY(shown.wait(10000));
+    QVERIFY(!window.matches().empty());
+    QCOMPARE(window.matches().front().name, std::string("Bengaluru"));
+    QVERIFY(window.findChild<QLabel*>("lblPlaceHint")->text().contains(u"Bengaluru (Bangalore)"_qs));
+}
+
+// A search started while another runs: only the newest text's answer is shown.
+void TestFrmBirthPlace::newerSearchWins() {
+    FrmBirthPlace window(std::nullopt);
+    QSignalSpy shown(&window, &FrmBirthPlace::matchesShown);
+    window.search(QStringLiteral("a"));
+    window.search(QStringLiteral("Springfield, IL"));
+    QVERIFY(shown.wait(10000));
+    QTest::qWait(300);
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(window.matches().size(), std::size_t{1});
+    QCOMPARE(window.matches().front().state, std::string("Illinois"));
 }
 
 QTEST_MAIN(TestFrmBirthPlace)
