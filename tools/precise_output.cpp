@@ -183,6 +183,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         } else if (arg == "--format") {
             format = value;
         } else if (arg == "--time-zone") {
+            if (value.empty()) return std::string("--time-zone needs a zone id of the tz database (Asia/Kolkata, Etc/GMT+4)");
             options.timeZone = value;
         } else if (arg == "--fold") {
             fold = value;

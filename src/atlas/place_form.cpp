@@ -1,14 +1,13 @@
 #include "atlas/place_form.h"
 
-#include <QByteArray>
 #include <QDate>
-#include <QDateTime>
-#include <QTimeZone>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "zone/tz_database.h"
 
 namespace orvanta::atlas {
 namespace {
@@ -76,8 +75,8 @@ std::string OffsetText(int offsetSeconds) {
 ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) {
     ZoneAtBirth result;
     result.timeZone = std::string(ianaId);
-    const QTimeZone zone(QByteArray(ianaId.data(), static_cast<qsizetype>(ianaId.size())));
-    if (ianaId.empty() || !zone.isValid()) {
+    const auto zone = zone::Database::System().Zone(ianaId);
+    if (!zone) {
         result.problem = "The time zone \"" + result.timeZone + "\" is not in this system's time-zone data.";
         return result;
     }
@@ -102,9 +101,9 @@ ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) 
     }
     result.instant = once.instant;
     result.utcOffsetSeconds = once.instant->utcOffsetSeconds;
-    const QDateTime atUtc = QDateTime::fromSecsSinceEpoch(once.instant->utcSeconds, Qt::UTC);
-    result.standardOffsetSeconds = zone.standardTimeOffset(atUtc);
-    result.daylightTime = zone.isDaylightTime(atUtc);
+    const zone::ZoneState state = zone->StateAt(once.instant->utcSeconds);
+    result.standardOffsetSeconds = state.standardOffsetSeconds;
+    result.daylightTime = state.daylightTime;
     return result;
 }
 

@@ -1,30 +1,17 @@
 #include "sky/birth_instant.h"
 
-#include <QByteArray>
-#include <QDateTime>
-#include <QTimeZone>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
+
+#include "zone/tz_database.h"
 
 namespace orvanta {
 namespace {
 
 constexpr int kFirstYear = 1800;
 constexpr int kLastYear = 2399;
-
-// Days from 1970-01-01 on the proleptic Gregorian calendar (H. Hinnant, "chrono-compatible
-// low-level date algorithms", days_from_civil).
-constexpr std::int64_t DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = static_cast<int>(y - era * 400);                       // [0, 399]
-    const int doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;       // [0, 365]
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                 // [0, 146096]
-    return era * 146097 + doe - 719468;
-}
 
 constexpr bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -74,7 +61,7 @@ std::string CheckLocal(const CivilDateTime& t) {
 
 // The wall-clock reading counted as if it were UTC.
 std::int64_t LocalSeconds(const CivilDateTime& t) {
-    return DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+    return zone::DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
 }
 
 BirthInstant MakeInstant(const CivilDateTime& local, std::string timeZone, int offsetSeconds, std::string rule) {
@@ -86,10 +73,6 @@ BirthInstant MakeInstant(const CivilDateTime& local, std::string timeZone, int o
     birth.julianDayUT = 2440587.5 + static_cast<double>(birth.utcSeconds) / 86400.0;
     birth.zoneRule = std::move(rule);
     return birth;
-}
-
-int OffsetAt(const QTimeZone& zone, std::int64_t utcSeconds) {
-    return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utcSeconds, Qt::UTC));
 }
 
 }  // namespace
@@ -115,41 +98,31 @@ InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zon
 InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold) {
     if (std::string error = CheckLocal(local); !error.empty()) return {std::nullopt, error};
     const std::string id(ianaId);
-    const QTimeZone zone(QByteArray(id.data(), static_cast<qsizetype>(id.size())));
-    if (id.empty() || !zone.isValid()) return {std::nullopt, "There is no time zone called \"" + id + "\"."};
+    const zone::Database& database = zone::Database::System();
+    if (!database.Knows(id)) return {std::nullopt, database.UnknownZoneSentence(id)};
+    const auto zone = database.Zone(id);
+    if (!zone) return {std::nullopt, "The tz database's file for " + id + " cannot be read."};
 
     // Every offset a zone has ever used lies within 16 hours of UTC (local mean times
     // included), so any UTC instant that reads as this wall clock lies inside the window.
     const std::int64_t wall = LocalSeconds(local);
     constexpr std::int64_t kWindow = 26 * 3600;
-    std::vector<int> candidates{OffsetAt(zone, wall - kWindow)};
-    struct Change { std::int64_t at; int before; int after; };
-    std::vector<Change> changes;
-    if (zone.hasTransitions()) {
-        const auto transitions =
-            zone.transitions(QDateTime::fromSecsSinceEpoch(wall - kWindow, Qt::UTC),
-                             QDateTime::fromSecsSinceEpoch(wall + kWindow, Qt::UTC));
-        for (const auto& t : transitions) {
-            const std::int64_t at = t.atUtc.toSecsSinceEpoch();
-            candidates.push_back(t.offsetFromUtc);
-            changes.push_back({at, OffsetAt(zone, at - 1), t.offsetFromUtc});
-        }
-    } else {
-        for (std::int64_t u = wall - kWindow; u <= wall + kWindow; u += 900) candidates.push_back(OffsetAt(zone, u));
-    }
+    std::vector<int> candidates{zone->OffsetAt(wall - kWindow)};
+    const std::vector<zone::Transition> changes = zone->TransitionsBetween(wall - kWindow, wall + kWindow);
+    for (const zone::Transition& c : changes) candidates.push_back(c.offsetAfter);
     std::sort(candidates.begin(), candidates.end());
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
 
     std::vector<int> offsets;  // those at which the wall clock really shows this reading
     for (int o : candidates) {
-        if (OffsetAt(zone, wall - o) == o) offsets.push_back(o);
+        if (zone->OffsetAt(wall - o) == o) offsets.push_back(o);
     }
     const std::string when = DateTimeText(local);
     if (offsets.empty()) {
         std::string message = "The local time " + when + " does not exist in " + id + ": the clocks skipped it";
-        for (const Change& c : changes) {
-            if (c.at + c.before <= wall && wall < c.at + c.after) {
-                message += " (" + OffsetText(c.before) + " before, " + OffsetText(c.after) + " after)";
+        for (const zone::Transition& c : changes) {
+            if (c.atUtc + c.offsetBefore <= wall && wall < c.atUtc + c.offsetAfter) {
+                message += " (" + OffsetText(c.offsetBefore) + " before, " + OffsetText(c.offsetAfter) + " after)";
                 break;
             }
         }
@@ -163,11 +136,11 @@ InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, 
                                   "; choose the earlier or the later one."};
     }
     const int offset = fold == Fold::Later ? offsets.back() : offsets.front();
-    const QString abbreviation = zone.abbreviation(QDateTime::fromSecsSinceEpoch(wall - offset, Qt::UTC));
+    const std::string_view abbreviation = zone->StateAt(wall - offset).abbreviation;
     std::string rule = id + ": ";
-    if (!abbreviation.isEmpty() && !abbreviation.startsWith(QLatin1String("UTC")) &&
-        !abbreviation.startsWith(QLatin1Char('+')) && !abbreviation.startsWith(QLatin1Char('-'))) {
-        rule += abbreviation.toStdString() + ", ";
+    if (!abbreviation.empty() && !abbreviation.starts_with("UTC") && !abbreviation.starts_with('+') &&
+        !abbreviation.starts_with('-')) {
+        rule += std::string(abbreviation) + ", ";
     }
     rule += OffsetText(offset);
     return {MakeInstant(local, id, offset, rule), {}};
@@ -175,15 +148,11 @@ InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, 
 
 int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds) {
     if (birth.timeZone.empty()) return birth.utcOffsetSeconds;
-    // Building a zone reads the system's zone data; callers ask many times for one birth.
-    thread_local std::string cachedId;
-    thread_local QTimeZone cachedZone;
-    if (cachedId != birth.timeZone || !cachedZone.isValid()) {
-        cachedZone = QTimeZone(QByteArray::fromStdString(birth.timeZone));
-        cachedId = birth.timeZone;
-    }
-    if (!cachedZone.isValid()) return birth.utcOffsetSeconds;
-    return OffsetAt(cachedZone, utcSeconds);
+    // The database hands out each zone once; a row asks thousands of times for one birth.
+    thread_local std::shared_ptr<const zone::TimeZone> cached;
+    if (!cached || cached->Id() != birth.timeZone) cached = zone::Database::System().Zone(birth.timeZone);
+    if (!cached) return birth.utcOffsetSeconds;
+    return cached->OffsetAt(utcSeconds);
 }
 
 }  // namespace orvanta

@@ -24,7 +24,8 @@ struct InstantResult { std::optional<BirthInstant> instant; std::string error; }
 // The offset is +(hours:minutes) east, -(hours:minutes) west, plus one hour with DST either way.
 // Zone hours 0 to 23, minutes 0 to 59.
 InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zoneMinutes, bool dst, bool east);
-// An IANA zone read through QTimeZone; a skipped local time is refused, a doubled one refused unless fold says which.
+// A zone id of the tz database, exactly as written (anything else is refused with the ids
+// it may have meant); a skipped local time is refused, a doubled one refused unless fold says which.
 InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold = Fold::Refuse);
 // The offset in force at a UTC instant: the fixed one of a classic reading (timeZone empty), else the zone's.
 int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds);
