@@ -583,7 +583,10 @@ int Main(int argc, char** argv) {
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
     PlaceFilling filled;
     if (place.place) {
-        filled = FillFromPlace(*place.place, options.form);
+        // Without --fold a doubled local time is refused, except that with --precise the
+        // form takes the earlier reading and the precise periods refuse it themselves.
+        const Fold fold = precise.fold != Fold::Refuse ? precise.fold : precise.enabled ? Fold::Earlier : Fold::Refuse;
+        filled = FillFromPlace(*place.place, options.form, fold);
         // A zone the classic form cannot hold is refused here (filled.zoneNotExpressible);
         // the precise periods read filled.place's coordinates and IANA zone instead.
         // With --precise a zone the classic form cannot hold leaves the classic members out

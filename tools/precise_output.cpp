@@ -214,7 +214,9 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         if (*fold == "earlier") options.fold = Fold::Earlier;
         else if (*fold == "later") options.fold = Fold::Later;
         else return "--fold: \"" + *fold + "\" is neither earlier nor later";
-        if (!options.timeZone) return "--fold needs --time-zone";
+        const bool place = std::any_of(args.begin(), args.end(),
+                                       [](std::string_view a) { return a == "--place" || a.starts_with("--place="); });
+        if (!options.timeZone && !place) return "--fold needs --time-zone or --place";
     }
     if (yearDays) {
         options.yearDays = ReadDecimal(*yearDays);

@@ -90,8 +90,9 @@ ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) 
         if (twice.instant) {
             result.kind = LocalTimeKind::Doubled;
             once.instant = twice.instant;
-            result.problem = once.error.substr(0, once.error.find("; choose")) + "; the " +
-                             (fold == Fold::Later ? "later" : "earlier") + " one is read.";
+            result.problem = fold == Fold::Refuse ? once.error
+                                                  : once.error.substr(0, once.error.find("; choose")) + "; the " +
+                                                        (fold == Fold::Later ? "later" : "earlier") + " one is read.";
         } else {
             result.kind = usableDate && once.error.find("does not exist") != std::string::npos ? LocalTimeKind::Skipped
                                                                                                  : LocalTimeKind::Unknown;
