@@ -11,7 +11,6 @@ namespace orvanta {
 namespace {
 
 constexpr int kFirstYear = 1800;
-constexpr int kLastYear = 2399;
 
 constexpr bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -41,15 +40,15 @@ std::string OffsetText(int offsetSeconds) {
 }
 
 // Empty when the reading is a valid date 1800..2399 and time of day; else the refusal.
-std::string CheckLocal(const CivilDateTime& t) {
+std::string CheckLocal(const CivilDateTime& t, int lastYear = kLastBirthYear) {
     char text[160];
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > DaysInMonth(t.year, t.month)) {
         std::snprintf(text, sizeof text, "There is no date %04d-%02d-%02d in the calendar.", t.year, t.month, t.day);
         return text;
     }
-    if (t.year < kFirstYear || t.year > kLastYear) {
+    if (t.year < kFirstYear || t.year > lastYear) {
         std::snprintf(text, sizeof text, "The date %04d-%02d-%02d is outside the years %d to %d.", t.year, t.month,
-                      t.day, kFirstYear, kLastYear);
+                      t.day, kFirstYear, lastYear);
         return text;
     }
     if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59) {
@@ -95,8 +94,8 @@ InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zon
     return {MakeInstant(local, {}, offset, rule), {}};
 }
 
-InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold) {
-    if (std::string error = CheckLocal(local); !error.empty()) return {std::nullopt, error};
+InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold, int lastYear) {
+    if (std::string error = CheckLocal(local, lastYear); !error.empty()) return {std::nullopt, error};
     const std::string id(ianaId);
     const zone::Database& database = zone::Database::System();
     if (!database.Knows(id)) return {std::nullopt, database.UnknownZoneSentence(id)};
