@@ -26,15 +26,21 @@ std::string DateTimeText(const CivilDateTime& t) {
     return text;
 }
 
-// "UTC+05:30"; seconds only when the offset has them (local mean times).
+// "UTC+05:30"; seconds only when the offset has them (local mean times). Written digit
+// by digit: a birth's zone rule is made for every row of a batch.
 std::string OffsetText(int offsetSeconds) {
     const int a = offsetSeconds < 0 ? -offsetSeconds : offsetSeconds;
-    char text[24];
+    std::string text = "UTC+00:00";
+    text[3] = offsetSeconds < 0 ? '-' : '+';
+    const auto two = [&](std::size_t at, int value) {
+        text[at] = static_cast<char>('0' + value / 10 % 10);
+        text[at + 1] = static_cast<char>('0' + value % 10);
+    };
+    two(4, a / 3600);
+    two(7, a / 60 % 60);
     if (a % 60 != 0) {
-        std::snprintf(text, sizeof text, "UTC%c%02d:%02d:%02d", offsetSeconds < 0 ? '-' : '+', a / 3600,
-                      a / 60 % 60, a % 60);
-    } else {
-        std::snprintf(text, sizeof text, "UTC%c%02d:%02d", offsetSeconds < 0 ? '-' : '+', a / 3600, a / 60 % 60);
+        text += ":00";
+        two(10, a % 60);
     }
     return text;
 }
@@ -74,6 +80,19 @@ BirthInstant MakeInstant(const CivilDateTime& local, std::string timeZone, int o
     return birth;
 }
 
+// The zone of a database id; nothing for another text. The database hands out each
+// zone once; the last one asked is kept per thread, since a row asks thousands of times
+// for one birth's zone. The database keeps every zone it read for the program's life.
+const zone::TimeZone* ZoneOf(const std::string& id) {
+    thread_local std::shared_ptr<const zone::TimeZone> last;
+    if (!last || last->Id() != id) {
+        auto found = zone::Database::System().Zone(id);
+        if (!found) return nullptr;
+        last = std::move(found);
+    }
+    return last.get();
+}
+
 }  // namespace
 
 InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zoneMinutes, bool dst, bool east) {
@@ -96,62 +115,63 @@ InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zon
 
 InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold, int lastYear) {
     if (std::string error = CheckLocal(local, lastYear); !error.empty()) return {std::nullopt, error};
-    const std::string id(ianaId);
-    const zone::Database& database = zone::Database::System();
-    if (!database.Knows(id)) return {std::nullopt, database.UnknownZoneSentence(id)};
-    const auto zone = database.Zone(id);
-    if (!zone) return {std::nullopt, "The tz database's file for " + id + " cannot be read."};
+    std::string id(ianaId);
+    const zone::TimeZone* const zone = ZoneOf(id);
+    if (!zone) {
+        const zone::Database& database = zone::Database::System();
+        if (!database.Knows(id)) return {std::nullopt, database.UnknownZoneSentence(id)};
+        return {std::nullopt, "The tz database's file for " + id + " cannot be read."};
+    }
 
     // Every offset a zone has ever used lies within 16 hours of UTC (local mean times
-    // included), so any UTC instant that reads as this wall clock lies inside the window.
+    // included), so any UTC instant that reads as this wall clock lies inside the window,
+    // at the offset in force at the window's start or after one of its changes. The larger
+    // offset that reads as it is in force first: the earlier of two readings.
     const std::int64_t wall = LocalSeconds(local);
     constexpr std::int64_t kWindow = 26 * 3600;
-    std::vector<int> candidates{zone->OffsetAt(wall - kWindow)};
-    const std::vector<zone::Transition> changes = zone->TransitionsBetween(wall - kWindow, wall + kWindow);
-    for (const zone::Transition& c : changes) candidates.push_back(c.offsetAfter);
-    std::sort(candidates.begin(), candidates.end());
-    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-
-    std::vector<int> offsets;  // those at which the wall clock really shows this reading
-    for (int o : candidates) {
-        if (zone->OffsetAt(wall - o) == o) offsets.push_back(o);
+    std::optional<int> earlier, later;
+    std::optional<zone::Transition> skipped;  // the change whose skipped span holds the wall clock
+    const auto tryOffset = [&](int o) {
+        if (zone->OffsetAt(wall - o) != o) return;
+        earlier = std::max(earlier.value_or(o), o);
+        later = std::min(later.value_or(o), o);
+    };
+    tryOffset(zone->OffsetAt(wall - kWindow));
+    for (auto c = zone->NextTransition(wall - kWindow, wall + kWindow); c;
+         c = zone->NextTransition(c->atUtc + 1, wall + kWindow)) {
+        tryOffset(c->offsetAfter);
+        if (!skipped && c->atUtc + c->offsetBefore <= wall && wall < c->atUtc + c->offsetAfter) skipped = c;
     }
-    const std::string when = DateTimeText(local);
-    if (offsets.empty()) {
-        std::string message = "The local time " + when + " does not exist in " + id + ": the clocks skipped it";
-        for (const zone::Transition& c : changes) {
-            if (c.atUtc + c.offsetBefore <= wall && wall < c.atUtc + c.offsetAfter) {
-                message += " (" + OffsetText(c.offsetBefore) + " before, " + OffsetText(c.offsetAfter) + " after)";
-                break;
-            }
+    if (!earlier) {
+        std::string message = "The local time " + DateTimeText(local) + " does not exist in " + id + ": the clocks skipped it";
+        if (skipped) {
+            message += " (" + OffsetText(skipped->offsetBefore) + " before, " + OffsetText(skipped->offsetAfter) + " after)";
         }
         return {std::nullopt, message + "."};
     }
-    // The larger offset is in force first: the earlier of two readings of one wall clock.
-    std::sort(offsets.begin(), offsets.end(), std::greater<>());
-    if (offsets.size() > 1 && fold == Fold::Refuse) {
-        return {std::nullopt, "The local time " + when + " occurs twice in " + id + ": first at " +
-                                  OffsetText(offsets.front()) + ", then at " + OffsetText(offsets.back()) +
+    if (*earlier != *later && fold == Fold::Refuse) {
+        return {std::nullopt, "The local time " + DateTimeText(local) + " occurs twice in " + id + ": first at " +
+                                  OffsetText(*earlier) + ", then at " + OffsetText(*later) +
                                   "; choose the earlier or the later one."};
     }
-    const int offset = fold == Fold::Later ? offsets.back() : offsets.front();
+    const int offset = fold == Fold::Later ? *later : *earlier;
     const std::string_view abbreviation = zone->StateAt(wall - offset).abbreviation;
-    std::string rule = id + ": ";
+    std::string rule;
+    rule.reserve(id.size() + abbreviation.size() + 24);
+    rule.append(id).append(": ");
     if (!abbreviation.empty() && !abbreviation.starts_with("UTC") && !abbreviation.starts_with('+') &&
         !abbreviation.starts_with('-')) {
-        rule += std::string(abbreviation) + ", ";
+        rule.append(abbreviation).append(", ");
     }
     rule += OffsetText(offset);
-    return {MakeInstant(local, id, offset, rule), {}};
+    return {MakeInstant(local, std::move(id), offset, std::move(rule)), {}};
 }
 
 int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds) {
     if (birth.timeZone.empty()) return birth.utcOffsetSeconds;
-    // The database hands out each zone once; a row asks thousands of times for one birth.
-    thread_local std::shared_ptr<const zone::TimeZone> cached;
-    if (!cached || cached->Id() != birth.timeZone) cached = zone::Database::System().Zone(birth.timeZone);
-    if (!cached) return birth.utcOffsetSeconds;
-    return cached->OffsetAt(utcSeconds);
+    const zone::TimeZone* const zone = ZoneOf(birth.timeZone);
+    if (!zone) return birth.utcOffsetSeconds;
+    return zone->OffsetAt(utcSeconds);
 }
 
 }  // namespace orvanta

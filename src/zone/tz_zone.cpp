@@ -7,6 +7,7 @@
 namespace orvanta::zone {
 namespace {
 
+constexpr int kFirstTableYear = 1600;
 constexpr int kLastTableYear = 2800;  // the rule's transitions are tabled through this year
 constexpr int kMostOffset = 25 * 3600;  // RFC 8536 offsets lie within -89999 .. 93599 s
 
@@ -366,11 +367,14 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
                 rule->posix = *posix;
                 rule->stdType = typeIndex(Type{posix->stdOffset, posix->stdOffset, false, nameIndex(posix->stdName)});
                 rule->dstType = typeIndex(Type{posix->dstOffset, posix->stdOffset, true, nameIndex(posix->dstName)});
-                // The rule's changes after the file's last transition, tabled through kLastTableYear.
+                // The rule's changes after the file's last transition, tabled from the year
+                // before it (1600 at the earliest) through kLastTableYear; kept strictly in order.
                 const std::int64_t last = zone->times_.empty() ? INT64_MIN : zone->times_.back();
+                const std::size_t fileCount = zone->times_.size();
                 const std::int64_t firstYear =
-                    zone->times_.empty() ? 1800 : YearOfDays(FloorDiv(zone->times_.back(), 86400)) - 1;
-                std::uint16_t current = zone->typeOf_.empty() ? typeIndex(zone->initial_) : zone->typeOf_.back();
+                    std::max<std::int64_t>(kFirstTableYear, fileCount == 0 ? kFirstTableYear : YearOfDays(FloorDiv(last, 86400)) - 1);
+                zone->fileLast_ = last;
+                zone->fileLastType_ = zone->typeOf_.empty() ? static_cast<std::uint16_t>(zone->types_.size()) : zone->typeOf_.back();
                 for (std::int64_t year = firstYear; year <= kLastTableYear; ++year) {
                     std::array<std::pair<std::int64_t, std::uint16_t>, 2> changes = {
                         std::pair{LocalSecondsOf(posix->start, year) - posix->stdOffset, rule->dstType},
@@ -378,18 +382,20 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
                     if (changes[1].first < changes[0].first) std::swap(changes[0], changes[1]);
                     for (const auto& [time, type] : changes) {
                         if (time <= last) continue;
-                        if (!zone->times_.empty() && time <= zone->times_.back() && zone->times_.back() > last) {
-                            // Two changes at one instant (daylight saving all year): the later holds.
+                        // Two changes at one instant (daylight saving all year): the later holds.
+                        while (zone->times_.size() > fileCount && zone->times_.back() >= time) {
                             zone->times_.pop_back();
                             zone->typeOf_.pop_back();
-                            current = zone->typeOf_.empty() ? typeIndex(zone->initial_) : zone->typeOf_.back();
                         }
+                        const std::uint16_t current = zone->typeOf_.empty() ? static_cast<std::uint16_t>(zone->types_.size())
+                                                                            : zone->typeOf_.back();
                         if (type == current) continue;
                         zone->times_.push_back(time);
                         zone->typeOf_.push_back(type);
-                        current = type;
                     }
                 }
+                zone->ruleFrom_ = zone->times_.size() > fileCount ? zone->times_[fileCount] : DaysFromCivil(kLastTableYear + 1, 1, 1) * 86400;
+                zone->ruleTo_ = DaysFromCivil(kLastTableYear + 1, 1, 1) * 86400;
                 zone->rule_ = std::move(rule);
             }
         }
@@ -398,23 +404,27 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
     return zone;
 }
 
-std::size_t TimeZone::TypeIndexAt(std::int64_t utcSeconds) const {
-    if (rule_ && utcSeconds >= DaysFromCivil(kLastTableYear + 1, 1, 1) * 86400) {
-        const PosixRule& r = rule_->posix;
-        const std::int64_t year = YearOfDays(FloorDiv(utcSeconds, 86400));
-        std::int64_t latest = INT64_MIN;
-        std::uint16_t type = rule_->stdType;
-        for (std::int64_t y = year - 1; y <= year + 1; ++y) {
-            for (const auto& [time, t] : {std::pair{LocalSecondsOf(r.start, y) - r.stdOffset, rule_->dstType},
-                                          std::pair{LocalSecondsOf(r.end, y) - r.dstOffset, rule_->stdType}}) {
-                if (time <= utcSeconds && time >= latest) {
-                    latest = time;
-                    type = t;
-                }
+// The rule's latest change at or before `utcSeconds` among those after the file's last
+// transition; the file's last type when there is none.
+std::size_t TimeZone::RuleTypeAt(std::int64_t utcSeconds) const {
+    const PosixRule& r = rule_->posix;
+    const std::int64_t year = YearOfDays(FloorDiv(utcSeconds, 86400));
+    std::int64_t latest = fileLast_;
+    std::size_t type = fileLastType_;
+    for (std::int64_t y = year - 1; y <= year + 1; ++y) {
+        for (const auto& [time, t] : {std::pair{LocalSecondsOf(r.start, y) - r.stdOffset, rule_->dstType},
+                                      std::pair{LocalSecondsOf(r.end, y) - r.dstOffset, rule_->stdType}}) {
+            if (time <= utcSeconds && time > fileLast_ && time >= latest) {
+                latest = time;
+                type = t;
             }
         }
-        return type;
     }
+    return type;
+}
+
+std::size_t TimeZone::TypeIndexAt(std::int64_t utcSeconds) const {
+    if (rule_ && utcSeconds > fileLast_ && (utcSeconds < ruleFrom_ || utcSeconds >= ruleTo_)) return RuleTypeAt(utcSeconds);
     const auto after = std::upper_bound(times_.begin(), times_.end(), utcSeconds);
     if (after == times_.begin()) return types_.size();  // the initial type
     return typeOf_[static_cast<std::size_t>(after - times_.begin()) - 1];
@@ -431,18 +441,20 @@ ZoneState TimeZone::StateAt(std::int64_t utcSeconds) const {
     return {type.offset, type.standardOffset, type.dst, names_[type.abbreviation]};
 }
 
-std::vector<Transition> TimeZone::TransitionsBetween(std::int64_t fromUtc, std::int64_t toUtc) const {
-    std::vector<Transition> found;
-    if (fromUtc > toUtc) return found;
+std::optional<Transition> TimeZone::NextTransition(std::int64_t fromUtc, std::int64_t toUtc) const {
     std::int64_t at = fromUtc;
-    int before = OffsetAt(fromUtc - 1);
-    // Each step finds the next change of type by binary search in the table, or by the rule.
+    const int before = OffsetAt(fromUtc - 1);
+    // Each step finds the next instant where the type may change: a time of the table, an
+    // end of the rule's table, or outside the table a change of the rule.
     while (at <= toUtc) {
         std::int64_t next = INT64_MAX;
-        const auto after = std::lower_bound(times_.begin(), times_.end(), at);
-        if (after != times_.end()) {
-            next = *after;
-        } else if (rule_) {
+        if (const auto after = std::lower_bound(times_.begin(), times_.end(), at); after != times_.end()) next = *after;
+        if (rule_) {
+            for (const std::int64_t end : {ruleFrom_, ruleTo_}) {
+                if (end >= at) next = std::min(next, end);
+            }
+        }
+        if (rule_ && at > fileLast_ && (at < ruleFrom_ || at >= ruleTo_)) {
             const std::int64_t year = YearOfDays(FloorDiv(at, 86400));
             for (std::int64_t y = year - 1; y <= year + 1; ++y) {
                 for (const std::int64_t time : {LocalSecondsOf(rule_->posix.start, y) - rule_->posix.stdOffset,
@@ -452,11 +464,15 @@ std::vector<Transition> TimeZone::TransitionsBetween(std::int64_t fromUtc, std::
             }
         }
         if (next > toUtc) break;
-        const int after_ = OffsetAt(next);
-        if (after_ != before) found.push_back({next, before, after_});
-        before = after_;
+        if (const int after = OffsetAt(next); after != before) return Transition{next, before, after};
         at = next + 1;
     }
+    return std::nullopt;
+}
+
+std::vector<Transition> TimeZone::TransitionsBetween(std::int64_t fromUtc, std::int64_t toUtc) const {
+    std::vector<Transition> found;
+    for (auto t = NextTransition(fromUtc, toUtc); t; t = NextTransition(t->atUtc + 1, toUtc)) found.push_back(*t);
     return found;
 }
 

@@ -30,7 +30,7 @@ struct Transition {
 
 // One zone of the tz database read from its compiled (TZif, RFC 8536) file: the
 // transitions of the file, then those of the POSIX TZ rule at its end through the year
-// 2800, looked up by binary search. Later instants apply the rule year by year.
+// 2800, looked up by binary search. Instants outside that table apply the rule year by year.
 class TimeZone {
 public:
     // Nothing when `tzif` is not a well-formed TZif file.
@@ -41,6 +41,8 @@ public:
     ZoneState StateAt(std::int64_t utcSeconds) const;
     // The changes of UTC offset with fromUtc <= atUtc <= toUtc, in time order.
     std::vector<Transition> TransitionsBetween(std::int64_t fromUtc, std::int64_t toUtc) const;
+    // The first of them.
+    std::optional<Transition> NextTransition(std::int64_t fromUtc, std::int64_t toUtc) const;
     // The abbreviations of the POSIX TZ rule (those the zone uses today) and their
     // offsets: {"IST", 3600}, {"GMT", 0}.
     std::vector<std::pair<std::string, int>> RuleAbbreviations() const { return ruleNames_; }
@@ -55,6 +57,7 @@ public:
 
 private:
     std::size_t TypeIndexAt(std::int64_t utcSeconds) const;
+    std::size_t RuleTypeAt(std::int64_t utcSeconds) const;
 
     std::string id_;
     std::vector<std::int64_t> times_;     // ascending
@@ -62,7 +65,10 @@ private:
     std::vector<Type> types_;
     Type initial_;                        // before the first transition
     std::vector<std::string> names_;      // the abbreviations
-    std::shared_ptr<const Rule> rule_;    // after the table's end
+    std::shared_ptr<const Rule> rule_;    // after the file's last transition
+    std::int64_t fileLast_ = INT64_MIN;   // the file's last transition
+    std::uint16_t fileLastType_ = 0;      // its type (types_.size(): the initial one)
+    std::int64_t ruleFrom_ = 0, ruleTo_ = 0;  // the rule's changes are tabled in [ruleFrom_, ruleTo_)
     std::vector<std::pair<std::string, int>> ruleNames_;
 };
 
