@@ -202,8 +202,6 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         }
     }
 
-    // The zone boxes and a zone id would give the classic and the precise chart two zones.
-    if (options.timeZone && zoneBox) return "--time-zone names the zone: " + *zoneBox + " cannot be given with it";
     if (format) {
         if (*format == "text") options.format = OutputFormat::Text;
         else if (*format == "json") options.format = OutputFormat::Json;
@@ -251,6 +249,8 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     if (!options.enabled && (options.timeZone || options.ayanamsa || yearDays || levels || on || uncertainty)) {
         return "--time-zone, --fold, --ayanamsa, --year-days, --levels, --on and --uncertainty need --precise";
     }
+    // The zone boxes and a zone id would give the classic and the precise chart two zones.
+    if (options.timeZone && zoneBox) return "--time-zone names the zone: " + *zoneBox + " cannot be given with it";
     args = std::move(rest);
     return std::nullopt;
 }
