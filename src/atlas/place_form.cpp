@@ -77,7 +77,10 @@ ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) 
     result.timeZone = std::string(ianaId);
     const auto zone = zone::Database::System().Zone(ianaId);
     if (!zone) {
-        result.problem = "The time zone \"" + result.timeZone + "\" is not in this system's time-zone data.";
+        const zone::Database& database = zone::Database::System();
+        result.problem = database.Knows(ianaId)
+                             ? database.UnknownZoneSentence(ianaId)
+                             : "The time zone \"" + result.timeZone + "\" is not in this system's time-zone data.";
         return result;
     }
     InstantResult once = InstantFromTimeZone(local, ianaId, Fold::Refuse);

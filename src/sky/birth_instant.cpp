@@ -117,11 +117,7 @@ InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, 
     if (std::string error = CheckLocal(local, lastYear); !error.empty()) return {std::nullopt, error};
     std::string id(ianaId);
     const zone::TimeZone* const zone = ZoneOf(id);
-    if (!zone) {
-        const zone::Database& database = zone::Database::System();
-        if (!database.Knows(id)) return {std::nullopt, database.UnknownZoneSentence(id)};
-        return {std::nullopt, "The tz database's file for " + id + " cannot be read."};
-    }
+    if (!zone) return {std::nullopt, zone::Database::System().UnknownZoneSentence(id)};
 
     // Every offset a zone has ever used lies within 16 hours of UTC (local mean times
     // included), so any UTC instant that reads as this wall clock lies inside the window,

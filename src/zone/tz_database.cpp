@@ -153,7 +153,14 @@ Database::Database(std::string folder) : folder_(std::move(folder)), cache_(std:
     const std::filesystem::path root(folder_);
     const std::string source = ReadFile(root / "tzdata.zi", 16u << 20);
     ids_ = source.empty() ? IdsOfFolder(root) : IdsOfSource(source);
-    ids_.erase(std::remove(ids_.begin(), ids_.end(), kNoBirthZone), ids_.end());
+    // An id names a file under the folder: none that could lead out of it.
+    ids_.erase(std::remove_if(ids_.begin(), ids_.end(),
+                              [](const std::string& id) {
+                                  return id == kNoBirthZone || id.empty() || id.front() == '/' ||
+                                         id.find("..") != std::string::npos || id.find('\\') != std::string::npos ||
+                                         id.find('\0') != std::string::npos;
+                              }),
+               ids_.end());
     std::sort(ids_.begin(), ids_.end());
     ids_.erase(std::unique(ids_.begin(), ids_.end()), ids_.end());
 }
@@ -302,6 +309,10 @@ std::string Database::UnknownZoneSentence(std::string_view text) const {
         return "The tz database of this system cannot be read (no zone ids in " +
                (folder_.empty() ? std::string("a zoneinfo folder") : folder_) + "), so " + quoted +
                " cannot be checked as a time zone.";
+    }
+    if (Knows(text)) {
+        return "The tz database's file for " + std::string(text) +
+               " cannot be read, or is damaged; reinstall the tz database (tzdata).";
     }
     const Suggestions s = Suggest(text);
     std::string sentence = "There is no time zone " + quoted + " in the tz database; ";

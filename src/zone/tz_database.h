@@ -35,7 +35,8 @@ public:
         std::size_t more = 0;  // further zones of the same country or abbreviation
     };
     Suggestions Suggest(std::string_view text) const;
-    // The sentence refusing `text` as a zone id, naming the suggestions.
+    // The sentence refusing `text` as a zone id, naming the suggestions; for an id whose
+    // file cannot be read, the sentence saying so.
     std::string UnknownZoneSentence(std::string_view text) const;
 
 private:
