@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
+#include <tuple>
 
 namespace orvanta::zone {
 namespace {
@@ -10,6 +12,7 @@ namespace {
 constexpr int kFirstTableYear = 1600;
 constexpr int kLastTableYear = 2800;  // the rule's transitions are tabled through this year
 constexpr int kMostOffset = 25 * 3600;  // RFC 8536 offsets lie within -89999 .. 93599 s
+constexpr std::size_t kMostTypes = 60000;  // below the sentinel index of the type before the first transition
 
 // The year of a day counted from 1970-01-01 (H. Hinnant, "chrono-compatible low-level
 // date algorithms", civil_from_days).
@@ -288,15 +291,20 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
         names.push_back(name);
         return static_cast<std::uint16_t>(names.size() - 1);
     };
+    // The types with their standard offsets, each once; a file needing more than the
+    // index can count is refused below.
+    std::map<std::tuple<int, int, bool, std::uint16_t>, std::uint16_t> typeIndices;
+    bool tooManyTypes = false;
     const auto typeIndex = [&](const Type& type) {
         auto& types = zone->types_;
-        const auto found = std::find_if(types.begin(), types.end(), [&](const Type& t) {
-            return t.offset == type.offset && t.standardOffset == type.standardOffset && t.dst == type.dst &&
-                   t.abbreviation == type.abbreviation;
-        });
-        if (found != types.end()) return static_cast<std::uint16_t>(found - types.begin());
+        const auto key = std::tuple{type.offset, type.standardOffset, type.dst, type.abbreviation};
+        if (const auto found = typeIndices.find(key); found != typeIndices.end()) return found->second;
+        if (types.size() >= kMostTypes) {
+            tooManyTypes = true;
+            return std::uint16_t{0};
+        }
         types.push_back(type);
-        return static_cast<std::uint16_t>(types.size() - 1);
+        return typeIndices.emplace(key, static_cast<std::uint16_t>(types.size() - 1)).first->second;
     };
     // TZif gives each time type its total offset and a daylight-saving flag but not the
     // standard offset under daylight saving. Inferred as QTimeZone infers it (the last
@@ -309,14 +317,15 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
         const auto firstStd = std::find_if(rawType.begin(), rawType.end(), [&](std::uint8_t t) { return !raw[t].dst; });
         if (firstStd != rawType.end()) utcOffset = raw[*firstStd].offset;
         int lastDst = 3600;
+        std::vector<std::size_t> nextStandard(rawType.size() + 1, rawType.size());  // from transition i on
+        for (std::size_t i = rawType.size(); i-- > 0;) nextStandard[i] = raw[rawType[i]].dst ? nextStandard[i + 1] : i;
         for (std::size_t i = 0; i < rawType.size(); ++i) {
             const RawType& type = raw[rawType[i]];
             if (!type.dst) {
                 utcOffset = type.offset;
             } else if (type.offset != utcOffset + lastDst) {
                 const int inferred = type.offset - lastDst;
-                for (std::size_t j = i + 1; j < rawType.size(); ++j) {
-                    if (raw[rawType[j]].dst) continue;
+                if (const std::size_t j = nextStandard[i + 1]; j < rawType.size()) {
                     const int next = raw[rawType[j]].offset;
                     const auto closer = [&] { return std::abs(next - inferred) < std::abs(utcOffset - inferred); };
                     if (next == utcOffset) {
@@ -329,7 +338,6 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
                                                   : (utcOffset >= type.offset && closer())) {
                         utcOffset = next;
                     }
-                    break;
                 }
                 lastDst = type.offset - utcOffset;
             }
@@ -400,6 +408,7 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
             }
         }
     }
+    if (tooManyTypes) return nullptr;
     zone->names_ = std::move(names);
     return zone;
 }
