@@ -62,9 +62,11 @@ constexpr std::string_view kUsage =
     "  --hour N             0 .. 23 (23)\n"
     "  --minute N           0 .. 59 (30)\n"
     "  --second N           0 .. 59 (0); only the precise method reads it\n"
-    "  --zone-hour TEXT     zone hours, at most 3 characters (5)\n"
+    "  --zone-hour TEXT     zone hours, at most 3 characters (5): the zone's distance\n"
+    "                       from UTC, 0 .. 12; its direction is the longitude's (see\n"
+    "                       below)\n"
     "  --zone-minute TEXT   zone minutes, at most 2 characters (30)\n"
-    "  --dst                daylight saving time in force at birth\n"
+    "  --dst                daylight saving time in force at birth: one hour more\n"
     "  --lat-deg TEXT       latitude degrees, at most 2 characters (23)\n"
     "  --lat-min TEXT       latitude minutes, at most 2 characters (00)\n"
     "  --south              southern latitude (default north)\n"
@@ -80,8 +82,12 @@ constexpr std::string_view kUsage =
     "  --precise            add the precise chart; --year may then be 1800 .. 2399\n"
     "                       (outside 1901 .. 2050 only the precise chart is written)\n"
     "                       and the seconds are read\n"
-    "  --time-zone ID       an IANA time-zone id (Asia/Kolkata) instead of the zone boxes\n"
-    "  --fold WHICH         earlier or later: the reading of a local time that occurs twice\n"
+    "  --time-zone ID       a zone id of the tz database (Asia/Kolkata, Etc/GMT+4, UTC),\n"
+    "                       exactly as written, instead of the zone boxes; not with\n"
+    "                       --zone-hour, --zone-minute or --dst\n"
+    "  --fold WHICH         earlier or later: the reading of a local time that occurs\n"
+    "                       twice, with --time-zone or --place; without it such a\n"
+    "                       time is refused\n"
     "  --ayanamsa NAME      lahiri (default), raman, krishnamurti, yukteshwar,\n"
     "                       fagan-bradley, true-citra\n"
     "  --year-days N        the period year in days: 365.25 (default), 365.2425,\n"
@@ -114,7 +120,19 @@ constexpr std::string_view kUsage =
     "                       {\"error\": {\"message\": ..., \"status\": 64}}\n"
     "  --jobs N             rows worked on at once (default: every core)\n"
     "\n"
-    "A value is taken as it stands: --zone-hour -5 and --zone-hour=-5 are the same.\n"
+    "A value is taken as it stands, even when it begins with \"-\": --name X and\n"
+    "--name=X are the same.\n"
+    "\n"
+    "The zone boxes are read as the birth-details window reads them: --zone-hour and\n"
+    "--zone-minute give how far the zone lies from UTC, and the zone lies east of UTC\n"
+    "when the longitude is east, west of it with --west (a longitude of 0 deg 0 min\n"
+    "counts as west). A sign typed in the box is dropped: --zone-hour -5 --west and\n"
+    "--zone-hour 5 --west are both UTC-05:30 with the default 30 minutes, and\n"
+    "--zone-hour -5 without --west is UTC+05:30. --dst adds one hour either way\n"
+    "(--zone-hour 5 --zone-minute 0 --west --dst is UTC-04:00). Any other offset,\n"
+    "or a zone's history, is given with --precise --time-zone: Etc/GMT+4 is a fixed\n"
+    "UTC-04:00 (the Etc ids count hours west as positive), Asia/Kolkata follows the\n"
+    "zone's changes.\n"
     "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments,\n"
     "66 the batch file cannot be read, 73 the report file could not be written,\n"
     "74 standard output could not be written.\n";
@@ -739,7 +757,10 @@ int Main(int argc, char** argv) {
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
     PlaceFilling filled;
     if (place.place) {
-        filled = FillFromPlace(*place.place, options.form);
+        // Without --fold a doubled local time is refused, except that with --precise the
+        // form takes the earlier reading and the precise periods refuse it themselves.
+        const Fold fold = precise.fold != Fold::Refuse ? precise.fold : precise.enabled ? Fold::Earlier : Fold::Refuse;
+        filled = FillFromPlace(*place.place, options.form, fold);
         if (filled.unavailable) return Unavailable(*filled.unavailable);
         // A zone the classic form cannot hold is refused here (filled.zoneNotExpressible);
         // the precise periods read filled.place's coordinates and IANA zone instead.

@@ -143,7 +143,7 @@ PlaceListing ListPlaces(std::string_view query, bool json) {
     return listing;
 }
 
-PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form) {
+PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form, Fold fold) {
     PlaceFilling result;
     result.form = form;
 #ifdef ORVANTA_HAVE_ATLAS
@@ -162,7 +162,7 @@ PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form) {
         if (!result.refusal) result.refusal = Message{"The birth date is not a date of the calendar.", Icon::Error, Control::None};
         return result;
     }
-    const atlas::ZoneAtBirth zone = atlas::ReadZoneAt(place.timeZone, *local);
+    const atlas::ZoneAtBirth zone = atlas::ReadZoneAt(place.timeZone, *local, fold);
     const atlas::FormFilling filling = atlas::FillForm(place, zone);
     result.form = atlas::WithFilling(form, filling);
     result.summary = atlas::PlaceSummary(place, zone, filling);
@@ -174,10 +174,13 @@ PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form) {
     out.Integer("standardOffsetSeconds", zone.standardOffsetSeconds);
     out.Bool("daylightTime", zone.daylightTime);
     out.Bool("formFilled", filling.zoneFilled);
+    if (zone.kind == atlas::LocalTimeKind::Doubled && fold != Fold::Refuse) {
+        out.String("fold", fold == Fold::Later ? "later" : "earlier");  // which reading of the doubled time
+    }
     out.EndObject();
     result.placeJson = out.Text();
 
-    if (!zone.instant) {
+    if (!zone.instant || (zone.kind == atlas::LocalTimeKind::Doubled && fold == Fold::Refuse)) {
         result.refusal = Message{zone.problem, Icon::Error, Control::None};
     } else if (!filling.zoneFilled) {
         result.zoneNotExpressible = true;
@@ -185,6 +188,7 @@ PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form) {
     }
 #else
     (void)query;
+    (void)fold;
 #endif
     return result;
 }

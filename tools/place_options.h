@@ -7,6 +7,7 @@
 
 #include "atlas/place.h"
 #include "chart/birth_form.h"
+#include "sky/birth_instant.h"
 
 namespace orvanta {
 
@@ -45,7 +46,9 @@ struct PlaceFilling {
     // A zone the classic form cannot hold; the precise periods take the place's IANA zone.
     bool zoneNotExpressible = false;
 };
-PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form);
+// A local time that occurs twice at the place is read as `fold` says, and refused
+// (naming both offsets) with Fold::Refuse.
+PlaceFilling FillFromPlace(std::string_view query, const BirthForm& form, Fold fold);
 
 // `objectJson` with one more member at its end.
 std::string WithMember(std::string objectJson, std::string_view key, std::string_view valueJson);

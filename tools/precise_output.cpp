@@ -140,6 +140,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
 
     std::vector<std::string> rest;
     std::optional<std::string> format, fold, yearDays, levels, on, uncertainty;
+    std::optional<std::string> zoneBox;  // a classic zone option given
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         std::optional<std::string> inlineValue;
@@ -149,6 +150,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         }
         const bool classicValue =
             std::find(kClassicValueOptions.begin(), kClassicValueOptions.end(), arg) != kClassicValueOptions.end();
+        if (arg == "--zone-hour" || arg == "--zone-minute" || arg == "--dst") zoneBox = std::string(arg);
         if (classicValue && !(options.enabled && arg == "--year")) {
             rest.push_back(args[i]);
             if (!inlineValue && i + 1 < args.size()) rest.push_back(args[++i]);
@@ -176,7 +178,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             const auto year = ReadInteger(value);
             if (year && (*year < kFirstFormYear || *year > kLastFormYear)) {
                 if (*year < kFirstPreciseYear || *year > kLastPreciseYear) {
-                    options.refusal = "The precise method takes years from 1800 to 2399.";
+                    return "--year: \"" + value + "\" is not a year from 1800 to 2399";
                 }
                 options.preciseYear = *year;
                 // A stand-in with the same leap rule lets the form check the day of February.
@@ -186,6 +188,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         } else if (arg == "--format") {
             format = value;
         } else if (arg == "--time-zone") {
+            if (value.empty()) return std::string("--time-zone needs a zone id of the tz database (Asia/Kolkata, Etc/GMT+4)");
             options.timeZone = value;
         } else if (arg == "--fold") {
             fold = value;
@@ -218,11 +221,16 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         if (*fold == "earlier") options.fold = Fold::Earlier;
         else if (*fold == "later") options.fold = Fold::Later;
         else return "--fold: \"" + *fold + "\" is neither earlier nor later";
-        if (!options.timeZone) return "--fold needs --time-zone";
+        const bool place = std::any_of(args.begin(), args.end(),
+                                       [](std::string_view a) { return a == "--place" || a.starts_with("--place="); });
+        if (!options.timeZone && !place) return "--fold needs --time-zone or --place";
     }
+    // A value out of its range is refused as one not of its form: status 64, one sentence.
     if (yearDays) {
         options.yearDays = ReadDecimal(*yearDays);
-        if (!options.yearDays) return "--year-days: \"" + *yearDays + "\" is not a number of days";
+        if (!options.yearDays || !IsUsableYearDays(*options.yearDays)) {
+            return "--year-days: \"" + *yearDays + "\" is not a number of days from 300 to 400";
+        }
     }
     if (levels) {
         const auto n = ReadInteger(*levels);
@@ -230,13 +238,17 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         options.levels = *n;
     }
     if (on) {
+        // One range whatever the zone: the dates the periods of a birth can reach.
         options.on = ReadLocalDateTime(*on);
-        if (!options.on) return "--on: \"" + *on + "\" is not a date YYYY-MM-DD[THH:MM[:SS]]";
+        if (!options.on || options.on->year < kFirstPreciseYear || options.on->year > kLastPeriodYear) {
+            return "--on: \"" + *on + "\" is not a date YYYY-MM-DD[THH:MM[:SS]] from 1800-01-01 to 2519-12-31";
+        }
     }
     if (uncertainty) {
         options.uncertaintyMinutes = ReadInteger(*uncertainty);
-        if (!options.uncertaintyMinutes || *options.uncertaintyMinutes < 0) {
-            return "--uncertainty: \"" + *uncertainty + "\" is not a whole number of minutes";
+        if (!options.uncertaintyMinutes || *options.uncertaintyMinutes < 0 ||
+            *options.uncertaintyMinutes > kMaxUncertaintyMinutes) {
+            return "--uncertainty: \"" + *uncertainty + "\" is not a whole number of minutes from 0 to 360";
         }
     }
     if (!options.enabled && (options.timeZone || options.ayanamsa || yearDays || levels || on || uncertainty)) {
@@ -250,12 +262,13 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     if (options.planets && (options.format == OutputFormat::Csv || options.format == OutputFormat::Ics)) {
         return "--planets shows in the text and json formats, not in " + *format;
     }
+    // The zone boxes and a zone id would give the classic and the precise chart two zones.
+    if (options.timeZone && zoneBox) return "--time-zone names the zone: " + *zoneBox + " cannot be given with it";
     args = std::move(rest);
     return std::nullopt;
 }
 
 PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
-    if (options.refusal) return {std::nullopt, *options.refusal};
     PreciseRequest request;
     if (options.ayanamsa) {
         const auto ayanamsa = AyanamsaFromName(*options.ayanamsa);

@@ -29,7 +29,6 @@ struct PreciseOptions {
     // With --precise, a --year outside the form's list: the classic members are left
     // out and the form is checked with a year of the same leap rule.
     std::optional<int> preciseYear;
-    std::optional<std::string> refusal;  // a value of the right form that the method refuses (exit 2)
     // An atlas place's exact coordinates (degrees, north and east positive), read instead
     // of the form's whole minutes; the classic members are left out when its zone is one
     // the classic form cannot hold.

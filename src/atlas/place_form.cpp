@@ -1,14 +1,13 @@
 #include "atlas/place_form.h"
 
-#include <QByteArray>
 #include <QDate>
-#include <QDateTime>
-#include <QTimeZone>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "zone/tz_database.h"
 
 namespace orvanta::atlas {
 namespace {
@@ -76,9 +75,12 @@ std::string OffsetText(int offsetSeconds) {
 ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) {
     ZoneAtBirth result;
     result.timeZone = std::string(ianaId);
-    const QTimeZone zone(QByteArray(ianaId.data(), static_cast<qsizetype>(ianaId.size())));
-    if (ianaId.empty() || !zone.isValid()) {
-        result.problem = "The time zone \"" + result.timeZone + "\" is not in this system's time-zone data.";
+    const auto zone = zone::Database::System().Zone(ianaId);
+    if (!zone) {
+        const zone::Database& database = zone::Database::System();
+        result.problem = database.Knows(ianaId)
+                             ? database.UnknownZoneSentence(ianaId)
+                             : "The time zone \"" + result.timeZone + "\" is not in this system's time-zone data.";
         return result;
     }
     InstantResult once = InstantFromTimeZone(local, ianaId, Fold::Refuse);
@@ -91,8 +93,9 @@ ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) 
         if (twice.instant) {
             result.kind = LocalTimeKind::Doubled;
             once.instant = twice.instant;
-            result.problem = once.error.substr(0, once.error.find("; choose")) + "; the " +
-                             (fold == Fold::Later ? "later" : "earlier") + " one is read.";
+            result.problem = fold == Fold::Refuse ? once.error
+                                                  : once.error.substr(0, once.error.find("; choose")) + "; the " +
+                                                        (fold == Fold::Later ? "later" : "earlier") + " one is read.";
         } else {
             result.kind = usableDate && once.error.find("does not exist") != std::string::npos ? LocalTimeKind::Skipped
                                                                                                  : LocalTimeKind::Unknown;
@@ -102,9 +105,9 @@ ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) 
     }
     result.instant = once.instant;
     result.utcOffsetSeconds = once.instant->utcOffsetSeconds;
-    const QDateTime atUtc = QDateTime::fromSecsSinceEpoch(once.instant->utcSeconds, Qt::UTC);
-    result.standardOffsetSeconds = zone.standardTimeOffset(atUtc);
-    result.daylightTime = zone.isDaylightTime(atUtc);
+    const zone::ZoneState state = zone->StateAt(once.instant->utcSeconds);
+    result.standardOffsetSeconds = state.standardOffsetSeconds;
+    result.daylightTime = state.daylightTime;
     return result;
 }
 

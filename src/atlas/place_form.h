@@ -29,7 +29,8 @@ struct ZoneAtBirth {
 };
 
 // The zone `ianaId` at the local time `local`. A doubled reading is taken as `fold`
-// says (Earlier or Later; Refuse is read as Earlier) and still reported as Doubled.
+// says and still reported as Doubled; with Refuse the earlier one fills `instant` and
+// `problem` asks which of the two offsets it names is meant.
 ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold = Fold::Earlier);
 
 // The birth-details form's fields for a place: coordinates rounded to the nearest

@@ -45,7 +45,7 @@ PreciseOutcome ComputePreciseChart(const PreciseRequest& request) {
 
 UtcResult UtcOfLocal(const BirthInstant& birth, CivilDateTime local, Fold fold) {
     if (birth.timeZone.empty()) return {SecondsOfCivil(local) - birth.utcOffsetSeconds, {}};
-    const InstantResult instant = InstantFromTimeZone(local, birth.timeZone, fold);
+    const InstantResult instant = InstantFromTimeZone(local, birth.timeZone, fold, kLastPeriodYear);
     if (!instant.instant) return {std::nullopt, instant.error};
     return {instant.instant->utcSeconds, {}};
 }

@@ -1,30 +1,16 @@
 #include "sky/birth_instant.h"
 
-#include <QByteArray>
-#include <QDateTime>
-#include <QTimeZone>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
+#include "zone/tz_database.h"
+
 namespace orvanta {
 namespace {
 
 constexpr int kFirstYear = 1800;
-constexpr int kLastYear = 2399;
-
-// Days from 1970-01-01 on the proleptic Gregorian calendar (H. Hinnant, "chrono-compatible
-// low-level date algorithms", days_from_civil).
-constexpr std::int64_t DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = static_cast<int>(y - era * 400);                       // [0, 399]
-    const int doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;       // [0, 365]
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                 // [0, 146096]
-    return era * 146097 + doe - 719468;
-}
 
 constexpr bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -40,29 +26,35 @@ std::string DateTimeText(const CivilDateTime& t) {
     return text;
 }
 
-// "UTC+05:30"; seconds only when the offset has them (local mean times).
+// "UTC+05:30"; seconds only when the offset has them (local mean times). Written digit
+// by digit: a birth's zone rule is made for every row of a batch.
 std::string OffsetText(int offsetSeconds) {
     const int a = offsetSeconds < 0 ? -offsetSeconds : offsetSeconds;
-    char text[24];
+    std::string text = "UTC+00:00";
+    text[3] = offsetSeconds < 0 ? '-' : '+';
+    const auto two = [&](std::size_t at, int value) {
+        text[at] = static_cast<char>('0' + value / 10 % 10);
+        text[at + 1] = static_cast<char>('0' + value % 10);
+    };
+    two(4, a / 3600);
+    two(7, a / 60 % 60);
     if (a % 60 != 0) {
-        std::snprintf(text, sizeof text, "UTC%c%02d:%02d:%02d", offsetSeconds < 0 ? '-' : '+', a / 3600,
-                      a / 60 % 60, a % 60);
-    } else {
-        std::snprintf(text, sizeof text, "UTC%c%02d:%02d", offsetSeconds < 0 ? '-' : '+', a / 3600, a / 60 % 60);
+        text += ":00";
+        two(10, a % 60);
     }
     return text;
 }
 
 // Empty when the reading is a valid date 1800..2399 and time of day; else the refusal.
-std::string CheckLocal(const CivilDateTime& t) {
+std::string CheckLocal(const CivilDateTime& t, int lastYear = kLastBirthYear) {
     char text[160];
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > DaysInMonth(t.year, t.month)) {
         std::snprintf(text, sizeof text, "There is no date %04d-%02d-%02d in the calendar.", t.year, t.month, t.day);
         return text;
     }
-    if (t.year < kFirstYear || t.year > kLastYear) {
+    if (t.year < kFirstYear || t.year > lastYear) {
         std::snprintf(text, sizeof text, "The date %04d-%02d-%02d is outside the years %d to %d.", t.year, t.month,
-                      t.day, kFirstYear, kLastYear);
+                      t.day, kFirstYear, lastYear);
         return text;
     }
     if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59) {
@@ -74,7 +66,7 @@ std::string CheckLocal(const CivilDateTime& t) {
 
 // The wall-clock reading counted as if it were UTC.
 std::int64_t LocalSeconds(const CivilDateTime& t) {
-    return DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+    return zone::DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
 }
 
 BirthInstant MakeInstant(const CivilDateTime& local, std::string timeZone, int offsetSeconds, std::string rule) {
@@ -88,8 +80,17 @@ BirthInstant MakeInstant(const CivilDateTime& local, std::string timeZone, int o
     return birth;
 }
 
-int OffsetAt(const QTimeZone& zone, std::int64_t utcSeconds) {
-    return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utcSeconds, Qt::UTC));
+// The zone of a database id; nothing for another text. The database hands out each
+// zone once; the last one asked is kept per thread, since a row asks thousands of times
+// for one birth's zone. The database keeps every zone it read for the program's life.
+const zone::TimeZone* ZoneOf(const std::string& id) {
+    thread_local std::shared_ptr<const zone::TimeZone> last;
+    if (!last || last->Id() != id) {
+        auto found = zone::Database::System().Zone(id);
+        if (!found) return nullptr;
+        last = std::move(found);
+    }
+    return last.get();
 }
 
 }  // namespace
@@ -112,78 +113,61 @@ InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zon
     return {MakeInstant(local, {}, offset, rule), {}};
 }
 
-InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold) {
-    if (std::string error = CheckLocal(local); !error.empty()) return {std::nullopt, error};
-    const std::string id(ianaId);
-    const QTimeZone zone(QByteArray(id.data(), static_cast<qsizetype>(id.size())));
-    if (id.empty() || !zone.isValid()) return {std::nullopt, "There is no time zone called \"" + id + "\"."};
+InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold, int lastYear) {
+    if (std::string error = CheckLocal(local, lastYear); !error.empty()) return {std::nullopt, error};
+    std::string id(ianaId);
+    const zone::TimeZone* const zone = ZoneOf(id);
+    if (!zone) return {std::nullopt, zone::Database::System().UnknownZoneSentence(id)};
 
     // Every offset a zone has ever used lies within 16 hours of UTC (local mean times
-    // included), so any UTC instant that reads as this wall clock lies inside the window.
+    // included), so any UTC instant that reads as this wall clock lies inside the window,
+    // at the offset in force at the window's start or after one of its changes. The larger
+    // offset that reads as it is in force first: the earlier of two readings.
     const std::int64_t wall = LocalSeconds(local);
     constexpr std::int64_t kWindow = 26 * 3600;
-    std::vector<int> candidates{OffsetAt(zone, wall - kWindow)};
-    struct Change { std::int64_t at; int before; int after; };
-    std::vector<Change> changes;
-    if (zone.hasTransitions()) {
-        const auto transitions =
-            zone.transitions(QDateTime::fromSecsSinceEpoch(wall - kWindow, Qt::UTC),
-                             QDateTime::fromSecsSinceEpoch(wall + kWindow, Qt::UTC));
-        for (const auto& t : transitions) {
-            const std::int64_t at = t.atUtc.toSecsSinceEpoch();
-            candidates.push_back(t.offsetFromUtc);
-            changes.push_back({at, OffsetAt(zone, at - 1), t.offsetFromUtc});
-        }
-    } else {
-        for (std::int64_t u = wall - kWindow; u <= wall + kWindow; u += 900) candidates.push_back(OffsetAt(zone, u));
+    std::optional<int> earlier, later;
+    std::optional<zone::Transition> skipped;  // the change whose skipped span holds the wall clock
+    const auto tryOffset = [&](int o) {
+        if (zone->OffsetAt(wall - o) != o) return;
+        earlier = std::max(earlier.value_or(o), o);
+        later = std::min(later.value_or(o), o);
+    };
+    tryOffset(zone->OffsetAt(wall - kWindow));
+    for (auto c = zone->NextTransition(wall - kWindow, wall + kWindow); c;
+         c = zone->NextTransition(c->atUtc + 1, wall + kWindow)) {
+        tryOffset(c->offsetAfter);
+        if (!skipped && c->atUtc + c->offsetBefore <= wall && wall < c->atUtc + c->offsetAfter) skipped = c;
     }
-    std::sort(candidates.begin(), candidates.end());
-    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-
-    std::vector<int> offsets;  // those at which the wall clock really shows this reading
-    for (int o : candidates) {
-        if (OffsetAt(zone, wall - o) == o) offsets.push_back(o);
-    }
-    const std::string when = DateTimeText(local);
-    if (offsets.empty()) {
-        std::string message = "The local time " + when + " does not exist in " + id + ": the clocks skipped it";
-        for (const Change& c : changes) {
-            if (c.at + c.before <= wall && wall < c.at + c.after) {
-                message += " (" + OffsetText(c.before) + " before, " + OffsetText(c.after) + " after)";
-                break;
-            }
+    if (!earlier) {
+        std::string message = "The local time " + DateTimeText(local) + " does not exist in " + id + ": the clocks skipped it";
+        if (skipped) {
+            message += " (" + OffsetText(skipped->offsetBefore) + " before, " + OffsetText(skipped->offsetAfter) + " after)";
         }
         return {std::nullopt, message + "."};
     }
-    // The larger offset is in force first: the earlier of two readings of one wall clock.
-    std::sort(offsets.begin(), offsets.end(), std::greater<>());
-    if (offsets.size() > 1 && fold == Fold::Refuse) {
-        return {std::nullopt, "The local time " + when + " occurs twice in " + id + ": first at " +
-                                  OffsetText(offsets.front()) + ", then at " + OffsetText(offsets.back()) +
+    if (*earlier != *later && fold == Fold::Refuse) {
+        return {std::nullopt, "The local time " + DateTimeText(local) + " occurs twice in " + id + ": first at " +
+                                  OffsetText(*earlier) + ", then at " + OffsetText(*later) +
                                   "; choose the earlier or the later one."};
     }
-    const int offset = fold == Fold::Later ? offsets.back() : offsets.front();
-    const QString abbreviation = zone.abbreviation(QDateTime::fromSecsSinceEpoch(wall - offset, Qt::UTC));
-    std::string rule = id + ": ";
-    if (!abbreviation.isEmpty() && !abbreviation.startsWith(QLatin1String("UTC")) &&
-        !abbreviation.startsWith(QLatin1Char('+')) && !abbreviation.startsWith(QLatin1Char('-'))) {
-        rule += abbreviation.toStdString() + ", ";
+    const int offset = fold == Fold::Later ? *later : *earlier;
+    const std::string_view abbreviation = zone->StateAt(wall - offset).abbreviation;
+    std::string rule;
+    rule.reserve(id.size() + abbreviation.size() + 24);
+    rule.append(id).append(": ");
+    if (!abbreviation.empty() && !abbreviation.starts_with("UTC") && !abbreviation.starts_with('+') &&
+        !abbreviation.starts_with('-')) {
+        rule.append(abbreviation).append(", ");
     }
     rule += OffsetText(offset);
-    return {MakeInstant(local, id, offset, rule), {}};
+    return {MakeInstant(local, std::move(id), offset, std::move(rule)), {}};
 }
 
 int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds) {
     if (birth.timeZone.empty()) return birth.utcOffsetSeconds;
-    // Building a zone reads the system's zone data; callers ask many times for one birth.
-    thread_local std::string cachedId;
-    thread_local QTimeZone cachedZone;
-    if (cachedId != birth.timeZone || !cachedZone.isValid()) {
-        cachedZone = QTimeZone(QByteArray::fromStdString(birth.timeZone));
-        cachedId = birth.timeZone;
-    }
-    if (!cachedZone.isValid()) return birth.utcOffsetSeconds;
-    return OffsetAt(cachedZone, utcSeconds);
+    const zone::TimeZone* const zone = ZoneOf(birth.timeZone);
+    if (!zone) return birth.utcOffsetSeconds;
+    return zone->OffsetAt(utcSeconds);
 }
 
 }  // namespace orvanta

@@ -20,12 +20,18 @@ struct BirthInstant {
 struct InstantResult { std::optional<BirthInstant> instant; std::string error; };  // error: a sentence for people
 
 // Local dates accepted: 1800-01-01 .. 2399-12-31 (Gregorian).
+inline constexpr int kLastBirthYear = 2399;
+// The periods of a birth reach 120 years on: the last year a local time of theirs can have.
+inline constexpr int kLastPeriodYear = kLastBirthYear + 120;
 // The classic zone reading: zone magnitude, +1 h with DST, direction east when `east` (the classic run's rule).
 // The offset is +(hours:minutes) east, -(hours:minutes) west, plus one hour with DST either way.
 // Zone hours 0 to 23, minutes 0 to 59.
 InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zoneMinutes, bool dst, bool east);
-// An IANA zone read through QTimeZone; a skipped local time is refused, a doubled one refused unless fold says which.
-InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold = Fold::Refuse);
+// A zone id of the tz database, exactly as written (anything else is refused with the ids
+// it may have meant); a skipped local time is refused, a doubled one refused unless fold says which.
+// `lastYear` widens the dates to those of the periods (kLastPeriodYear).
+InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold = Fold::Refuse,
+                                  int lastYear = kLastBirthYear);
 // The offset in force at a UTC instant: the fixed one of a classic reading (timeZone empty), else the zone's.
 int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds);
 

@@ -40,6 +40,13 @@ void TestPlaceOptions::place_data() {
                        "--south", "--lon-deg", "151", "--lon-min", "12", "--zone-hour", "10", "--zone-minute", "00",
                        "--dst"}
         << 39600 << true;
+    QTest::newRow("New York's doubled 01:30, the later reading")
+        << QStringList{"--place", "New York", "--fold", "later", "--year", "2021", "--month", "November", "--day", "7",
+                       "--hour", "1"}
+        << QStringList{"--year", "2021", "--month", "November", "--day", "7", "--hour", "1", "--lat-deg", "40",
+                       "--lat-min", "43", "--lon-deg", "74", "--lon-min", "00", "--west", "--zone-hour", "5",
+                       "--zone-minute", "00"}
+        << -18000 << false;
 }
 
 void TestPlaceOptions::place() {
@@ -84,6 +91,9 @@ void TestPlaceOptions::refusals_data() {
     QTest::newRow("skipped local time")
         << QStringList{"--place", "New York", "--year", "1981", "--month", "April", "--day", "26", "--hour", "2"} << 2
         << "does not exist in America/New_York";
+    QTest::newRow("doubled local time, no --fold")
+        << QStringList{"--place", "New York", "--year", "2021", "--month", "November", "--day", "7", "--hour", "1"}
+        << 2 << "occurs twice in America/New_York: first at UTC-04:00, then at UTC-05:00";
     QTest::newRow("coordinates given too") << QStringList{"--place", "Pune", "--lat-deg", "18"} << 64 << "--lat-deg";
     QTest::newRow("DST given too") << QStringList{"--place", "Pune", "--dst"} << 64 << "--dst";
     QTest::newRow("no value") << QStringList{"--place"} << 64 << "needs a value";

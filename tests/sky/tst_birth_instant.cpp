@@ -177,8 +177,11 @@ void TestBirthInstant::timeZoneRefusals_data() {
                                         << "The local time 2011-12-30 12:00:00 does not exist in Pacific/Apia: the "
                                            "clocks skipped it (UTC-10:00 before, UTC+14:00 after).";
     QTest::newRow("unknown zone") << "Mars/Olympus_Mons" << "2000-01-01T12:00:00"
-                                  << "There is no time zone called \"Mars/Olympus_Mons\".";
-    QTest::newRow("empty zone") << "" << "2000-01-01T12:00:00" << "There is no time zone called \"\".";
+                                  << "There is no time zone \"Mars/Olympus_Mons\" in the tz database; give an "
+                                     "Area/Location id such as Asia/Kolkata, or Etc/GMT+4 for a fixed UTC-04:00.";
+    QTest::newRow("a POSIX TZ rule is no zone id") << "XYZ5" << "2000-01-01T12:00:00"
+        << "There is no time zone \"XYZ5\" in the tz database; give an Area/Location id such as Asia/Kolkata, or "
+           "Etc/GMT+4 for a fixed UTC-04:00.";
     QTest::newRow("before 1800") << "Asia/Kolkata" << "1799-12-31T12:00:00"
                                  << "The date 1799-12-31 is outside the years 1800 to 2399.";
     QTest::newRow("not a date") << "Asia/Kolkata" << "2023-02-29T12:00:00" << "There is no date 2023-02-29 in the calendar.";
