@@ -16,7 +16,9 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -27,6 +29,7 @@
 #include "chart/computation_run.h"
 #include "display/interpretation_texts.h"
 #include "batch.h"
+#include "birth_file_options.h"
 #include "json_writer.h"
 #include "place_options.h"
 #include "precise_output.h"
@@ -521,7 +524,28 @@ int MainBatch(const std::vector<std::string>& given) {
             return kExitNoInput;
         }
     }
-    std::istream& in = *file == "-" ? std::cin : opened;
+    std::istream* source = *file == "-" ? &std::cin : &opened;
+    // An AAF file is read as the CSV of its records.
+    std::istringstream aafRows;
+    if (*file != "-") {
+        std::string text(64 * 1024, '\0');
+        opened.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(opened.gcount()));
+        if (birthfile::FormatOfContents(text) == birthfile::FileFormat::Aaf) {
+            text.append(std::istreambuf_iterator<char>(opened), std::istreambuf_iterator<char>());
+            const BatchInput aaf = AafAsBatchCsv(*file, text, precise);
+            if (!aaf.csv) {
+                std::cerr << "orvanta-chart: " << aaf.problem << '\n';
+                return kExitNoInput;
+            }
+            aafRows.str(*aaf.csv);
+            source = &aafRows;
+        } else {
+            opened.clear();
+            opened.seekg(0);
+        }
+    }
+    std::istream& in = *source;
     const BatchOutcome outcome = RunBatch(
         in, BatchSettings{jobs, precise, 0}, [](const std::vector<std::string>& arguments) { return RowJson(arguments); },
         UsageErrorJson, [](std::string_view block) { return WriteOut(block); });
@@ -541,10 +565,35 @@ int Main(int argc, char** argv) {
                     [](std::string_view a) { return a == "--batch" || a.starts_with("--batch="); })) {
         return MainBatch(given);
     }
+    BirthFileRequest files;
+    if (const auto error = TakeBirthFileArguments(given, files)) {
+        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kBirthFileUsage;
+        return kExitUsage;
+    }
+    std::optional<OpenedBirth> opened;
+    if (files.open) {
+        opened = OpenBirthFile(files, std::find(given.begin(), given.end(), "--precise") != given.end());
+        if (!opened->listing.empty() && !WriteOut(opened->listing)) return kExitOutputFailed;
+        if (opened->exit != 0) {
+            std::cerr << "orvanta-chart: " << opened->message << '\n';
+            return opened->exit;
+        }
+        for (const std::string& note : OpenedNotes(*opened)) std::cerr << "orvanta-chart: " << *files.open << ": " << note << '\n';
+        given.insert(given.begin(), opened->arguments.begin(), opened->arguments.end());
+    }
+    // The opened file's place stays with the birth until a coordinate or the zone is given here.
+    std::optional<birthfile::RecordPlace> filePlace;
+    if (opened && !HandEnteredPlace(given, opened->arguments.size())) filePlace = opened->read.record.place;
     PreciseOptions precise;
     if (const auto error = TakePreciseArguments(given, precise)) {
         std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage;
         return kExitUsage;
+    }
+    if (filePlace && precise.enabled) {
+        if (!precise.timeZone) precise.timeZone = filePlace->timeZone;
+        precise.latitude = filePlace->latitude;
+        precise.longitude = filePlace->longitude;
+        precise.classicLeftOut = !opened->read.zoneInForm;
     }
     std::vector<std::string_view> args(given.begin(), given.end());
     Options options;
@@ -557,7 +606,9 @@ int Main(int argc, char** argv) {
         std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
         return kExitUsage;
     }
-    if (options.help) return WriteOut(std::string(kUsage) + std::string(kPlaceUsage)) ? 0 : kExitOutputFailed;
+    if (options.help) {
+        return WriteOut(std::string(kUsage) + std::string(kPlaceUsage) + std::string(kBirthFileUsage)) ? 0 : kExitOutputFailed;
+    }
     if (precise.format == OutputFormat::Json) options.json = true;
     if (place.places) {
         const PlaceListing listing = ListPlaces(*place.places, options.json);
@@ -600,6 +651,36 @@ int Main(int argc, char** argv) {
     }
     const RunOutcome outcome = RunChart(options.form);
     if (outcome.rejection) return Refuse(*outcome.rejection, options.json);
+
+    if (files.save) {
+        if (precise.preciseYear) {
+            std::cerr << "orvanta-chart: --save needs a year from 1901 to 2050\n\n" << kUsage;
+            return kExitUsage;
+        }
+        birthfile::BirthRecord record;
+        record.form = options.form;
+        if (place.place && filled.place) {
+            const Place& p = *filled.place;
+            record.place = birthfile::RecordPlace{p.name, p.state, p.country, p.countryCode, p.latitude, p.longitude, p.timeZone};
+        } else {
+            record.place = filePlace;
+        }
+        if (precise.enabled) record.settings = SettingsOf(precise);
+        if (opened) {
+            record.note = opened->read.record.note;
+            record.city = opened->read.record.city;
+            record.state = opened->read.record.state;
+            record.country = opened->read.record.country;
+        }
+        const SavedBirth saved = SaveBirthRecord(*files.save, record);
+        for (const std::string& part : saved.leftOut) {
+            std::cerr << "orvanta-chart: " << *files.save << " leaves out " << part << '\n';
+        }
+        if (!saved.saved) {
+            std::cerr << "orvanta-chart: " << saved.message << '\n';
+            return saved.refused ? kExitRefused : kExitCannotCreate;
+        }
+    }
 
     if (options.report) {
         const ChartRun& chart = outcome.chart;

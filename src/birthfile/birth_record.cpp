@@ -173,6 +173,8 @@ Exchange ExchangeOf(const BirthRecord& record) {
     birth.name = std::string(Stripped(form.name));
     birth.local = {d.year, d.month, d.day, d.hour, d.minute, std::stoi(form.second)};
     birth.note = record.note;
+    birth.city = record.city;
+    birth.country = record.country;
     if (record.place) {
         const RecordPlace& place = *record.place;
         const InstantResult instant = InstantFromTimeZone(birth.local, place.timeZone, Fold::Earlier);
@@ -185,8 +187,8 @@ Exchange ExchangeOf(const BirthRecord& record) {
         birth.longitude = place.longitude;
         birth.localMeanTime = place.timeZone.starts_with("UTC") &&
                               birth.utcOffsetSeconds == static_cast<int>(std::lround(place.longitude * 240.0));
-        birth.city = place.name;
-        birth.country = place.country;
+        if (!place.name.empty()) birth.city = place.name;
+        if (!place.country.empty()) birth.country = place.country;
         return {birth, {}};
     }
     const bool east = ClassicZoneIsEast(d.longitudeDegrees, d.longitudeMinutes, d.isEast);
@@ -255,6 +257,8 @@ ReadRecord RecordOf(const ExchangedBirth& birth) {
         read.notes.push_back("The year " + form.year + " lies outside the form's years 1901 to 2050; only the precise method reads it.");
     }
     read.record.note = birth.note;
+    read.record.city = birth.city;
+    read.record.country = birth.country;
     read.label = (form.name.empty() ? std::string("(no name)") : form.name) + ", " + DateText(t);
     if (!birth.city.empty()) read.label += ", " + birth.city;
     return read;
@@ -293,7 +297,7 @@ FileWriting WriteBirthFile(FileFormat format, const std::vector<BirthRecord>& re
             if (exchange.birth->utcOffsetSeconds % 60 != 0) leave("the seconds of the zone");
         }
         if (record.settings) leave("the precise settings (ayanamsa, year length, uncertainty, levels)");
-        if (record.place && !record.place->state.empty()) leave("the state of the place");
+        if ((record.place && !record.place->state.empty()) || !record.state.empty()) leave("the state of the place");
         if (!record.note.empty() && format == FileFormat::Jhd) leave("the note");
     }
     return writing;

@@ -30,6 +30,10 @@ struct RecordPlace {
 // as typed, the place attached to it, the precise settings chosen and a free note.
 struct BirthRecord {
     BirthForm form;
+    // Where the birth took place as a file or the coordinate search's boxes name it.
+    std::string city;
+    std::string state;
+    std::string country;
     std::optional<RecordPlace> place;
     std::optional<PeriodsSettings> settings;
     std::string note;

@@ -87,6 +87,10 @@ std::string WriteOwnFile(const BirthRecord& record) {
         if (key.key == "lat-min") put("lat-dir", form.south ? "S" : "N");
         if (key.key == "lon-min") put("lon-dir", form.west ? "W" : "E");
     }
+    for (const auto& [key, text] : {std::pair{"city", &record.city}, std::pair{"state", &record.state},
+                                    std::pair{"country", &record.country}}) {
+        if (!text->empty()) put(key, *text);
+    }
     if (record.place) {
         const RecordPlace& p = *record.place;
         put("place-name", p.name);
@@ -179,6 +183,10 @@ FileReading ReadOwnFile(std::string_view contents) {
         form.*(choice.field) = value->text == choice.yes;
     }
 
+    for (const auto& [key, field] : {std::pair{"city", &BirthRecord::city}, std::pair{"state", &BirthRecord::state},
+                                     std::pair{"country", &BirthRecord::country}}) {
+        if (const Value* value = take(key)) record.*field = value->text;
+    }
     if (const Value* zone = take("place-time-zone")) {
         RecordPlace place;
         for (const auto& [key, field] : {std::pair{"place-name", &RecordPlace::name}, std::pair{"place-state", &RecordPlace::state},

@@ -128,6 +128,8 @@ void TstBirthFile::roundTrip_data() {
     full.place = RecordPlace{"Pune", "Maharashtra", "India", "IN", 18.51957, 73.85535, "Asia/Kolkata"};
     full.settings = PeriodsSettings{Ayanamsa::Raman, 365.256363, 45, 4};
     full.note = "Twin; \\ born first =\nsecond line";
+    full.city = "Pune";
+    full.country = "India";
     QTest::newRow("own: everything, exactly") << int(FileFormat::Own) << full << "";
 
     BirthRecord placed = PuneRecord();
