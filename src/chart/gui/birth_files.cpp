@@ -66,6 +66,7 @@ BirthFiles::BirthFiles(FrmMain* window) : QObject(window), window_(window) {
         dialog.setLabelText(QStringLiteral("The file holds %1 people; choose one:").arg(labels.size()));
         dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
         dialog.setComboBoxItems(labels);
+        dialog.resize(560, 320);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return static_cast<int>(labels.indexOf(dialog.textValue()));
     };
