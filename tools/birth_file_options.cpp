@@ -36,11 +36,8 @@ using birthfile::ReadRecord;
 std::optional<std::string> FileText(const std::string& path, std::string& text) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return "cannot read " + path + ": " + file.errorString().toStdString();
-    if (file.size() > birthfile::kMostFileBytes) {
-        text.assign(static_cast<std::size_t>(birthfile::kMostFileBytes) + 1, ' ');  // refused as too large by the reader
-        return std::nullopt;
-    }
-    text = file.readAll().toStdString();
+    // One byte beyond the most a birth file may hold is enough for the reader to refuse it.
+    text = file.read(birthfile::kMostFileBytes + 1).toStdString();
     return std::nullopt;
 }
 

@@ -38,14 +38,14 @@ bool Unknown(std::string_view field) { return field.empty() || field == "*"; }
 // "43n31", "5e27:15": degrees, the hemisphere letter, minutes and optional seconds.
 std::optional<double> Coordinate(std::string_view field, char positive, char negative, int most) {
     if (field.size() > 16) return std::nullopt;
-    static const std::regex kForm(R"(^(\d{1,3})([a-zA-Z])(\d{1,2})(?::(\d{1,2}(?:\.\d*)?))?$)");
+    static const std::regex kForm(R"(^(\d{1,3})([a-zA-Z])(\d{1,2})(?::(\d{1,2}))?$)");
     std::cmatch m;
     if (!std::regex_match(field.begin(), field.end(), m, kForm)) return std::nullopt;
     const char side = static_cast<char>(std::tolower(static_cast<unsigned char>(m[2].str()[0])));
     if (side != positive && side != negative) return std::nullopt;
     const int degrees = std::stoi(m[1].str());
     const int minutes = std::stoi(m[3].str());
-    const double seconds = m[4].matched ? std::stod(m[4].str()) : 0.0;
+    const int seconds = m[4].matched ? std::stoi(m[4].str()) : 0;
     const double value = degrees + minutes / 60.0 + seconds / 3600.0;
     if (minutes > 59 || seconds >= 60 || value > most) return std::nullopt;
     return side == negative ? -value : value;
@@ -165,7 +165,7 @@ std::optional<FileProblem> Finish(const Pending& p, std::vector<ReadRecord>& rec
 
     if (!Unknown(b[0])) {
         const std::optional<double> jd = DecimalNumber(b[0]);
-        if (!jd || *jd < 2378496.5 || *jd > 2597641.5) {  // 1800-01-01 .. 2399-12-31
+        if (!jd || *jd < 2378495.5 || *jd > 2597642.5) {  // 1799-12-31 .. 2400-01-01 UT: local 1800 .. 2399
             return Problem(p.bLine, "the Julian day \"" + std::string(b[0]) + "\" is not one of the years 1800 to 2399");
         }
         const auto utc = static_cast<std::int64_t>(std::llround((*jd - kUnixEpochJd) * 86400.0));

@@ -159,6 +159,8 @@ FileReading ReadOwnFile(std::string_view contents) {
             if (filtered.refused || (most > 0 && static_cast<int>(value->text.size()) > most)) {
                 return fail(value->line, "\"" + value->text + "\" is not a text its box on the form takes");
             }
+            form.*(key.field) = filtered.text;  // the name box upper-cases what it takes
+            continue;
         }
         form.*(key.field) = value->text;
     }

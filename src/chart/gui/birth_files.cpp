@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 #include "birthfile/zone_check.h"
 #include "chart/gui/frm_main.h"
@@ -43,6 +44,31 @@ void Select(QObject* window, const char* name, const std::string& entry) {
     list->setCurrentIndex(list->findText(QString::fromStdString(entry)));
 }
 
+// One file dialog for the whole run: a dialog writes its folder and history into Qt's
+// settings file when it is destroyed, and this one never is, so they stay in memory.
+QString ChooseFile(QWidget* parent, bool forSaving, const QString& suggested) {
+    static auto* const dialog = [] {
+        auto* d = new QFileDialog;
+        d->setObjectName(QStringLiteral("birthFileDialog"));
+        d->setOption(QFileDialog::DontUseNativeDialog, true);
+        d->setNameFilter(kFilters);
+        return d;
+    }();
+    dialog->setParent(parent, dialog->windowFlags());
+    const auto release = qScopeGuard([] { dialog->setParent(nullptr, dialog->windowFlags()); });
+    dialog->setWindowTitle(forSaving ? QStringLiteral("Save Birth Details") : QStringLiteral("Open Birth Details"));
+    dialog->setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (QFileInfo(suggested).isDir()) {
+        dialog->setDirectory(suggested);
+        dialog->selectFile(QString());
+    } else {
+        dialog->selectFile(suggested);
+    }
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+    return dialog->selectedFiles().first();
+}
+
 void Tell(QWidget* parent, const std::string& text, Icon icon) { ShowMessage(parent, Message{text, icon, Control::None}); }
 
 }  // namespace
@@ -70,10 +96,7 @@ BirthFiles::BirthFiles(FrmMain* window) : QObject(window), window_(window) {
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return static_cast<int>(labels.indexOf(dialog.textValue()));
     };
-    chooseFile = [this](bool forSaving, const QString& suggested) {
-        return forSaving ? QFileDialog::getSaveFileName(window_, QStringLiteral("Save Birth Details"), suggested, kFilters)
-                         : QFileDialog::getOpenFileName(window_, QStringLiteral("Open Birth Details"), suggested, kFilters);
-    };
+    chooseFile = [this](bool forSaving, const QString& suggested) { return ChooseFile(window_, forSaving, suggested); };
 }
 
 void BirthFiles::mnuOpen_Click() {
