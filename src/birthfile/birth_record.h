@@ -54,8 +54,6 @@ struct ExchangedBirth {
     std::string country;
     std::string zoneName;  // an abbreviation ("CET"), when the file gives one
     std::string note;
-
-    friend bool operator==(const ExchangedBirth&, const ExchangedBirth&) = default;
 };
 
 enum class FileFormat { Own, Jhd, Aaf };

@@ -163,7 +163,7 @@ FileReading ReadJhdFile(std::string_view fileName, std::string_view contents) {
     read.exchanged = birth;
     if (lines.size() > 8) {
         const std::optional<double> hours = DecimalNumber(lines[8]);
-        if (hours && std::llabs(std::llround(-*hours * 3600.0) - birth.utcOffsetSeconds) >= 60) {
+        if (hours && std::fabs(-*hours * 3600.0 - birth.utcOffsetSeconds) >= 60) {
             read.notes.push_back("Line 9 gives the zone as " + Fixed(*hours, 6) + " hours, line 5 as " +
                                  std::string(Stripped(lines[4])) + "; line 5 is read.");
         }
