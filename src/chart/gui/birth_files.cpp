@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScopeGuard>
 
 #include "birthfile/zone_check.h"
@@ -92,7 +93,8 @@ BirthFiles::BirthFiles(FrmMain* window) : QObject(window), window_(window) {
         dialog.setLabelText(QStringLiteral("The file holds %1 people; choose one:").arg(labels.size()));
         dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
         dialog.setComboBoxItems(labels);
-        dialog.resize(560, 320);
+        const QSize room = window_->screen()->availableSize();  // 1024x768 at twice the scale is 512x384
+        dialog.resize(qMin(560, room.width()), qMin(320, room.height()));
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return static_cast<int>(labels.indexOf(dialog.textValue()));
     };
