@@ -93,6 +93,7 @@ BirthFiles::BirthFiles(FrmMain* window) : QObject(window), window_(window) {
         dialog.setLabelText(QStringLiteral("The file holds %1 people; choose one:").arg(labels.size()));
         dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
         dialog.setComboBoxItems(labels);
+        dialog.setTextValue(labels.first());  // chosen at once with Enter, from the keyboard alone
         const QSize room = window_->screen()->availableSize();  // 1024x768 at twice the scale is 512x384
         dialog.resize(qMin(560, room.width()), qMin(320, room.height()));
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
