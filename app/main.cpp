@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "chart/gui/birth_files.h"
 #include "chart/gui/frm_main.h"
 #include "chart/gui/single_instance.h"
 #include "kit/gui/appearance.h"
@@ -33,5 +34,9 @@ int main(int argc, char* argv[]) {
 
     orvanta::FrmMain main;
     main.show();
+    // `orvanta FILE`: the birth details of a file opened at start.
+    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
+        main.files()->openFile(arguments.at(1));
+    }
     return app.exec();
 }

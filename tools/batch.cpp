@@ -30,6 +30,14 @@ std::size_t FileSource::Read(char* into, std::size_t size) {
     return n;
 }
 
+std::size_t PrefixedSource::Read(char* into, std::size_t size) {
+    if (at_ == prefix_.size()) return rest_.Read(into, size);
+    const std::size_t n = std::min(size, prefix_.size() - at_);
+    std::memcpy(into, prefix_.data() + at_, n);
+    at_ += n;
+    return n;
+}
+
 int CsvReader::Get() {
     if (at_ == end_) {
         if (exhausted_) return -1;

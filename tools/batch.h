@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orvanta {
@@ -40,6 +41,19 @@ public:
 private:
     std::FILE* file_;
     std::string failure_;
+};
+
+// Bytes already read (a probe of the first block), then the rest of another source.
+class PrefixedSource : public ByteSource {
+public:
+    PrefixedSource(std::string prefix, ByteSource& rest) : prefix_(std::move(prefix)), rest_(rest) {}
+    std::size_t Read(char* into, std::size_t size) override;
+    std::string failure() const override { return rest_.failure(); }
+
+private:
+    std::string prefix_;
+    std::size_t at_ = 0;
+    ByteSource& rest_;
 };
 
 // One record of a CSV text (RFC 4180): fields split at commas, quoted fields may hold

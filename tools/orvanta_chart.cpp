@@ -9,6 +9,7 @@
 // the signal's number after SIGINT or SIGTERM.
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -18,7 +19,9 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -33,6 +36,7 @@
 #include "chart/computation_run.h"
 #include "display/interpretation_texts.h"
 #include "batch.h"
+#include "birth_file_options.h"
 #include "json_writer.h"
 #include "place_options.h"
 #include "precise_output.h"
@@ -674,7 +678,36 @@ int MainBatch(const std::vector<std::string>& given) {
     // own: 1,024 of them held 110 MB more than 8 on 20,000 classic rows.
     jobs = std::min(jobs, std::max(8u, 4 * std::thread::hardware_concurrency()));
     const std::string shownName = *file == "-" ? std::string("standard input") : *file;
-    FileSource in(opened);
+    FileSource input(opened);
+    // The first bytes tell an AAF file, which is read as the CSV of its records; any other
+    // input goes to the CSV reader from its first byte.
+    std::string head(64 * 1024, '\0');
+    std::size_t got = 0;
+    for (std::size_t n = 1; n != 0 && got < head.size(); got += n) n = input.Read(head.data() + got, head.size() - got);
+    head.resize(got);
+    std::string aafCsv;
+    const bool aaf = birthfile::FormatOfContents(head) == birthfile::FileFormat::Aaf;
+    if (aaf) {
+        std::string text = std::move(head);
+        std::array<char, 64 * 1024> block;
+        for (std::size_t n; (n = input.Read(block.data(), block.size())) != 0;) text.append(block.data(), n);
+        if (!input.failure().empty()) {
+            std::cerr << "orvanta-chart: cannot read " << shownName << ": " << input.failure() << '\n';
+            if (opened != stdin) std::fclose(opened);
+            return kExitNoInput;
+        }
+        BatchInput rows = AafAsBatchCsv(*file, text, precise);
+        if (!rows.csv) {
+            std::cerr << "orvanta-chart: " << rows.problem << '\n';
+            if (opened != stdin) std::fclose(opened);
+            return kExitNoInput;
+        }
+        aafCsv = std::move(*rows.csv);
+        head.clear();
+    }
+    TextSource aafSource(aafCsv);
+    PrefixedSource csvSource(aaf ? std::string() : std::move(head), input);
+    ByteSource& in = aaf ? static_cast<ByteSource&>(aafSource) : csvSource;
     InterruptOnSignals();
 #if defined(__GLIBC__)
     // A fixed threshold: each row's large texts are mapped and given back when freed.
@@ -714,10 +747,35 @@ int Main(int argc, char** argv) {
                     [](std::string_view a) { return a == "--batch" || a.starts_with("--batch="); })) {
         return MainBatch(given);
     }
+    BirthFileRequest files;
+    if (const auto error = TakeBirthFileArguments(given, files)) {
+        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kBirthFileUsage;
+        return kExitUsage;
+    }
+    std::optional<OpenedBirth> opened;
+    if (files.open) {
+        opened = OpenBirthFile(files, std::find(given.begin(), given.end(), "--precise") != given.end());
+        if (!opened->listing.empty() && !WriteOut(opened->listing)) return kExitOutputFailed;
+        if (opened->exit != 0) {
+            std::cerr << "orvanta-chart: " << opened->message << '\n';
+            return opened->exit;
+        }
+        for (const std::string& note : OpenedNotes(*opened)) std::cerr << "orvanta-chart: " << *files.open << ": " << note << '\n';
+        given.insert(given.begin(), opened->arguments.begin(), opened->arguments.end());
+    }
+    // The opened file's place stays with the birth until a coordinate or the zone is given here.
+    std::optional<birthfile::RecordPlace> filePlace;
+    if (opened && !HandEnteredPlace(given, opened->arguments.size())) filePlace = opened->read.record.place;
     PreciseOptions precise;
     if (const auto error = TakePreciseArguments(given, precise)) {
         std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage;
         return kExitUsage;
+    }
+    if (filePlace && precise.enabled) {
+        if (!precise.timeZone) precise.timeZone = filePlace->timeZone;
+        precise.latitude = filePlace->latitude;
+        precise.longitude = filePlace->longitude;
+        precise.classicLeftOut = !opened->read.zoneInForm;
     }
     std::vector<std::string_view> args(given.begin(), given.end());
     Options options;
@@ -730,7 +788,9 @@ int Main(int argc, char** argv) {
         std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
         return kExitUsage;
     }
-    if (options.help) return WriteOut(std::string(kUsage) + std::string(kPlaceUsage)) ? 0 : kExitOutputFailed;
+    if (options.help) {
+        return WriteOut(std::string(kUsage) + std::string(kPlaceUsage) + std::string(kBirthFileUsage)) ? 0 : kExitOutputFailed;
+    }
     if (precise.format == OutputFormat::Json) options.json = true;
     if (place.places) {
         const PlaceListing listing = ListPlaces(*place.places, options.json);
@@ -778,6 +838,36 @@ int Main(int argc, char** argv) {
     }
     const RunOutcome outcome = RunChart(options.form);
     if (outcome.rejection) return Refuse(*outcome.rejection, options.json);
+
+    if (files.save) {
+        if (precise.preciseYear) {
+            std::cerr << "orvanta-chart: --save needs a year from 1901 to 2050\n\n" << kUsage;
+            return kExitUsage;
+        }
+        birthfile::BirthRecord record;
+        record.form = options.form;
+        if (place.place && filled.place) {
+            const Place& p = *filled.place;
+            record.place = birthfile::RecordPlace{p.name, p.state, p.country, p.countryCode, p.latitude, p.longitude, p.timeZone};
+        } else {
+            record.place = filePlace;
+        }
+        if (precise.enabled) record.settings = SettingsOf(precise);
+        if (opened) {
+            record.note = opened->read.record.note;
+            record.city = opened->read.record.city;
+            record.state = opened->read.record.state;
+            record.country = opened->read.record.country;
+        }
+        const SavedBirth saved = SaveBirthRecord(*files.save, record);
+        for (const std::string& part : saved.leftOut) {
+            std::cerr << "orvanta-chart: " << *files.save << " leaves out " << part << '\n';
+        }
+        if (!saved.saved) {
+            std::cerr << "orvanta-chart: " << saved.message << '\n';
+            return saved.refused ? kExitRefused : kExitCannotCreate;
+        }
+    }
 
     if (options.report) {
         const ChartRun& chart = outcome.chart;

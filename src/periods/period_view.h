@@ -38,6 +38,8 @@ struct PeriodsSettings {
     double yearDays = kDefaultYearDays;
     int uncertaintyMinutes = 0;  // [0, kMaxUncertaintyMinutes]; 0: no birth-time window
     int levels = kMaxPeriodLevels;
+
+    friend bool operator==(const PeriodsSettings&, const PeriodsSettings&) = default;
 };
 
 struct AyanamsaChoice {

@@ -20,6 +20,7 @@
 #include <exception>
 
 #include "astro/gui/frm_time_zone.h"
+#include "chart/gui/birth_files.h"
 #ifdef ORVANTA_HAVE_ATLAS
 #include "chart/gui/place_attachment.h"
 #endif
@@ -320,6 +321,13 @@ void FrmMain::BuildMenus() {
 #ifdef ORVANTA_HAVE_ATLAS
     file->addAction(atlas_->menuAction());
 #endif
+    // Birth files: open, save, save as.
+    files_ = new BirthFiles(this);
+    file->addSeparator();
+    file->addAction(files_->openAction());
+    file->addAction(files_->saveAction());
+    file->addAction(files_->saveAsAction());
+    file->addSeparator();
     auto* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &FrmMain::mnuExit_Click);

@@ -20,6 +20,7 @@ class QRadioButton;
 
 namespace orvanta {
 
+class BirthFiles;
 class FrmDisplay;
 class PlaceAttachment;
 
@@ -41,6 +42,8 @@ public:
     // periods. Always empty when the program is built without the atlas.
     std::optional<Place> attachedPlace() const;
     PlaceAttachment* atlas() const { return atlas_; }
+    // The File menu's Open, Save and Save As.
+    BirthFiles* files() const { return files_; }
 
 signals:
     // The program is ending: every window has been told to close.
@@ -117,6 +120,7 @@ private:
     QLabel* lblVisit_ = nullptr;
 
     PlaceAttachment* atlas_ = nullptr;  // null without the atlas
+    BirthFiles* files_ = nullptr;
     QPointer<FrmDisplay> display_;
     bool ending_ = false;
 };

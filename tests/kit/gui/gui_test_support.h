@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -86,6 +89,16 @@ inline void OnModal(const char* className, std::function<void(QWidget*)> act) {
         }
     });
     timer->start();
+}
+
+// Chooses `path` in an open file dialog and accepts it. The name goes straight into the
+// dialog's name box: QFileDialog::selectFile() leaves that box alone while it has the
+// focus, which it gets at some time after the dialog is shown.
+inline void ChooseInFileDialog(QWidget* fileDialog, const QString& path) {
+    auto* dialog = static_cast<QFileDialog*>(fileDialog);
+    dialog->setDirectory(QFileInfo(path).absolutePath());
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(path);
+    static_cast<QDialog*>(dialog)->accept();
 }
 
 inline void InstallLook() { InstallAppearance(*static_cast<QApplication*>(QCoreApplication::instance())); }

@@ -192,8 +192,7 @@ void TestFrmPeriods::exportsEqualTheTool() {
         levels->setTextValue(levels->comboBoxItems().at(level - 1));
         OnModal("QFileDialog", [&](QWidget* files) {
             chosen = true;
-            static_cast<QFileDialog*>(files)->selectFile(path);
-            static_cast<QDialog*>(files)->accept();
+            ChooseInFileDialog(files, path);
         });
         levels->accept();
     });
@@ -271,8 +270,7 @@ void TestFrmPeriods::pdfHoldsTheShownRows() {
     const QString pdf = dir.filePath("periods.pdf");
     OnModal("QFileDialog", [&](QWidget* files) {
         QCOMPARE(static_cast<QFileDialog*>(files)->defaultSuffix(), QString("pdf"));
-        static_cast<QFileDialog*>(files)->selectFile(pdf);
-        static_cast<QDialog*>(files)->accept();
+        ChooseInFileDialog(files, pdf);
     });
     periods->cmdSavePdf_Click();
     QFile file(pdf);

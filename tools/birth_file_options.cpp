@@ -1,0 +1,248 @@
+#include "birth_file_options.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "birthfile/zone_check.h"
+#include "report/report_file.h"
+
+namespace orvanta {
+
+const std::string_view kBirthFileUsage =
+    "\n"
+    "Birth files (the program's own .orvanta, .jhd and AAF):\n"
+    "  --open FILE          take the birth details from FILE, of any of the three\n"
+    "                       formats (told apart by content); options after it change them\n"
+    "  --record N           the record N (from 1) of an AAF file of several; without it\n"
+    "                       such a file's records are listed and the status is 2\n"
+    "  --save FILE          write the birth details the other options give to FILE, the\n"
+    "                       format by its extension (.orvanta, .jhd, .aaf); what the format\n"
+    "                       leaves out is said on standard error\n"
+    "  --batch FILE         also reads an AAF file, one row a record, its coordinates to\n"
+    "                       the minute of arc; records whose zone the zone boxes cannot\n"
+    "                       hold (local mean time) need --precise, and their classic\n"
+    "                       members use the zone to the minute\n";
+
+namespace {
+
+using birthfile::FileFormat;
+using birthfile::ReadRecord;
+
+std::optional<std::string> FileText(const std::string& path, std::string& text) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return "cannot read " + path + ": " + file.errorString().toStdString();
+    // One byte beyond the most a birth file may hold is enough for the reader to refuse it.
+    text = file.read(birthfile::kMostFileBytes + 1).toStdString();
+    return std::nullopt;
+}
+
+std::vector<std::string> FormArguments(const BirthForm& form, bool zoneInForm) {
+    std::vector<std::string> args = {"--name=" + form.name,     "--month=" + form.month,   "--day=" + form.day,
+                                     "--year=" + form.year,     "--hour=" + form.hour,     "--minute=" + form.minute,
+                                     "--second=" + form.second, "--lat-deg=" + form.latD,  "--lat-min=" + form.latM,
+                                     "--lon-deg=" + form.lonD,  "--lon-min=" + form.lonM};
+    if (zoneInForm) {
+        args.push_back("--zone-hour=" + form.zoneHour);
+        args.push_back("--zone-minute=" + form.zoneMinute);
+        if (form.dst) args.emplace_back("--dst");
+    }
+    if (form.south) args.emplace_back("--south");
+    if (form.west) args.emplace_back("--west");
+    return args;
+}
+
+std::string ShortestText(double value) {
+    char text[64];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::optional<std::string> TakeBirthFileArguments(std::vector<std::string>& args, BirthFileRequest& request) {
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            value = std::string(arg.substr(eq + 1));
+            arg = arg.substr(0, eq);
+        }
+        if (arg != "--open" && arg != "--record" && arg != "--save") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        if (!value) {
+            if (i + 1 == args.size()) return std::string(arg) + " needs a value";
+            value = args[++i];
+        }
+        if (value->empty()) return std::string(arg) + " needs a value";
+        if (arg == "--open") {
+            if (request.open) return "--open is given twice";
+            request.open = *value;
+        } else if (arg == "--save") {
+            if (request.save) return "--save is given twice";
+            if (!birthfile::FormatOfName(*value)) return "--save: \"" + *value + "\" ends in none of .orvanta, .jhd, .aaf";
+            request.save = *value;
+        } else {
+            if (request.record) return "--record is given twice";
+            char* end = nullptr;
+            const long n = std::strtol(value->c_str(), &end, 10);
+            if (*end != '\0' || n < 1 || n > 1000000) return "--record: \"" + *value + "\" is not a record number from 1";
+            request.record = static_cast<int>(n);
+        }
+    }
+    if (request.record && !request.open) return "--record needs --open";
+    args = std::move(rest);
+    return std::nullopt;
+}
+
+OpenedBirth OpenBirthFile(const BirthFileRequest& request, bool precise) {
+    OpenedBirth opened;
+    const std::string& path = *request.open;
+    std::string text;
+    if (const auto error = FileText(path, text)) {
+        opened.exit = 66;
+        opened.message = *error;
+        return opened;
+    }
+    const std::string fileName = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    const birthfile::FileReading reading = birthfile::ReadBirthFile(fileName, text);
+    if (reading.problem) {
+        opened.exit = 2;
+        opened.message = birthfile::ProblemSentence(path, *reading.problem);
+        return opened;
+    }
+    const std::size_t count = reading.records.size();
+    if (count > 1 && !request.record) {
+        for (std::size_t i = 0; i < count; ++i) opened.listing += std::to_string(i + 1) + "  " + reading.records[i].label + "\n";
+        opened.exit = 2;
+        opened.message = path + " holds " + std::to_string(count) + " records: choose one with --record N";
+        return opened;
+    }
+    const std::size_t index = request.record ? static_cast<std::size_t>(*request.record - 1) : 0;
+    if (index >= count) {
+        opened.exit = 64;
+        opened.message = "--record " + std::to_string(index + 1) + ": " + path + " holds " + std::to_string(count) +
+                         (count == 1 ? " record" : " records");
+        return opened;
+    }
+    opened.read = reading.records[index];
+    const ReadRecord& read = opened.read;
+    if (!read.zoneInForm && !precise) {
+        opened.exit = 2;
+        opened.message = path + ": the zone " + read.record.place->timeZone +
+                         " is one the zone boxes cannot hold; add --precise to compute with it";
+        return opened;
+    }
+    opened.arguments = FormArguments(read.record.form, read.zoneInForm);
+    if (precise && read.record.settings) {
+        const PeriodsSettings& s = *read.record.settings;
+        opened.arguments.push_back("--ayanamsa=" + std::string(AyanamsaName(s.ayanamsa)));
+        opened.arguments.push_back("--year-days=" + ShortestText(s.yearDays));
+        opened.arguments.push_back("--levels=" + std::to_string(s.levels));
+        if (s.uncertaintyMinutes > 0) opened.arguments.push_back("--uncertainty=" + std::to_string(s.uncertaintyMinutes));
+    }
+    return opened;
+}
+
+bool HandEnteredPlace(const std::vector<std::string>& args, std::size_t opened) {
+    static constexpr std::array<std::string_view, 10> kPlaceOptions = {
+        "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--south", "--west", "--zone-hour", "--zone-minute", "--dst",
+        "--time-zone"};
+    for (std::size_t i = opened; i < args.size(); ++i) {
+        const std::string_view arg = std::string_view(args[i]).substr(0, args[i].find('='));
+        if (std::find(kPlaceOptions.begin(), kPlaceOptions.end(), arg) != kPlaceOptions.end()) return true;
+    }
+    return false;
+}
+
+PeriodsSettings SettingsOf(const PreciseOptions& precise) {
+    PeriodsSettings settings;
+    if (precise.ayanamsa) settings.ayanamsa = AyanamsaFromName(*precise.ayanamsa).value_or(settings.ayanamsa);
+    if (precise.yearDays) settings.yearDays = *precise.yearDays;
+    settings.uncertaintyMinutes = precise.uncertaintyMinutes.value_or(0);
+    settings.levels = precise.levels;
+    return settings;
+}
+
+SavedBirth SaveBirthRecord(const std::string& path, const birthfile::BirthRecord& record) {
+    SavedBirth saved;
+    const birthfile::FileWriting writing = birthfile::WriteBirthFile(*birthfile::FormatOfName(path), {record});
+    if (writing.refusal) {
+        saved.refused = true;
+        saved.message = "cannot save " + path + ": " + *writing.refusal;
+        return saved;
+    }
+    saved.leftOut = writing.leftOut;
+    const SaveOutcome outcome = SaveReportFile(QString::fromStdString(path), writing.contents);
+    saved.saved = outcome.saved;
+    if (!outcome.saved) saved.message = "cannot write " + path + ": " + outcome.reason.toStdString();
+    return saved;
+}
+
+std::vector<std::string> OpenedNotes(const OpenedBirth& opened) {
+    std::vector<std::string> notes = opened.read.notes;
+    if (opened.read.exchanged) {
+        const birthfile::ZoneCheck check = birthfile::CheckZoneWithAtlas(*opened.read.exchanged);
+        if (check.difference) notes.push_back(*check.difference);
+    }
+    return notes;
+}
+
+BatchInput AafAsBatchCsv(std::string_view fileName, std::string_view contents, bool precise) {
+    BatchInput input;
+    if (birthfile::FormatOfContents(contents) != FileFormat::Aaf) return input;
+    const birthfile::FileReading reading = birthfile::ReadBirthFile(fileName, contents);
+    if (reading.problem) {
+        input.problem = birthfile::ProblemSentence(fileName, *reading.problem);
+        return input;
+    }
+    std::string csv = "name,month,day,year,hour,minute,second,zone-hour,zone-minute,dst,lat-deg,lat-min,south,lon-deg,"
+                      "lon-min,west";
+    csv += precise ? ",time-zone\r\n" : "\r\n";
+    std::size_t number = 0;
+    for (const ReadRecord& read : reading.records) {
+        ++number;
+        BirthForm form = read.record.form;
+        std::string timeZone;
+        if (read.record.place) timeZone = read.record.place->timeZone;
+        if (!read.zoneInForm) {
+            const birthfile::ExchangedBirth& b = *read.exchanged;
+            const bool east = ClassicZoneIsEast(std::stoi(form.lonD), std::stoi(form.lonM), !form.west);
+            const long magnitude = std::lround((east ? b.utcOffsetSeconds : -b.utcOffsetSeconds) / 60.0);
+            if (!precise || magnitude < 0 || magnitude > 12 * 60 + 59) {
+                input.problem = "The file " + std::string(fileName) + ", record " + std::to_string(number) + " (" +
+                                read.label + "): the zone " + timeZone +
+                                (precise ? " lies beyond the zone boxes' 12 h 59 min" : " is one the zone boxes cannot hold; add --precise");
+                return input;
+            }
+            form.zoneHour = std::to_string(magnitude / 60);
+            form.zoneMinute = (magnitude % 60 < 10 ? "0" : "") + std::to_string(magnitude % 60);
+            form.dst = false;
+        }
+        const std::vector<std::string> fields = {form.name, form.month, form.day, form.year, form.hour, form.minute,
+                                                 form.second, form.zoneHour, form.zoneMinute, form.dst ? "true" : "false",
+                                                 form.latD, form.latM, form.south ? "true" : "false", form.lonD,
+                                                 form.lonM, form.west ? "true" : "false"};
+        std::string row;
+        for (const std::string& field : fields) row += (row.empty() ? "" : ",") + CsvField(field);
+        if (precise) row += "," + CsvField(timeZone);
+        csv += row + "\r\n";
+    }
+    input.csv = std::move(csv);
+    return input;
+}
+
+}  // namespace orvanta
