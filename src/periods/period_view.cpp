@@ -35,6 +35,7 @@ PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings
     request.longitude = -time.signedLongitude;
     if (birth.place) {
         request.timeZone = birth.place->timeZone;
+        request.fold = birth.place->fold;
         request.latitude = birth.place->latitude;
         request.longitude = birth.place->longitude;
     }
@@ -127,10 +128,42 @@ std::optional<Date> ClassicStart(const Results& classic, const Period& period) {
     return std::nullopt;
 }
 
-long DaysFromClassic(const PreciseReport& report, const Period& period, Date classic) {
-    const double start = std::max(period.start, report.chart.tree.request.birthSeconds);
-    const Date precise = LocalDateOf(report.chart.birth, RoundedUtcSeconds(report.chart.tree, start));
+std::optional<long> DaysFromClassic(const PreciseReport& report, const Period& period, Date classic) {
+    if (period.start < report.chart.tree.request.birthSeconds) return std::nullopt;
+    const Date precise = LocalDateOf(report.chart.birth, RoundedUtcSeconds(report.chart.tree, period.start));
     return DaysBetween(classic, precise);
+}
+
+std::int64_t ClassicUtcSeconds(const BirthDetails& d) {
+    const std::int64_t midnight = SecondsOfCivil({d.year, d.month, d.day, 0, 0, 0});
+    return midnight + std::llround(ReadBirthTime(d).universalTime * 3600.0);
+}
+
+std::optional<std::string> InstantDifference(const PeriodsBirth& birth, const PreciseReport& report) {
+    const std::int64_t classic = ClassicUtcSeconds(birth.details);
+    const std::int64_t precise = report.chart.birth.utcSeconds;
+    if (classic == precise) return std::nullopt;
+    const std::int64_t apart = std::llabs(classic - precise);
+    std::string span;
+    const auto part = [&span](std::int64_t value, const char* unit) {
+        if (value == 0) return;
+        if (!span.empty()) span += ' ';
+        span += std::to_string(value) + ' ' + unit;
+    };
+    part(apart / 86400, "d");
+    part(apart / 3600 % 24, "h");
+    part(apart / 60 % 60, "min");
+    part(apart % 60, "s");
+    std::string why;
+    if (birth.second != 0) why = "the classic reading takes no seconds";
+    const bool zones = precise - classic != birth.second;
+    if (zones) {
+        if (!why.empty()) why += " and ";
+        why += "it reads the zone boxes (" + ZoneText({birth.details, 0, std::nullopt}) + ")" +
+               (birth.place ? ", these periods " + birth.place->timeZone : std::string());
+    }
+    return "The classic columns read the birth at " + FormatUtc(classic) + ", " + span +
+           (classic < precise ? " before" : " after") + " these periods (" + FormatUtc(precise) + "): " + why + ".";
 }
 
 std::string LocalText(const PreciseReport& report, double seconds) {

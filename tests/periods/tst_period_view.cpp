@@ -93,9 +93,12 @@ void TestPeriodView::classicStartMatchesTheResultsWindow() {
             continue;
         }
         ++found;
-        // The two methods agree to within weeks (the classic Moon is a truncated series).
-        QVERIFY2(std::abs(DaysFromClassic(report, p, *start)) <= 40,
-                 qPrintable(QString::fromStdString(LordsText(p, "/"))));
+        // A period running at birth has no start of its own in the classic table (which
+        // shows the birth day there); the others agree to within weeks (the classic Moon
+        // is a truncated series).
+        const auto days = DaysFromClassic(report, p, *start);
+        QCOMPARE(days.has_value(), p.start >= report.chart.tree.request.birthSeconds);
+        QVERIFY2(!days || std::abs(*days) <= 40, qPrintable(QString::fromStdString(LordsText(p, "/"))));
     }
     int hiddenCells = 0;
     for (int s = 1; s <= 9; ++s) hiddenCells += classic.cellVisible(Results::CellIndex(0, s, false)) ? 0 : 1;
@@ -125,7 +128,7 @@ void TestPeriodView::classicDifference() {
     const auto start = ClassicStart(results, second);
     QVERIFY(start);
     QCOMPARE(*start, classic);
-    QCOMPARE(DaysFromClassic(report, second, *start), long(expected));
+    QCOMPARE(DaysFromClassic(report, second, *start), std::optional<long>(expected));
 }
 
 void TestPeriodView::parentsAndLevels() {

@@ -145,6 +145,13 @@ void FrmPeriods::BuildWindow() {
     connect(cboYearDays_, &QComboBox::currentIndexChanged, this, &FrmPeriods::settingChanged);
     connect(spnUncertainty_, &QSpinBox::valueChanged, this, &FrmPeriods::settingChanged);
 
+    lblNotes_ = new QLabel(this);
+    lblNotes_->setObjectName(QStringLiteral("lblNotes"));
+    lblNotes_->setWordWrap(true);
+    lblNotes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Paint(lblNotes_, look::PaleYellow, look::Brown);
+    layout->addWidget(lblNotes_);
+
     timeline_ = new PeriodTimeline(this);
     layout->addWidget(timeline_);
 
@@ -221,7 +228,30 @@ void FrmPeriods::ShowReport(PreciseReport report) {
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tree_->header()->setStretchLastSection(true);
     ShowProvenance();
+    ShowNotes();
     MarkToday();
+}
+
+void FrmPeriods::setClassicMissing(const std::string& reason) {
+    classicMissing_ = reason;
+    ShowNotes();
+}
+
+QString FrmPeriods::notes() const {
+    QStringList lines;
+    if (!classicMissing_.empty()) {
+        lines << QStringLiteral("The classic columns are empty: the classic reading was not run. ") +
+                     QString::fromStdString(classicMissing_);
+    } else if (const auto difference = InstantDifference(birth_, model_->report())) {
+        lines << QString::fromStdString(*difference);
+    }
+    return lines.join(u'\n');
+}
+
+void FrmPeriods::ShowNotes() {
+    const QString text = notes();
+    lblNotes_->setText(text);
+    lblNotes_->setVisible(!text.isEmpty());
 }
 
 void FrmPeriods::ShowProvenance() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "chart/results.h"
 #include "periods/period_view.h"
@@ -40,6 +41,13 @@ public:
     QTreeView* tree() const { return tree_; }
     PeriodTimeline* timeline() const { return timeline_; }
 
+    // The classic reading was not run for this birth, for `reason`: its columns stay empty
+    // and the window says why.
+    void setClassicMissing(const std::string& reason);
+    // The notes under the settings: why the classic columns are empty or read another
+    // instant, and where the birth-time window crosses into another Nakshatra.
+    QString notes() const;
+
     // "Today", read from the clock when the window opens; tests fix it here.
     void setToday(std::int64_t utcSeconds);
     // Selects, expands and shows the periods running at a local time of the birth zone;
@@ -62,16 +70,19 @@ private:
     void ShowReport(PreciseReport report);
     void MarkToday();
     void ShowProvenance();
+    void ShowNotes();
 
     PeriodsBirth birth_;
     Results classic_;
     PeriodsSettings settings_;
     std::int64_t todayUtc_ = 0;
+    std::string classicMissing_;
 
     QComboBox* cboAyanamsa_ = nullptr;
     QComboBox* cboYearDays_ = nullptr;
     QSpinBox* spnUncertainty_ = nullptr;
     QLabel* lblZone_ = nullptr;
+    QLabel* lblNotes_ = nullptr;
     PeriodTimeline* timeline_ = nullptr;
     QTreeView* tree_ = nullptr;
     PeriodModel* model_ = nullptr;
