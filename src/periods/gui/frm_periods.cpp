@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,7 +14,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -23,6 +21,7 @@
 
 #include "kit/gui/appearance.h"
 #include "kit/gui/message_box.h"
+#include "kit/gui/pdf_in_memory.h"
 #include "dasha/dasha.h"
 #include "periods/gui/period_files.h"
 #include "periods/gui/period_model.h"
@@ -366,9 +365,9 @@ void FrmPeriods::cmdGoToDate_Click() {
                chosen.time().minute(), chosen.time().second()});
 }
 
-void FrmPeriods::paintDocument(QPagedPaintDevice& device) const {
+bool FrmPeriods::paintDocument(QPagedPaintDevice& device) const {
     QPainter painter(&device);
-    if (!painter.isActive()) return;
+    if (!painter.isActive()) return false;
     const QRect page(0, 0, device.width(), device.height());
     QFont font = Verdana(8);
     painter.setFont(font);
@@ -451,38 +450,45 @@ void FrmPeriods::paintDocument(QPagedPaintDevice& device) const {
         painter.setPen(QColor(look::Black));
         y += line;
     }
+    return painter.end();
 }
 
 void FrmPeriods::cmdSavePdf_Click() {
     const auto path = ChoosePeriodsFile(this, QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf"));
     if (!path) return;
-    // Drawn into a file of our own first, then put in place whole by the report's save.
-    QTemporaryDir folder;
-    const QString drawn = folder.filePath(QStringLiteral("periods.pdf"));
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(drawn);
-        printer.setPageOrientation(QPageLayout::Landscape);
-        printer.setDocName(windowTitle());
-        paintDocument(printer);
+    QPrinter printer(QPrinter::HighResolution);  // the page size of the system's locale
+    printer.setPageOrientation(QPageLayout::Landscape);
+    SavePdf(*path, printer.pageLayout(), printer.resolution());
+}
+
+bool FrmPeriods::SavePdf(const QString& path, const QPageLayout& layout, int resolution) {
+    const auto pdf = DrawPdf(layout, resolution, windowTitle(), [this](QPagedPaintDevice& device) {
+        return paintDocument(device);
+    });
+    if (!pdf) {
+        ShowMessage(this, {"The periods could not be drawn as a PDF.", Icon::Error});
+        return false;
     }
-    QFile file(drawn);
-    if (!folder.isValid() || !file.open(QIODevice::ReadOnly)) {
-        ShowMessage(this, {"The PDF could not be drawn: " + file.errorString().toStdString(), Icon::Error});
-        return;
-    }
-    const QByteArray bytes = file.readAll();
-    WritePeriodsFile(this, *path, bytes.toStdString(), "PDF");
+    return WritePeriodsFile(this, path, pdf->toStdString(), "PDF");
 }
 
 void FrmPeriods::cmdPrint_Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
+    printWithDialog(printer);
+}
+
+bool FrmPeriods::printWithDialog(QPrinter& printer) {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QString::fromLatin1(kProgramTitle));
-    if (dialog.exec() != QDialog::Accepted) return;
-    paintDocument(printer);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    // "Print to file" is a file the window writes: whole or not at all, as Save as PDF.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        return SavePdf(printer.outputFileName(), printer.pageLayout(), printer.resolution());
+    }
+    if (paintDocument(printer)) return true;
+    ShowMessage(this, {"The periods could not be printed.", Icon::Error});
+    return false;
 }
 
 void FrmPeriods::cmdExportCalendar_Click() {

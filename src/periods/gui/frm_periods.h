@@ -13,6 +13,7 @@
 class QComboBox;
 class QGridLayout;
 class QLabel;
+class QPageLayout;
 class QPagedPaintDevice;
 class QPrinter;
 class QPushButton;
@@ -53,8 +54,12 @@ public:
     // Selects, expands and shows the periods running at a local time of the birth zone;
     // false (with a message) when that time does not exist there or lies outside the cycle.
     bool goToLocal(CivilDateTime local);
-    // The timeline and the tree's rows as they are expanded, page by page.
-    void paintDocument(QPagedPaintDevice& device) const;
+    // The timeline and the tree's rows as they are expanded, page by page; false when the
+    // device could not be drawn on.
+    bool paintDocument(QPagedPaintDevice& device) const;
+    // The print command on a given printer: the print dialog, then the document; printing
+    // to a file saves it as Save as PDF does. Returns whether anything was printed.
+    bool printWithDialog(QPrinter& printer);
 
 public slots:
     void cmdGoToDate_Click();
@@ -71,6 +76,8 @@ private:
     void MarkToday();
     void ShowProvenance();
     void ShowNotes();
+    // The document made in memory and saved whole through the report's save, or a message.
+    bool SavePdf(const QString& path, const QPageLayout& layout, int resolution);
 
     PeriodsBirth birth_;
     Results classic_;

@@ -4,12 +4,14 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QTreeView>
 
 #include <functional>
 
 #include "../../kit/gui/gui_test_support.h"
+#include "../../report/small_file_system.h"
 #include "chart/computation_run.h"
 #include "display/gui/frm_display.h"
 #include "periods/gui/frm_periods.h"
@@ -96,10 +98,12 @@ private slots:
     void failedWriteSaysWhy();
     void goToDate();
     void pdfHoldsTheShownRows();
+    void printToFileOnAFullDisk();
     void keyboard();
 
 private:
     InterpretationTexts texts_ = LoadInterpretationTexts();
+    QTemporaryDir dirOnDisk_;  // made before any test points TMPDIR elsewhere
 };
 
 void TestFrmPeriods::openedFromTheMenu() {
@@ -257,24 +261,31 @@ void TestFrmPeriods::goToDate() {
 }
 
 // "Save as PDF..." writes the timeline and the rows as the tree shows them: the nine
-// Maha Dashas and the expanded running chain.
+// Maha Dashas and the expanded running chain; a full temporary folder changes nothing.
 void TestFrmPeriods::pdfHoldsTheShownRows() {
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     if (pdftotext.isEmpty()) QSKIP("pdftotext is not installed");
+    const SmallFileSystem temporary("size=64k");
+    if (!temporary.mounted()) QSKIP(qPrintable(temporary.whyNot()));
+    QVERIFY(temporary.Fill(0));
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temporary.filePath({}).toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("TMPDIR", tmpdir); });
     const RunOutcome run = RunChart(BirthForm{});
     std::string error;
     auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
     QVERIFY(periods);
     periods->setToday(kToday);
     periods->show();
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("periods.pdf");
+    const QString pdf = dirOnDisk_.filePath("periods.pdf");
     OnModal("QFileDialog", [&](QWidget* files) {
         QCOMPARE(static_cast<QFileDialog*>(files)->defaultSuffix(), QString("pdf"));
         static_cast<QFileDialog*>(files)->selectFile(pdf);
         static_cast<QDialog*>(files)->accept();
     });
+    MessageRecorder messages;
     periods->cmdSavePdf_Click();
+    QVERIFY(messages.shown.empty());
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
@@ -292,6 +303,34 @@ void TestFrmPeriods::pdfHoldsTheShownRows() {
     const QModelIndex collapsed = model->index(running == 0 ? 1 : 0, 0);
     QVERIFY(!periods->tree()->isExpanded(collapsed));
     QVERIFY(!text.contains(model->index(4, PeriodModel::Start, collapsed).data().toString()));
+}
+
+// Printing to a file onto a full disk: one message, the old file kept whole.
+void TestFrmPeriods::printToFileOnAFullDisk() {
+    const SmallFileSystem disk("size=64k");
+    if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
+    const QString pdf = disk.filePath("periods.pdf");
+    const QByteArray old("%PDF-1.4 printed before");
+    QFile existing(pdf);
+    QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(old) == old.size());
+    existing.close();
+    QVERIFY(disk.Fill(0));
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->show();
+    MessageRecorder messages;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    OnModal("QPrintDialog", [](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    QVERIFY(!periods->printWithDialog(printer));
+    QCOMPARE(int(messages.shown.size()), 1);
+    QVERIFY2(QString::fromStdString(messages.shown[0].message.text).startsWith("The PDF could not be saved"),
+             messages.shown[0].message.text.c_str());
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), old);
 }
 
 // Tab reaches every control, the access keys their controls, and the tree opens and
