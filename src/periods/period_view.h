@@ -98,6 +98,11 @@ std::int64_t ClassicUtcSeconds(const BirthDetails& details);
 // instants, saying by how much and why; nothing when they read the same.
 std::optional<std::string> InstantDifference(const PeriodsBirth& birth, const PreciseReport& report);
 
+// A wall-clock reading typed as YYYY-MM-DD, YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS,
+// the time after one blank or a "T" (blanks around the whole forgiven): a real
+// Gregorian date and a time of day, or nothing.
+std::optional<CivilDateTime> ReadCivil(std::string_view text);
+
 // "1981-08-18 23:30:00": the wall clock of the birth's zone at an instant of the tree.
 std::string LocalText(const PreciseReport& report, double seconds);
 // "16y 0m 0d" from the local start date to the local end date, and for a period

@@ -2,13 +2,13 @@
 
 #include <QComboBox>
 #include <QDateTime>
-#include <QDateTimeEdit>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -344,25 +344,39 @@ void FrmPeriods::cmdGoToDate_Click() {
     dialog.setWindowTitle(QString::fromLatin1(kProgramTitle));
     Paint(&dialog, look::White, look::Brown);
     auto* layout = new QVBoxLayout(&dialog);
-    auto* edit = new QDateTimeEdit(&dialog);
-    edit->setObjectName(QStringLiteral("dtmGoTo"));
-    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    edit->setDateTimeRange(QDateTime(QDate(1700, 1, 1), QTime(0, 0)), QDateTime(QDate(2599, 12, 31), QTime(23, 59, 59)));
+    // A plain text box: what is typed, pasted or replaced is what is read.
+    auto* edit = new QLineEdit(&dialog);
+    edit->setObjectName(QStringLiteral("txtGoTo"));
+    edit->setMaxLength(40);
+    edit->setPlaceholderText(QStringLiteral("YYYY-MM-DD HH:MM:SS"));
     const BirthInstant& birth = model_->report().chart.birth;
-    const CivilDateTime now = CivilOfSeconds(todayUtc_ + UtcOffsetAt(birth, todayUtc_));
-    edit->setDateTime(QDateTime(QDate(now.year, now.month, now.day), QTime(now.hour, now.minute, now.second)));
+    std::string now = FormatCivil(CivilOfSeconds(todayUtc_ + UtcOffsetAt(birth, todayUtc_)));
+    now[10] = ' ';
+    edit->setText(QString::fromStdString(now));
+    edit->selectAll();
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 24);
     Paint(edit, look::Black, look::PaleYellow);
-    layout->addWidget(Caption(QStringLiteral("&Local time of the birth zone:"), edit, &dialog));
+    layout->addWidget(Caption(QStringLiteral("&Local time of the birth zone (YYYY-MM-DD HH:MM:SS):"), edit, &dialog));
     layout->addWidget(edit);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     for (QAbstractButton* b : box->buttons()) PaintButton(b);
     layout->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    std::optional<CivilDateTime> chosen;
+    connect(box, &QDialogButtonBox::accepted, &dialog, [&] {
+        chosen = ReadCivil(edit->text().toStdString());
+        if (!chosen) {
+            ShowMessage(&dialog, {"\"" + edit->text().toStdString() +
+                                      "\" is not a date and time of the calendar: type it as 2001-09-11 08:46:00 "
+                                      "(the seconds, or the whole time, may be left out).",
+                                  Icon::Error});
+            edit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        dialog.accept();
+    });
     connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const QDateTime chosen = edit->dateTime();
-    goToLocal({chosen.date().year(), chosen.date().month(), chosen.date().day(), chosen.time().hour(),
-               chosen.time().minute(), chosen.time().second()});
+    if (dialog.exec() != QDialog::Accepted || !chosen) return;
+    goToLocal(*chosen);
 }
 
 bool FrmPeriods::paintDocument(QPagedPaintDevice& device) const {

@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QClipboard>
 #include <QPrinter>
 #include <QSpinBox>
 #include <QTreeView>
@@ -97,6 +99,8 @@ private slots:
     void exportsEqualTheTool();
     void failedWriteSaysWhy();
     void goToDate();
+    void goToDateTakesWhatIsTyped_data();
+    void goToDateTakesWhatIsTyped();
     void pdfHoldsTheShownRows();
     void printToFileOnAFullDisk();
     void keyboard();
@@ -258,6 +262,59 @@ void TestFrmPeriods::goToDate() {
     QVERIFY(!periods->goToLocal({1700, 1, 1, 0, 0, 0}));
     QCOMPARE(int(messages.shown.size()), 1);
     QCOMPARE(periods->tree()->currentIndex(), current);
+}
+
+void TestFrmPeriods::goToDateTakesWhatIsTyped_data() {
+    QTest::addColumn<QString>("keys");  // typed over the selected proposal; "^V" pastes, "<" is Left, "#" Backspace
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("reached");  // empty: refused with a message
+    QTest::newRow("typed") << "2001-09-11 08:46:00" << "" << "2001-09-11 08:46:00";
+    QTest::newRow("pasted") << "^V" << "2001-09-11 08:46:00" << "2001-09-11 08:46:00";
+    QTest::newRow("edited with the arrows") << "2001-09-11 08:46:00<<<<<<##09" << "" << "2001-09-11 09:46:00";
+    QTest::newRow("no seconds") << "1999-12-31 23:59" << "" << "1999-12-31 23:59:00";
+    QTest::newRow("not a day of the calendar") << "2001-02-30 08:46:00" << "" << "";
+    QTest::newRow("the order of the date box") << "09/11/2001 08:46" << "" << "";
+}
+
+// The go-to box reads the date and time as typed: over the selected proposal, pasted,
+// or edited with the arrow keys; an impossible one is refused and the dialog stays.
+void TestFrmPeriods::goToDateTakesWhatIsTyped() {
+    QFETCH(QString, keys);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, reached);
+    MessageRecorder messages;
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->setToday(kToday);
+    periods->show();
+    if (!clipboard.isEmpty()) QGuiApplication::clipboard()->setText(clipboard);
+    bool stayed = false;
+    OnModal("QDialog", [&](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>("txtGoTo");
+        for (const QChar c : keys) {
+            if (c == u'^') continue;
+            if (c == u'V' && keys.startsWith(u'^')) QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            else if (c == u'<') QTest::keyClick(edit, Qt::Key_Left);
+            else if (c == u'#') QTest::keyClick(edit, Qt::Key_Backspace);
+            else QTest::keyClicks(edit, QString(c));
+        }
+        QTest::keyClick(edit, Qt::Key_Return);
+        stayed = dialog->isVisible();
+        if (stayed) static_cast<QDialog*>(dialog)->reject();
+    });
+    const QModelIndex before = periods->tree()->currentIndex();
+    periods->cmdGoToDate_Click();
+    QCOMPARE(stayed, reached.isEmpty());
+    QCOMPARE(int(messages.shown.size()), reached.isEmpty() ? 1 : 0);
+    if (reached.isEmpty()) {
+        QCOMPARE(periods->tree()->currentIndex(), before);
+        return;
+    }
+    const QModelIndex current = periods->tree()->currentIndex();
+    QVERIFY(current.siblingAtColumn(PeriodModel::Start).data().toString() <= reached);
+    QVERIFY(current.siblingAtColumn(PeriodModel::End).data().toString() > reached);
 }
 
 // "Save as PDF..." writes the timeline and the rows as the tree shows them: the nine
