@@ -72,7 +72,9 @@ void VisibleRows(const QTreeView& tree, const QModelIndex& parent, std::vector<Q
 
 std::unique_ptr<FrmPeriods> FrmPeriods::Create(const PeriodsBirth& birth, const Results& classic, QWidget* parent,
                                                std::string& error) {
-    PeriodsOutcome outcome = ComputePeriods(birth, PeriodsSettings{});
+    PeriodsSettings settings = RunPeriodsSettings();
+    settings.levels = kMaxPeriodLevels;
+    PeriodsOutcome outcome = ComputePeriods(birth, settings);
     if (!outcome.report) {
         error = outcome.error;
         return nullptr;
@@ -84,6 +86,8 @@ FrmPeriods::FrmPeriods(const PeriodsBirth& birth, const Results& classic, Precis
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       birth_(birth), classic_(classic), todayUtc_(QDateTime::currentSecsSinceEpoch()) {
+    settings_ = RunPeriodsSettings();
+    settings_.levels = kMaxPeriodLevels;
     setObjectName(QStringLiteral("frmPeriods"));
     setWindowTitle(QString::fromLatin1(kWindowCaption) + QStringLiteral(" - Precise Periods"));
     setModal(true);
@@ -140,6 +144,7 @@ void FrmPeriods::BuildWindow() {
     settings->addWidget(Caption(QStringLiteral("Zone"), nullptr, this));
     settings->addWidget(lblZone_, 1);
     layout->addLayout(settings);
+    ShowSettings();
     connect(cboAyanamsa_, &QComboBox::currentIndexChanged, this, &FrmPeriods::settingChanged);
     connect(cboYearDays_, &QComboBox::currentIndexChanged, this, &FrmPeriods::settingChanged);
     connect(spnUncertainty_, &QSpinBox::valueChanged, this, &FrmPeriods::settingChanged);
@@ -303,17 +308,25 @@ void FrmPeriods::settingChanged() {
     PeriodsOutcome outcome = ComputePeriods(birth_, next);
     if (!outcome.report) {
         ShowMessage(this, {outcome.error, Icon::Error});
-        // The controls go back to the settings the tree shows.
-        const QSignalBlocker a(cboAyanamsa_), y(cboYearDays_), u(spnUncertainty_);
-        for (std::size_t i = 0; i < kAyanamsaChoices.size(); ++i) {
-            if (kAyanamsaChoices[i].ayanamsa == settings_.ayanamsa) cboAyanamsa_->setCurrentIndex(static_cast<int>(i));
-        }
-        cboYearDays_->setCurrentIndex(cboYearDays_->findData(settings_.yearDays));
-        spnUncertainty_->setValue(settings_.uncertaintyMinutes);
+        ShowSettings();  // the controls go back to the settings the tree shows
         return;
     }
     settings_ = next;
+    // Kept for the run: the next opening and the results window's exports use them.
+    PeriodsSettings& kept = RunPeriodsSettings();
+    kept.ayanamsa = next.ayanamsa;
+    kept.yearDays = next.yearDays;
+    kept.uncertaintyMinutes = next.uncertaintyMinutes;
     ShowReport(std::move(*outcome.report));
+}
+
+void FrmPeriods::ShowSettings() {
+    const QSignalBlocker a(cboAyanamsa_), y(cboYearDays_), u(spnUncertainty_);
+    for (std::size_t i = 0; i < kAyanamsaChoices.size(); ++i) {
+        if (kAyanamsaChoices[i].ayanamsa == settings_.ayanamsa) cboAyanamsa_->setCurrentIndex(static_cast<int>(i));
+    }
+    cboYearDays_->setCurrentIndex(cboYearDays_->findData(settings_.yearDays));
+    spnUncertainty_->setValue(settings_.uncertaintyMinutes);
 }
 
 bool FrmPeriods::goToLocal(CivilDateTime local) {

@@ -76,6 +76,7 @@ private:
     void MarkToday();
     void ShowProvenance();
     void ShowNotes();
+    void ShowSettings();
     // The document made in memory and saved whole through the report's save, or a message.
     bool SavePdf(const QString& path, const QPageLayout& layout, int resolution);
 

@@ -83,6 +83,14 @@ Calendar ParseIcs(const QByteArray& bytes) {
     return calendar;
 }
 
+// Chooses `path` in Qt's save dialog and accepts it. The file-name box keeps its own text
+// while it has the focus, so the focus is taken off it first.
+void AcceptFile(QWidget* files, const QString& path) {
+    if (QWidget* focus = files->focusWidget()) focus->clearFocus();
+    static_cast<QFileDialog*>(files)->selectFile(path);
+    static_cast<QDialog*>(files)->accept();
+}
+
 QByteArray WithoutStamps(QByteArray ics) {
     static const QRegularExpression stamp("DTSTAMP:\\d{8}T\\d{6}Z\r\n");
     return QString::fromLatin1(ics).remove(stamp).toLatin1();
@@ -94,9 +102,11 @@ class TestFrmPeriods : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { InstallLook(); }
+    void init() { RunPeriodsSettings() = {}; }
     void openedFromTheMenu();
     void exportsEqualTheTool_data();
     void exportsEqualTheTool();
+    void settingsStayForTheRun();
     void failedWriteSaysWhy();
     void goToDate();
     void goToDateTakesWhatIsTyped_data();
@@ -200,8 +210,7 @@ void TestFrmPeriods::exportsEqualTheTool() {
         levels->setTextValue(levels->comboBoxItems().at(level - 1));
         OnModal("QFileDialog", [&](QWidget* files) {
             chosen = true;
-            static_cast<QFileDialog*>(files)->selectFile(path);
-            static_cast<QDialog*>(files)->accept();
+            AcceptFile(files, path);
         });
         levels->accept();
     });
@@ -228,6 +237,46 @@ void TestFrmPeriods::exportsEqualTheTool() {
         for (int l = 1, n = 9; l <= level; ++l, n *= 9) expectedRows += n;
         QCOMPARE(rows.size() - 2, expectedRows);  // the header and the empty rest after the last CRLF
     }
+}
+
+// The settings chosen in the periods window are those of its next opening and of the
+// results window's exports, for the rest of the run.
+void TestFrmPeriods::settingsStayForTheRun() {
+    const RunOutcome run = RunChart(BirthForm{});
+    FrmDisplay display(run.chart.birth, run.chart.results, texts_);
+    display.show();
+    OnModal("orvanta::FrmPeriods", [](QWidget* periods) {
+        periods->findChild<QComboBox*>("cboAyanamsa")->setCurrentIndex(1);
+        periods->findChild<QComboBox*>("cboYearDays")->setCurrentIndex(3);
+        periods->findChild<QSpinBox*>("spnUncertainty")->setValue(20);
+        static_cast<QDialog*>(periods)->reject();
+    });
+    display.findChild<QAction*>("mnuPrecisePeriods")->trigger();
+    QString shown;
+    OnModal("orvanta::FrmPeriods", [&](QWidget* periods) {
+        shown = periods->findChild<QComboBox*>("cboAyanamsa")->currentText() + "," +
+                periods->findChild<QComboBox*>("cboYearDays")->currentData().toString() + "," +
+                QString::number(periods->findChild<QSpinBox*>("spnUncertainty")->value());
+        static_cast<QDialog*>(periods)->reject();
+    });
+    display.findChild<QAction*>("mnuPrecisePeriods")->trigger();
+    QCOMPARE(shown, QString("Raman,360,20"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("periods.csv");
+    OnModal("QInputDialog", [&](QWidget* widget) {
+        auto* levels = static_cast<QInputDialog*>(widget);
+        levels->setTextValue(levels->comboBoxItems().at(1));
+        OnModal("QFileDialog", [&](QWidget* files) {
+            AcceptFile(files, path);
+        });
+        levels->accept();
+    });
+    display.findChild<QAction*>("mnuExportTable")->trigger();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), Tool({"--precise", "--format", "csv", "--levels", "2", "--ayanamsa", "raman", "--year-days",
+                                   "360", "--uncertainty", "20"}));
 }
 
 void TestFrmPeriods::failedWriteSaysWhy() {
@@ -337,8 +386,7 @@ void TestFrmPeriods::pdfHoldsTheShownRows() {
     const QString pdf = dirOnDisk_.filePath("periods.pdf");
     OnModal("QFileDialog", [&](QWidget* files) {
         QCOMPARE(static_cast<QFileDialog*>(files)->defaultSuffix(), QString("pdf"));
-        static_cast<QFileDialog*>(files)->selectFile(pdf);
-        static_cast<QDialog*>(files)->accept();
+        AcceptFile(files, pdf);
     });
     MessageRecorder messages;
     periods->cmdSavePdf_Click();
