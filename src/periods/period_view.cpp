@@ -237,6 +237,22 @@ std::string ArcText(double longitude) {
     return text;
 }
 
+std::string_view LevelName(int level) {
+    static constexpr std::array<std::string_view, kMaxPeriodLevels> kNames = {"Maha", "Antar", "Pratyantar",
+                                                                               "Sookshma", "Prana"};
+    return level >= 1 && level <= kMaxPeriodLevels ? kNames[static_cast<std::size_t>(level - 1)] : std::string_view();
+}
+
+std::string ChainText(const PeriodTree& tree, const std::vector<int>& chain) {
+    std::string text;
+    for (const int i : chain) {
+        const Period& p = tree.periods[static_cast<std::size_t>(i)];
+        if (!text.empty()) text += " \u00b7 ";
+        text += std::string(LordName(p.lords[static_cast<std::size_t>(p.level - 1)])) + " " + std::string(LevelName(p.level));
+    }
+    return text;
+}
+
 std::vector<std::pair<std::string, std::string>> ProvenanceLines(const PreciseReport& report) {
     const PreciseChart& c = report.chart;
     const Provenance& source = report.provenance;

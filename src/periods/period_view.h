@@ -114,6 +114,11 @@ std::string AgeText(const PreciseReport& report, const Period& period);
 // 196.702861° as "16° 42′ 10.3″ Lib", to the nearest tenth of an arc-second.
 std::string ArcText(double longitude);
 
+// "Maha", "Antar", "Pratyantar", "Sookshma", "Prana": the name of a level, 1 to 5.
+std::string_view LevelName(int level);
+// "Venus Maha · Saturn Antar · Rahu Pratyantar": the periods of a chain, outermost first.
+std::string ChainText(const PeriodTree& tree, const std::vector<int>& chain);
+
 // The provenance of the figures: library and ephemeris, ayanamsa, the Moon and its
 // Nakshatra, Delta T, the birth instant and the zone rule, as caption and value.
 std::vector<std::pair<std::string, std::string>> ProvenanceLines(const PreciseReport& report);

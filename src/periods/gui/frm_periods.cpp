@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -13,6 +14,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -101,7 +104,11 @@ void FrmPeriods::BuildWindow() {
     setAutoFillBackground(true);
     Paint(this, look::White, look::Brown);
     setFont(Verdana(8.25));
-    auto* layout = new QVBoxLayout(this);
+    // Everything scrolls as one where the screen is smaller than the window's least size
+    // (a large scale factor); at any usual size no scroll bar shows.
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("periodsArea"));
+    auto* layout = new QVBoxLayout(content);
 
     auto* heading = new QLabel(QStringLiteral("Precise Periods of %1").arg(QString::fromStdString(birth_.details.name)),
                                this);
@@ -159,6 +166,13 @@ void FrmPeriods::BuildWindow() {
     timeline_ = new PeriodTimeline(this);
     layout->addWidget(timeline_);
 
+    lblRunning_ = new QLabel(this);
+    lblRunning_->setObjectName(QStringLiteral("lblRunning"));
+    lblRunning_->setFont(Verdana(8.25, true));
+    lblRunning_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Paint(lblRunning_, look::PaleYellow, look::Brown);
+    layout->addWidget(lblRunning_);
+
     auto* middle = new QHBoxLayout;
     auto* treeColumn = new QVBoxLayout;
     tree_ = new QTreeView(this);
@@ -198,26 +212,76 @@ void FrmPeriods::BuildWindow() {
 
     auto* buttons = new QHBoxLayout;
     QPushButton* goTo = Button("cmdGoToDate", QStringLiteral("&Go to date..."), this);
+    QPushButton* expand = Button("cmdExpandAll", QStringLiteral("E&xpand All"), this);
+    QPushButton* collapse = Button("cmdCollapseAll", QStringLiteral("C&ollapse All"), this);
     QPushButton* calendar = Button("cmdExportCalendar", QStringLiteral("Export Ca&lendar (.ics)..."), this);
     QPushButton* table = Button("cmdExportTable", QStringLiteral("Export &Table (CSV)..."), this);
     QPushButton* pdf = Button("cmdSavePdf", QStringLiteral("Save as &PDF..."), this);
     QPushButton* print = Button("cmdPrint", QStringLiteral("P&rint..."), this);
     QPushButton* close = Button("cmdClose", QStringLiteral("&Close"), this);
-    for (QPushButton* b : {goTo, calendar, table}) buttons->addWidget(b);
+    for (QPushButton* b : {goTo, expand, collapse, calendar, table}) buttons->addWidget(b);
     buttons->addStretch(1);
     for (QPushButton* b : {pdf, print, close}) buttons->addWidget(b);
     layout->addLayout(buttons);
     connect(goTo, &QPushButton::clicked, this, &FrmPeriods::cmdGoToDate_Click);
+    connect(expand, &QPushButton::clicked, tree_, &QTreeView::expandAll);
+    connect(collapse, &QPushButton::clicked, tree_, &QTreeView::collapseAll);
     connect(calendar, &QPushButton::clicked, this, &FrmPeriods::cmdExportCalendar_Click);
     connect(table, &QPushButton::clicked, this, &FrmPeriods::cmdExportTable_Click);
     connect(pdf, &QPushButton::clicked, this, &FrmPeriods::cmdSavePdf_Click);
     connect(print, &QPushButton::clicked, this, &FrmPeriods::cmdPrint_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    const std::array<QWidget*, 10> order = {cboAyanamsa_, cboYearDays_, spnUncertainty_, tree_, goTo,
-                                            calendar,     table,        pdf,             print, close};
+    const std::array<QWidget*, 12> order = {cboAyanamsa_, cboYearDays_, spnUncertainty_, tree_, goTo, expand,
+                                            collapse,     calendar,     table,           pdf,   print, close};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
-    resize(1120, 720);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrPeriods"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(scroll);
+    FitScreen();
+}
+
+// As designed, 1120 by 720, but never larger than the screen's free area, the frame
+// included, and placed inside it.
+void FrmPeriods::FitScreen() {
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(1120, 720);
+        return;
+    }
+    const QRect free = screen->availableGeometry();
+    const QSize frame(16, 40);  // the window manager's borders and title bar, about
+    const QSize size(std::min(1120, free.width() - frame.width()), std::min(720, free.height() - frame.height()));
+    resize(size);
+    QRect placed(QPoint(0, 0), size + frame);
+    placed.moveCenter(free.center());
+    move(placed.topLeft());
+}
+
+// Column widths from the widest text each can hold, measured once: sizing to contents
+// measures every shown row.
+void FrmPeriods::FitColumns() {
+    const QFontMetrics bold(Verdana(8.25, true));
+    const auto width = [&](const QString& text) { return bold.horizontalAdvance(text) + 16; };
+    QHeaderView* header = tree_->header();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(true);
+    const QString instant = QStringLiteral("0000-00-00 00:00:00");
+    const std::array<int, PeriodModel::ColumnCount> widths = {
+        tree_->indentation() * kMaxPeriodLevels + width(QStringLiteral("Mercury")),
+        width(model_->report().window ? instant + QStringLiteral(" .. ") + instant : instant),
+        width(instant),
+        width(QStringLiteral("00y 00m 00d")),
+        width(QStringLiteral("Age at start")),
+        width(QStringLiteral("Classic start")),
+        width(QStringLiteral("Days from classic"))};
+    for (int c = 0; c < PeriodModel::ColumnCount; ++c) header->resizeSection(c, widths[static_cast<std::size_t>(c)]);
 }
 
 void FrmPeriods::ShowReport(PreciseReport report) {
@@ -229,8 +293,7 @@ void FrmPeriods::ShowReport(PreciseReport report) {
     delete old;
     timeline_->setReport(&model_->report());
     lblZone_->setText(QString::fromStdString(ZoneText(birth_)));
-    tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tree_->header()->setStretchLastSection(true);
+    FitColumns();
     ShowProvenance();
     ShowNotes();
     MarkToday();
@@ -298,7 +361,33 @@ void FrmPeriods::MarkToday() {
         tree_->setCurrentIndex(last);
         tree_->scrollTo(last);
     }
+    ShowRunning();
 }
+
+QString FrmPeriods::runningLine() const {
+    const PreciseReport& report = model_->report();
+    const PeriodTree& tree = report.chart.tree;
+    const BirthInstant& birth = report.chart.birth;
+    const auto at = [&](const std::vector<int>& chain) {
+        return chain.empty() ? QStringLiteral("no period (outside the 120 years)")
+                             : QString::fromStdString(ChainText(tree, chain));
+    };
+    std::string today = FormatCivil(CivilOfSeconds(todayUtc_ + UtcOffsetAt(birth, todayUtc_))).substr(0, 10);
+    QString line = QStringLiteral("Today, %1: %2").arg(QString::fromStdString(today), at(model_->running()));
+    if (goneTo_) {
+        const UtcResult utc = UtcOfLocal(birth, *goneTo_, Fold::Earlier);
+        if (utc.utcSeconds) {
+            std::string when = FormatCivil(*goneTo_);
+            when[10] = ' ';
+            line += QStringLiteral("\nOn %1: %2").arg(QString::fromStdString(when),
+                                                     at(RunningChain(tree, TreeSeconds(tree, *utc.utcSeconds),
+                                                                     tree.request.levels)));
+        }
+    }
+    return line;
+}
+
+void FrmPeriods::ShowRunning() { lblRunning_->setText(runningLine()); }
 
 void FrmPeriods::settingChanged() {
     PeriodsSettings next = settings_;
@@ -348,6 +437,8 @@ bool FrmPeriods::goToLocal(CivilDateTime local) {
     tree_->setCurrentIndex(last);
     tree_->scrollTo(last, QAbstractItemView::PositionAtCenter);
     tree_->setFocus(Qt::OtherFocusReason);
+    goneTo_ = local;
+    ShowRunning();
     return true;
 }
 

@@ -48,6 +48,8 @@ public:
     // The notes under the settings: why the classic columns are empty or read another
     // instant, and where the birth-time window crosses into another Nakshatra.
     QString notes() const;
+    // The line naming the periods running today at every level, and on the date gone to.
+    QString runningLine() const;
 
     // "Today", read from the clock when the window opens; tests fix it here.
     void setToday(std::int64_t utcSeconds);
@@ -77,6 +79,9 @@ private:
     void ShowProvenance();
     void ShowNotes();
     void ShowSettings();
+    void ShowRunning();
+    void FitColumns();
+    void FitScreen();
     // The document made in memory and saved whole through the report's save, or a message.
     bool SavePdf(const QString& path, const QPageLayout& layout, int resolution);
 
@@ -91,6 +96,8 @@ private:
     QSpinBox* spnUncertainty_ = nullptr;
     QLabel* lblZone_ = nullptr;
     QLabel* lblNotes_ = nullptr;
+    QLabel* lblRunning_ = nullptr;
+    std::optional<CivilDateTime> goneTo_;
     PeriodTimeline* timeline_ = nullptr;
     QTreeView* tree_ = nullptr;
     PeriodModel* model_ = nullptr;

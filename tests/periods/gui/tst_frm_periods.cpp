@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QClipboard>
 #include <QPrinter>
 #include <QSpinBox>
@@ -114,6 +116,8 @@ private slots:
     void pdfHoldsTheShownRows();
     void printToFileOnAFullDisk();
     void keyboard();
+    void fitsTheScreen();
+    void runningLineAndExpandAll();
 
 private:
     InterpretationTexts texts_ = LoadInterpretationTexts();
@@ -451,12 +455,12 @@ void TestFrmPeriods::keyboard() {
     auto* ayanamsa = periods->findChild<QComboBox*>("cboAyanamsa");
     ayanamsa->setFocus();
     QSet<QString> reached;
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 24; ++i) {
         reached.insert(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     for (const char* name : {"cboAyanamsa", "cboYearDays", "spnUncertainty", "treePeriods", "cmdGoToDate",
-                             "cmdExportCalendar", "cmdExportTable", "cmdSavePdf", "cmdPrint", "cmdClose"}) {
+                             "cmdExpandAll", "cmdCollapseAll", "cmdExportCalendar", "cmdExportTable", "cmdSavePdf", "cmdPrint", "cmdClose"}) {
         QVERIFY2(reached.contains(name), name);
     }
     const QList<std::pair<Qt::Key, QString>> keys = {
@@ -479,6 +483,47 @@ void TestFrmPeriods::keyboard() {
     QCOMPARE(tree->currentIndex(), tree->model()->index(0, 0));
     QTest::keyClick(tree, Qt::Key_Left);
     QVERIFY(!tree->isExpanded(tree->model()->index(0, 0)));
+}
+
+// The window opens within the screen's free area, whatever that is (the offscreen
+// screen is smaller than the window's designed size).
+void TestFrmPeriods::fitsTheScreen() {
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->show();
+    QVERIFY(QTest::qWaitForWindowExposed(periods.get()));
+    const QRect free = periods->screen()->availableGeometry();
+    QVERIFY2(free.contains(periods->geometry()), qPrintable(QString("%1x%2 on %3x%4").arg(periods->width()).arg(
+                                                        periods->height()).arg(free.width()).arg(free.height())));
+}
+
+// One line names the periods running today at every level, and those on the date gone
+// to; Expand All opens the deepest levels.
+void TestFrmPeriods::runningLineAndExpandAll() {
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->setToday(kToday);
+    QVERIFY(periods->goToLocal({2000, 1, 1, 12, 0, 0}));
+    const QStringList lines = periods->runningLine().split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith("Today, 2026-01-01: ") && lines[1].startsWith("On 2000-01-01 12:00:00: "), qPrintable(lines.join('|')));
+    for (const QString& line : lines) {
+        for (const char* level : {" Maha \u00b7 ", " Antar \u00b7 ", " Pratyantar \u00b7 ", " Sookshma \u00b7 "}) {
+            QVERIFY2(line.contains(QString::fromUtf8(level)), qPrintable(line));
+        }
+        QVERIFY2(line.endsWith(" Prana"), qPrintable(line));
+    }
+    PeriodModel* model = periods->model();
+    const QModelIndex sookshma = model->index(8, 0, model->index(8, 0, model->index(8, 0, model->index(8, 0))));
+    QVERIFY(!periods->tree()->isExpanded(sookshma));
+    QTest::mouseClick(periods->findChild<QPushButton*>("cmdExpandAll"), Qt::LeftButton);
+    QVERIFY(periods->tree()->isExpanded(sookshma));
+    QTest::mouseClick(periods->findChild<QPushButton*>("cmdCollapseAll"), Qt::LeftButton);
+    QVERIFY(!periods->tree()->isExpanded(model->index(0, 0)));
 }
 
 QTEST_MAIN(TestFrmPeriods)
