@@ -237,6 +237,21 @@ std::string ArcText(double longitude) {
     return text;
 }
 
+std::optional<std::string> NakshatraChangeText(const PreciseReport& report) {
+    if (!report.window || !report.window->nakshatraChangesAt || !report.window->otherSide) return std::nullopt;
+    const BirthTimeWindow& w = *report.window;
+    const BirthTimeWindow::OtherSide& other = *w.otherSide;
+    const bool before = other.to <= report.chart.tree.request.birthSeconds;
+    const auto range = [&](std::size_t i) {
+        return std::string(LordName(other.lords[i])) + " from " + LocalText(report, other.startEarliest[i]) + " .. " +
+               LocalText(report, other.startLatest[i]);
+    };
+    return "The Moon changes Nakshatra at " + LocalText(report, *w.nakshatraChangesAt) + ": a birth " +
+           (before ? "before" : "after") + " then starts in " + std::string(LordName(other.firstLord)) + ", not " +
+           std::string(LordName(report.chart.tree.moon.lord)) + ", and its next Maha Dashas start " + range(1) +
+           " and " + range(2) + "; the ranges below hold for a birth " + (before ? "after" : "before") + " it.";
+}
+
 std::string_view LevelName(int level) {
     static constexpr std::array<std::string_view, kMaxPeriodLevels> kNames = {"Maha", "Antar", "Pratyantar",
                                                                                "Sookshma", "Prana"};

@@ -114,6 +114,10 @@ std::string AgeText(const PreciseReport& report, const Period& period);
 // 196.702861° as "16° 42′ 10.3″ Lib", to the nearest tenth of an arc-second.
 std::string ArcText(double longitude);
 
+// One sentence when the birth-time window crosses into another Nakshatra: the instant,
+// the other first lord, and when that side's next two Maha Dashas start.
+std::optional<std::string> NakshatraChangeText(const PreciseReport& report);
+
 // "Maha", "Antar", "Pratyantar", "Sookshma", "Prana": the name of a level, 1 to 5.
 std::string_view LevelName(int level);
 // "Venus Maha · Saturn Antar · Rahu Pratyantar": the periods of a chain, outermost first.

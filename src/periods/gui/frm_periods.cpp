@@ -312,6 +312,7 @@ QString FrmPeriods::notes() const {
     } else if (const auto difference = InstantDifference(birth_, model_->report())) {
         lines << QString::fromStdString(*difference);
     }
+    if (const auto change = NakshatraChangeText(model_->report())) lines << QString::fromStdString(*change);
     return lines.join(u'\n');
 }
 
