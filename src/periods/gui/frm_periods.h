@@ -14,6 +14,8 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QPageLayout;
+class QPainter;
+class QRect;
 class QPagedPaintDevice;
 class QPrinter;
 class QPushButton;
@@ -81,6 +83,8 @@ private:
     void ShowSettings();
     void ShowRunning();
     void FitColumns();
+    int PaintPageHeading(QPainter& painter, const QRect& page, int pageNumber) const;
+    int PaintSummary(QPainter& painter, const QRect& page, int y) const;
     void FitScreen();
     // The document made in memory and saved whole through the report's save, or a message.
     bool SavePdf(const QString& path, const QPageLayout& layout, int resolution);
