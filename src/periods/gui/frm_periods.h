@@ -28,9 +28,11 @@ class PeriodModel;
 class PeriodTimeline;
 
 // The precise periods of one birth: the settings at the top (changing one computes
-// again at once), the timeline, the period tree to five levels beside the classic
-// starts, and the provenance of the figures; the period running today is expanded and
-// marked. Modal over the results window, created afresh at each opening.
+// again at once, and they stay for the run), the notes, the timeline, the line of the
+// running periods, the period tree to five levels beside the classic starts, and the
+// provenance of the figures; the period running today is expanded and marked. Modal over
+// the results window or the birth-details window, created afresh at each opening, and
+// never larger than the screen's free area.
 class FrmPeriods : public QDialog {
     Q_OBJECT
 public:
