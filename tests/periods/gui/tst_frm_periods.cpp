@@ -110,7 +110,6 @@ private slots:
     void exportsEqualTheTool();
     void settingsStayForTheRun();
     void failedWriteSaysWhy();
-    void goToDate();
     void goToDateTakesWhatIsTyped_data();
     void goToDateTakesWhatIsTyped();
     void pdfHoldsTheShownRows();
@@ -297,26 +296,6 @@ void TestFrmPeriods::failedWriteSaysWhy() {
     QVERIFY(!QFile::exists(path));
 }
 
-void TestFrmPeriods::goToDate() {
-    MessageRecorder messages;
-    const RunOutcome run = RunChart(BirthForm{});
-    std::string error;
-    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
-    QVERIFY(periods);
-    periods->setToday(kToday);
-    QVERIFY(periods->goToLocal({2000, 1, 1, 12, 0, 0}));
-    const QModelIndex current = periods->tree()->currentIndex();
-    const PeriodTree& tree = periods->model()->report().chart.tree;
-    const Period& p = tree.periods[static_cast<std::size_t>(current.data(PeriodModel::PeriodIndexRole).toInt())];
-    QCOMPARE(p.level, 5);
-    QVERIFY(current.siblingAtColumn(PeriodModel::Start).data().toString() <= "2000-01-01 12:00:00");
-    QVERIFY(current.siblingAtColumn(PeriodModel::End).data().toString() > "2000-01-01 12:00:00");
-    QVERIFY(messages.shown.empty());
-    QVERIFY(!periods->goToLocal({1700, 1, 1, 0, 0, 0}));
-    QCOMPARE(int(messages.shown.size()), 1);
-    QCOMPARE(periods->tree()->currentIndex(), current);
-}
-
 void TestFrmPeriods::goToDateTakesWhatIsTyped_data() {
     QTest::addColumn<QString>("keys");  // typed over the selected proposal; "^V" pastes, "<" is Left, "#" Backspace
     QTest::addColumn<QString>("clipboard");
@@ -327,10 +306,12 @@ void TestFrmPeriods::goToDateTakesWhatIsTyped_data() {
     QTest::newRow("no seconds") << "1999-12-31 23:59" << "" << "1999-12-31 23:59:00";
     QTest::newRow("not a day of the calendar") << "2001-02-30 08:46:00" << "" << "";
     QTest::newRow("the order of the date box") << "09/11/2001 08:46" << "" << "";
+    QTest::newRow("outside the 120 years") << "1700-01-01 00:00" << "" << "";
 }
 
 // The go-to box reads the date and time as typed: over the selected proposal, pasted,
-// or edited with the arrow keys; an impossible one is refused and the dialog stays.
+// or edited with the arrow keys, and the deepest period running then is selected; an
+// impossible one is refused and the dialog stays, one outside the cycle is refused after.
 void TestFrmPeriods::goToDateTakesWhatIsTyped() {
     QFETCH(QString, keys);
     QFETCH(QString, clipboard);
@@ -359,13 +340,15 @@ void TestFrmPeriods::goToDateTakesWhatIsTyped() {
     });
     const QModelIndex before = periods->tree()->currentIndex();
     periods->cmdGoToDate_Click();
-    QCOMPARE(stayed, reached.isEmpty());
+    QCOMPARE(stayed, reached.isEmpty() && !keys.startsWith("1700"));
     QCOMPARE(int(messages.shown.size()), reached.isEmpty() ? 1 : 0);
     if (reached.isEmpty()) {
         QCOMPARE(periods->tree()->currentIndex(), before);
         return;
     }
     const QModelIndex current = periods->tree()->currentIndex();
+    const auto period = static_cast<std::size_t>(current.data(PeriodModel::PeriodIndexRole).toInt());
+    QCOMPARE(periods->model()->report().chart.tree.periods.at(period).level, 5);
     QVERIFY(current.siblingAtColumn(PeriodModel::Start).data().toString() <= reached);
     QVERIFY(current.siblingAtColumn(PeriodModel::End).data().toString() > reached);
 }
