@@ -574,7 +574,7 @@ int WritePrecise(const PreciseOptions& precise, const Options& options, const Ch
     case OutputFormat::Ics:
         text = PreciseIcs(*result.report, std::chrono::duration_cast<std::chrono::seconds>(
                                               std::chrono::system_clock::now().time_since_epoch())
-                                              .count());
+                                              .count(), chart.birth.name);
         break;
     }
     return WriteOut(text) ? 0 : kExitOutputFailed;

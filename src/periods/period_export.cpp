@@ -73,14 +73,15 @@ std::uint64_t Fingerprint(std::string_view text) {
     return hash;
 }
 
-// The birth data a period's UID is made from: what was asked, not what was computed,
-// so that another ephemeris version keeps the same UIDs.
-std::string BirthKey(const PreciseReport& r) {
+// The person a period's UID is made from: the name and the birth asked for, not what was
+// computed nor the settings it was computed with, so that another ayanamsa, year length
+// or ephemeris version keeps the same UIDs.
+std::string PersonKey(const PreciseReport& r, std::string_view person) {
     const PreciseChart& c = r.chart;
-    char numbers[96];
-    std::snprintf(numbers, sizeof numbers, "%.10g|%.10g|%.10g", c.latitude, c.longitude, c.tree.request.yearDays);
-    return FormatCivil(c.birth.local) + "|" + c.birth.timeZone + "|" + std::to_string(c.birth.utcSeconds) + "|" +
-           r.provenance.ayanamsaName + "|" + numbers;
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, "%.10g|%.10g", c.latitude, c.longitude);
+    return std::string(person) + "|" + FormatCivil(c.birth.local) + "|" + c.birth.timeZone + "|" +
+           std::to_string(c.birth.utcSeconds) + "|" + numbers;
 }
 
 }  // namespace
@@ -111,10 +112,11 @@ std::string PreciseCsv(const PreciseReport& r) {
     return csv;
 }
 
-std::string PreciseIcs(const PreciseReport& r, std::int64_t nowUtcSeconds) {
+std::string PreciseIcs(const PreciseReport& r, std::int64_t nowUtcSeconds, std::string_view person) {
     char fingerprint[20];
     std::snprintf(fingerprint, sizeof fingerprint, "%016llx",
-                  static_cast<unsigned long long>(Fingerprint(BirthKey(r))));
+                  static_cast<unsigned long long>(Fingerprint(PersonKey(r, person))));
+    const std::string whose = person.empty() ? std::string() : std::string(person) + ": ";
     const std::string stamp = IcsStamp(nowUtcSeconds);
     std::string ics;
     AppendIcsLine(ics, "BEGIN:VCALENDAR");
@@ -128,7 +130,7 @@ std::string PreciseIcs(const PreciseReport& r, std::int64_t nowUtcSeconds) {
         AppendIcsLine(ics, "DTSTAMP:" + stamp);
         AppendIcsLine(ics, "DTSTART:" + IcsStamp(RoundedUtcSeconds(r.chart.tree, p.start)));
         AppendIcsLine(ics, "DTEND:" + IcsStamp(RoundedUtcSeconds(r.chart.tree, p.end)));
-        AppendIcsLine(ics, "SUMMARY:" + IcsText(LordsText(p, " / ")));
+        AppendIcsLine(ics, "SUMMARY:" + IcsText(whose + LordsText(p, " / ")));
         AppendIcsLine(ics, "TRANSP:TRANSPARENT");
         AppendIcsLine(ics, "END:VEVENT");
     });

@@ -44,9 +44,11 @@ std::string LordsText(const Period& period, std::string_view separator);
 // Every period of the tree, as a table for a spreadsheet: RFC 4180, a header row, CRLF;
 // the earliest and latest starts are two more columns when the report has a window.
 std::string PreciseCsv(const PreciseReport& report);
-// Every period of the tree as a transparent event of a calendar (RFC 5545). The events'
-// identifiers come from the birth data asked for, so a calendar imported again replaces
-// its events instead of doubling them; `nowUtcSeconds` stamps them.
-std::string PreciseIcs(const PreciseReport& report, std::int64_t nowUtcSeconds);
+// Every period of the tree as a transparent event of a calendar (RFC 5545), its summary
+// the person's name and the lords. An event's identifier comes from the person (name,
+// birth and place) and the period's lords, never from its dates or the settings, so a
+// calendar imported again, also after another ayanamsa or year length, replaces its
+// events instead of doubling them; `nowUtcSeconds` stamps them.
+std::string PreciseIcs(const PreciseReport& report, std::int64_t nowUtcSeconds, std::string_view person);
 
 }  // namespace orvanta

@@ -35,6 +35,7 @@ PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings
     request.longitude = -time.signedLongitude;
     if (birth.place) {
         request.timeZone = birth.place->timeZone;
+        request.fold = birth.place->fold;
         request.latitude = birth.place->latitude;
         request.longitude = birth.place->longitude;
     }
@@ -127,10 +128,75 @@ std::optional<Date> ClassicStart(const Results& classic, const Period& period) {
     return std::nullopt;
 }
 
-long DaysFromClassic(const PreciseReport& report, const Period& period, Date classic) {
-    const double start = std::max(period.start, report.chart.tree.request.birthSeconds);
-    const Date precise = LocalDateOf(report.chart.birth, RoundedUtcSeconds(report.chart.tree, start));
+std::optional<long> DaysFromClassic(const PreciseReport& report, const Period& period, Date classic) {
+    if (period.start < report.chart.tree.request.birthSeconds) return std::nullopt;
+    const Date precise = LocalDateOf(report.chart.birth, RoundedUtcSeconds(report.chart.tree, period.start));
     return DaysBetween(classic, precise);
+}
+
+std::int64_t ClassicUtcSeconds(const BirthDetails& d) {
+    const std::int64_t midnight = SecondsOfCivil({d.year, d.month, d.day, 0, 0, 0});
+    return midnight + std::llround(ReadBirthTime(d).universalTime * 3600.0);
+}
+
+std::optional<std::string> InstantDifference(const PeriodsBirth& birth, const PreciseReport& report) {
+    const std::int64_t classic = ClassicUtcSeconds(birth.details);
+    const std::int64_t precise = report.chart.birth.utcSeconds;
+    if (classic == precise) return std::nullopt;
+    const std::int64_t apart = std::llabs(classic - precise);
+    std::string span;
+    const auto part = [&span](std::int64_t value, const char* unit) {
+        if (value == 0) return;
+        if (!span.empty()) span += ' ';
+        span += std::to_string(value) + ' ' + unit;
+    };
+    part(apart / 86400, "d");
+    part(apart / 3600 % 24, "h");
+    part(apart / 60 % 60, "min");
+    part(apart % 60, "s");
+    std::string why;
+    if (birth.second != 0) why = "the classic reading takes no seconds";
+    const bool zones = precise - classic != birth.second;
+    if (zones) {
+        if (!why.empty()) why += " and ";
+        why += "it reads the zone boxes (" + ZoneText({birth.details, 0, std::nullopt}) + ")" +
+               (birth.place ? ", these periods " + birth.place->timeZone : std::string());
+    }
+    return "The classic columns read the birth at " + FormatUtc(classic) + ", " + span +
+           (classic < precise ? " before" : " after") + " these periods (" + FormatUtc(precise) + "): " + why + ".";
+}
+
+std::optional<CivilDateTime> ReadCivil(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
+    const auto digits = [&](std::size_t at, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9') return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    const auto separated = [&](std::size_t at, char a, char b = '\0') { return text[at] == a || (b && text[at] == b); };
+    CivilDateTime c;
+    c.year = digits(0, 4);
+    c.month = digits(5, 2);
+    c.day = digits(8, 2);
+    if (!separated(4, '-') || !separated(7, '-') || c.year < 0 || c.month < 1 || c.month > 12 || c.day < 1 ||
+        c.day > DaysInMonth(c.year, c.month)) {
+        return std::nullopt;
+    }
+    if (text.size() == 10) return c;
+    c.hour = digits(11, 2);
+    c.minute = digits(14, 2);
+    if (!separated(10, ' ', 'T') || !separated(13, ':') || c.hour < 0 || c.hour > 23 || c.minute < 0 || c.minute > 59) {
+        return std::nullopt;
+    }
+    if (text.size() == 16) return c;
+    c.second = digits(17, 2);
+    if (!separated(16, ':') || c.second < 0 || c.second > 59) return std::nullopt;
+    return c;
 }
 
 std::string LocalText(const PreciseReport& report, double seconds) {
@@ -168,6 +234,37 @@ std::string ArcText(double longitude) {
     char text[48];
     std::snprintf(text, sizeof text, "%lld\u00b0 %02lld\u2032 %02lld.%lld\u2033 %s", inSign / 36000, inSign / 600 % 60,
                   inSign / 10 % 60, inSign % 10, std::string(SignCodes.substr(sign * 3, 3)).c_str());
+    return text;
+}
+
+std::optional<std::string> NakshatraChangeText(const PreciseReport& report) {
+    if (!report.window || !report.window->nakshatraChangesAt || !report.window->otherSide) return std::nullopt;
+    const BirthTimeWindow& w = *report.window;
+    const BirthTimeWindow::OtherSide& other = *w.otherSide;
+    const bool before = other.to <= report.chart.tree.request.birthSeconds;
+    const auto range = [&](std::size_t i) {
+        return std::string(LordName(other.lords[i])) + " from " + LocalText(report, other.startEarliest[i]) + " .. " +
+               LocalText(report, other.startLatest[i]);
+    };
+    return "The Moon changes Nakshatra at " + LocalText(report, *w.nakshatraChangesAt) + ": a birth " +
+           (before ? "before" : "after") + " then starts in " + std::string(LordName(other.firstLord)) + ", not " +
+           std::string(LordName(report.chart.tree.moon.lord)) + ", and its next Maha Dashas start " + range(1) +
+           " and " + range(2) + "; the ranges below hold for a birth " + (before ? "after" : "before") + " it.";
+}
+
+std::string_view LevelName(int level) {
+    static constexpr std::array<std::string_view, kMaxPeriodLevels> kNames = {"Maha", "Antar", "Pratyantar",
+                                                                               "Sookshma", "Prana"};
+    return level >= 1 && level <= kMaxPeriodLevels ? kNames[static_cast<std::size_t>(level - 1)] : std::string_view();
+}
+
+std::string ChainText(const PeriodTree& tree, const std::vector<int>& chain) {
+    std::string text;
+    for (const int i : chain) {
+        const Period& p = tree.periods[static_cast<std::size_t>(i)];
+        if (!text.empty()) text += " \u00b7 ";
+        text += std::string(LordName(p.lords[static_cast<std::size_t>(p.level - 1)])) + " " + std::string(LevelName(p.level));
+    }
     return text;
 }
 

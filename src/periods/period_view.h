@@ -15,11 +15,13 @@
 namespace orvanta {
 
 // A place picked from the atlas: its exact coordinates (degrees, north and east
-// positive) and the IANA zone the birth is read in.
+// positive), the IANA zone the birth is read in, and the reading the person chose for a
+// local time that occurs twice there.
 struct AttachedPlace {
     double latitude = 0;
     double longitude = 0;
     std::string timeZone;
+    Fold fold = Fold::Refuse;
 
     friend bool operator==(const AttachedPlace&, const AttachedPlace&) = default;
 };
@@ -87,9 +89,21 @@ std::optional<Date> ReadDisplayDate(std::string_view text);
 std::optional<Date> ClassicStart(const Results& classic, const Period& period);
 
 // Days from the classic start to the local date of the precise start. The results
-// window starts the periods running at birth on the birth day, so a period that began
-// before the birth is taken from the birth here too.
-long DaysFromClassic(const PreciseReport& report, const Period& period, Date classic);
+// window starts the periods running at birth on the birth day, where no period starts:
+// a period that began before the birth has no difference to show.
+std::optional<long> DaysFromClassic(const PreciseReport& report, const Period& period, Date classic);
+
+// The universal time the classic reading takes for the details: their hour and minute,
+// no seconds, less the zone boxes' offset in the longitude's direction.
+std::int64_t ClassicUtcSeconds(const BirthDetails& details);
+// One sentence when the classic reading of the birth and the report's read different
+// instants, saying by how much and why; nothing when they read the same.
+std::optional<std::string> InstantDifference(const PeriodsBirth& birth, const PreciseReport& report);
+
+// A wall-clock reading typed as YYYY-MM-DD, YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS,
+// the time after one blank or a "T" (blanks around the whole forgiven): a real
+// Gregorian date and a time of day, or nothing.
+std::optional<CivilDateTime> ReadCivil(std::string_view text);
 
 // "1981-08-18 23:30:00": the wall clock of the birth's zone at an instant of the tree.
 std::string LocalText(const PreciseReport& report, double seconds);
@@ -101,6 +115,15 @@ std::string AgeText(const PreciseReport& report, const Period& period);
 
 // 196.702861° as "16° 42′ 10.3″ Lib", to the nearest tenth of an arc-second.
 std::string ArcText(double longitude);
+
+// One sentence when the birth-time window crosses into another Nakshatra: the instant,
+// the other first lord, and when that side's next two Maha Dashas start.
+std::optional<std::string> NakshatraChangeText(const PreciseReport& report);
+
+// "Maha", "Antar", "Pratyantar", "Sookshma", "Prana": the name of a level, 1 to 5.
+std::string_view LevelName(int level);
+// "Venus Maha · Saturn Antar · Rahu Pratyantar": the periods of a chain, outermost first.
+std::string ChainText(const PeriodTree& tree, const std::vector<int>& chain);
 
 // The provenance of the figures: library and ephemeris, ayanamsa, the Moon and its
 // Nakshatra, Delta T, the birth instant and the zone rule, as caption and value.

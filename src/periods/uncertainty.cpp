@@ -32,14 +32,16 @@ BirthTimeWindow BirthTimeUncertainty(const PeriodTree& tree, const MoonFunction&
     const int n = tree.moon.nakshatra;
     window.from = birth - window.minutes * 60.0;
     window.to = birth + window.minutes * 60.0;
+    std::optional<std::pair<double, double>> beyond;  // the far part of the window, when there is one
     if (NakshatraAt(moon, tree, window.from) != n) {
         const auto [inside, outside] = Bisect(moon, tree, n, birth, window.from);
         window.nakshatraChangesAt = std::round(inside);
+        beyond = {window.from, outside};
         window.from = inside;
-        (void)outside;
     } else if (NakshatraAt(moon, tree, window.to) != n) {
         const auto [inside, outside] = Bisect(moon, tree, n, birth, window.to);
         window.nakshatraChangesAt = std::round(outside);
+        beyond = {outside, window.to};
         window.to = inside;
     }
 
@@ -51,6 +53,31 @@ BirthTimeWindow BirthTimeUncertainty(const PeriodTree& tree, const MoonFunction&
                              : moon(JulianDayOfUtcSeconds(static_cast<double>(tree.request.epochUtcSeconds) + seconds));
         return BuildPeriodTree(request);
     };
+    if (beyond) {
+        // The far part lies in one Nakshatra too (the window is shorter than a Nakshatra's
+        // crossing), so its Maha Dashas also move monotonically between its two ends.
+        const auto mahaAt = [&](double seconds) {
+            PeriodRequest request = tree.request;
+            request.levels = 1;
+            request.birthSeconds = seconds;
+            request.moonSiderealLongitude =
+                moon(JulianDayOfUtcSeconds(static_cast<double>(tree.request.epochUtcSeconds) + seconds));
+            return BuildPeriodTree(request);
+        };
+        const PeriodTree a = mahaAt(beyond->first);
+        const PeriodTree b = mahaAt(beyond->second);
+        BirthTimeWindow::OtherSide other;
+        other.from = beyond->first;
+        other.to = beyond->second;
+        other.firstLord = a.periods[0].lords[0];
+        for (std::size_t i = 0; i < other.lords.size(); ++i) {
+            other.lords[i] = a.periods[i].lords[0];
+            other.startEarliest[i] = std::min(a.periods[i].start, b.periods[i].start);
+            other.startLatest[i] = std::max(a.periods[i].start, b.periods[i].start);
+        }
+        window.otherSide = other;
+    }
+
     const PeriodTree early = treeAt(window.from);
     const PeriodTree late = treeAt(window.to);
     window.startEarliest.resize(tree.periods.size());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -28,6 +29,17 @@ struct BirthTimeWindow {
     double to = 0;
     std::vector<double> startEarliest;  // indexed as PeriodTree::periods
     std::vector<double> startLatest;
+    // The births of the window on the far side of that instant: their first lord and the
+    // earliest and latest start of each of their nine Maha Dashas.
+    struct OtherSide {
+        int firstLord = 0;
+        double from = 0;
+        double to = 0;
+        std::array<int, 9> lords{};
+        std::array<double, 9> startEarliest{};
+        std::array<double, 9> startLatest{};
+    };
+    std::optional<OtherSide> otherSide;
 };
 BirthTimeWindow BirthTimeUncertainty(const PeriodTree& tree, const MoonFunction& moon, int minutes);
 

@@ -28,6 +28,7 @@
 #include "chart/coordinate_search.h"
 #include "chart/gui/key_filter.h"
 #include "display/gui/frm_display.h"
+#include "periods/gui/frm_periods.h"
 #include "kit/gui/appearance.h"
 #include "kit/gui/link_menus.h"
 #include "kit/gui/message_box.h"
@@ -321,6 +322,10 @@ void FrmMain::BuildMenus() {
 #ifdef ORVANTA_HAVE_ATLAS
     file->addAction(atlas_->menuAction());
 #endif
+    // The precise periods straight from the form.
+    auto* periods = file->addAction(QStringLiteral("Precise &Periods..."));
+    periods->setObjectName(QStringLiteral("mnuPrecisePeriods"));
+    connect(periods, &QAction::triggered, this, &FrmMain::mnuPrecisePeriods_Click);
     // Birth files: open, save, save as.
     files_ = new BirthFiles(this);
     file->addSeparator();
@@ -431,7 +436,29 @@ void FrmMain::ShowMessageAndFocus(const Message& message) {
     if (QLineEdit* box = Box(message.focus)) box->setFocus(Qt::OtherFocusReason);
 }
 
+std::optional<AttachedPlace> FrmMain::PeriodsPlace() const {
+#ifdef ORVANTA_HAVE_ATLAS
+    if (const std::optional<Place> attached = atlas_->attached()) {
+        return AttachedPlace{attached->latitude, attached->longitude, attached->timeZone, atlas_->fold()};
+    }
+#endif
+    return std::nullopt;
+}
+
+std::optional<std::string> FrmMain::ClassicRefusal() const {
+#ifdef ORVANTA_HAVE_ATLAS
+    return atlas_->classicRefusal();
+#else
+    return std::nullopt;
+#endif
+}
+
 void FrmMain::cmdRashi_Click() {
+    // The zone boxes are not the attached place's: the classic reading would be another birth.
+    if (const auto refusal = ClassicRefusal()) {
+        ShowMessage(this, Message{*refusal, Icon::Information, Control::None});
+        return;
+    }
     RunOutcome outcome;
     try {
         outcome = RunChart(ReadForm());
@@ -451,11 +478,7 @@ void FrmMain::cmdRashi_Click() {
         display_->close();
     }
     auto* display = new FrmDisplay(outcome.chart.birth, outcome.chart.results, texts_);
-    std::optional<AttachedPlace> place;
-    if (const std::optional<Place> attached = attachedPlace()) {
-        place = AttachedPlace{attached->latitude, attached->longitude, attached->timeZone};
-    }
-    display->setPreciseBirth({outcome.chart.birth, SecondOfForm(ReadForm()), place});
+    display->setPreciseBirth({outcome.chart.birth, SecondOfForm(ReadForm()), PeriodsPlace()});
     display->setAttribute(Qt::WA_DeleteOnClose);
     connect(display, &FrmDisplay::backRequested, this, &FrmMain::DisplayClosedByBack);
     connect(display, &FrmDisplay::exitRequested, this, &FrmMain::EndProgram);
@@ -465,6 +488,42 @@ void FrmMain::cmdRashi_Click() {
 }
 
 void FrmMain::mnuNext_Click() { cmdRashi_Click(); }
+
+void FrmMain::mnuPrecisePeriods_Click() {
+    const BirthForm form = ReadForm();
+    if (FindUnlistedText(form)) return;  // the lists hold nothing but their entries
+    PeriodsBirth birth{{}, SecondOfForm(form), PeriodsPlace()};
+    Results classic;
+    std::string classicMissing;
+#ifdef ORVANTA_HAVE_ATLAS
+    if (const auto unheld = atlas_->unheldZone()) classicMissing = *unheld;
+#endif
+    if (classicMissing.empty()) {
+        const RunOutcome outcome = RunChart(form);
+        if (outcome.rejection) {
+            ShowMessageAndFocus(*outcome.rejection);
+            return;
+        }
+        birth.details = outcome.chart.birth;
+        classic = outcome.chart.results;
+    } else {
+        // Only the date, the time and the name are read from the form: the place gives the rest.
+        const BirthReading reading = CheckAndReadBirthDetails(form);
+        if (reading.refusal) {
+            ShowMessageAndFocus(*reading.refusal);
+            return;
+        }
+        birth.details = reading.birth;
+    }
+    std::string error;
+    const std::unique_ptr<FrmPeriods> periods = FrmPeriods::Create(birth, classic, this, error);
+    if (!periods) {
+        ShowMessage(this, {error, Icon::Error});
+        return;
+    }
+    if (!classicMissing.empty()) periods->setClassicMissing(classicMissing);
+    periods->exec();
+}
 
 void FrmMain::mnuExit_Click() { close(); }
 

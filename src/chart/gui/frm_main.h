@@ -9,6 +9,7 @@
 #include "atlas/place.h"
 #include "chart/birth_form.h"
 #include "display/interpretation_texts.h"
+#include "periods/period_view.h"
 
 class QCheckBox;
 class QComboBox;
@@ -57,6 +58,9 @@ public slots:
     void lblTZHelp_Click();
     void cmdBrowser_Click();
     void lblVisit_Click();
+    // "Precise &Periods...": the precise periods of the form's birth, also where the
+    // classic reading is refused for the attached place's zone.
+    void mnuPrecisePeriods_Click();
 
     // One key handler per filtered text box; true when the key was consumed.
     bool txtName_KeyPress(QKeyEvent* event);
@@ -87,6 +91,11 @@ private:
     void BuildWindow();
     void BuildMenus();
     void ShowMessageAndFocus(const Message& message);
+    // The attached place as the precise periods read it; nothing without one.
+    std::optional<AttachedPlace> PeriodsPlace() const;
+    // The sentence refusing the classic reading while the attached place's zone cannot
+    // be held by the zone boxes; nothing when it may run.
+    std::optional<std::string> ClassicRefusal() const;
     QLineEdit* Box(Control control) const;
     void DisplayClosedByBack();
     void EndProgram();

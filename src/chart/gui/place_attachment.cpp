@@ -5,8 +5,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <tuple>
 
 #include "atlas/gui/frm_birth_place.h"
 #include "kit/gui/appearance.h"
@@ -24,6 +27,8 @@ T* Find(QObject* window, const char* name) {
 }
 
 const QString kByHand = QStringLiteral("Latitude, longitude and zone entered by hand");
+// What the person can do when the zone boxes cannot hold the place's zone.
+constexpr const char* kPreciseInstead = " Choose File, Precise Periods to read the birth in the place's own zone.";
 
 }  // namespace
 
@@ -53,7 +58,7 @@ PlaceAttachment::PlaceAttachment(FrmMain* window)
     PaintButton(cmdAtlas_);
     connect(cmdAtlas_, &QPushButton::clicked, this, &PlaceAttachment::openWindow);
 
-    mnuFindPlace_ = new QAction(QStringLiteral("Find Birth &Place..."), this);
+    mnuFindPlace_ = new QAction(QStringLiteral("Find &Birth Place..."), this);
     mnuFindPlace_->setObjectName(QStringLiteral("mnuFindPlace"));
     connect(mnuFindPlace_, &QAction::triggered, this, &PlaceAttachment::openWindow);
 
@@ -83,25 +88,70 @@ void PlaceAttachment::openWindow() {
     }
 }
 
-std::optional<std::string> PlaceAttachment::take(const Place& place) {
+std::optional<std::string> PlaceAttachment::take(const Place& place, std::optional<Fold> fold) {
+    const std::optional<CivilDateTime> local = atlas::FormLocalTime(window_->ReadForm());
+    if (local && !fold && atlas::ReadZoneAt(place.timeZone, *local).kind == atlas::LocalTimeKind::Doubled) {
+        fold = AskFold(place, *local);
+        if (!fold) return std::nullopt;
+    }
     attached_ = place;
+    fold_ = fold.value_or(Fold::Refuse);
+    foldLocal_ = local;
     auto problem = Refill();
     emit attachmentChanged();
     return problem;
+}
+
+// The question for a wall-clock time that occurs twice: one button for each reading,
+// named by its offset, and Cancel.
+std::optional<Fold> PlaceAttachment::AskFold(const Place& place, const CivilDateTime& local) {
+    const atlas::ZoneAtBirth earlier = atlas::ReadZoneAt(place.timeZone, local, Fold::Earlier);
+    const atlas::ZoneAtBirth later = atlas::ReadZoneAt(place.timeZone, local, Fold::Later);
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kProgramTitle),
+                    QString::fromStdString(earlier.problem.substr(0, earlier.problem.find("; the ")) +
+                                           ". Which of the two was the birth?"),
+                    QMessageBox::Cancel, window_);
+    box.setObjectName(QStringLiteral("msgFold"));
+    const auto button = [&](const atlas::ZoneAtBirth& zone, const char* name, const QString& which) {
+        QPushButton* b = box.addButton(QString::fromStdString(atlas::OffsetText(zone.utcOffsetSeconds)) + which,
+                                       QMessageBox::AcceptRole);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    QPushButton* first = button(earlier, "cmdFoldEarlier", QStringLiteral(" (the first)"));
+    QPushButton* second = button(later, "cmdFoldLater", QStringLiteral(" (the second)"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == first) return Fold::Earlier;
+    if (box.clickedButton() == second) return Fold::Later;
+    return std::nullopt;
 }
 
 std::optional<std::string> PlaceAttachment::Refill() {
     if (!attached_) return std::nullopt;
     const Place& place = *attached_;
     const std::optional<CivilDateTime> local = atlas::FormLocalTime(window_->ReadForm());
+    const auto same = [](const CivilDateTime& a, const CivilDateTime& b) {
+        return std::tie(a.year, a.month, a.day, a.hour, a.minute) == std::tie(b.year, b.month, b.day, b.hour, b.minute);
+    };
+    // A reading chosen for one doubled time says nothing about another.
+    const Fold fold = local && foldLocal_ && same(*local, *foldLocal_) ? fold_ : Fold::Refuse;
     atlas::ZoneAtBirth zone;
     if (local) {
-        zone = atlas::ReadZoneAt(place.timeZone, *local);
+        zone = atlas::ReadZoneAt(place.timeZone, *local, fold == Fold::Refuse ? Fold::Earlier : fold);
     } else {
         zone.timeZone = place.timeZone;
         zone.problem = "The birth date on the form is not a date of the calendar.";
     }
-    const atlas::FormFilling filling = atlas::FillForm(place, zone);
+    atlas::FormFilling filling = atlas::FillForm(place, zone);
+    const bool unchosen = zone.kind == atlas::LocalTimeKind::Doubled && fold == Fold::Refuse;
+    if (unchosen) {
+        filling.zoneFilled = false;
+        filling.problem = zone.problem.substr(0, zone.problem.find("; the ")) +
+                          ". Take the place again in Find Birth Place to say which is the birth's.";
+        zone.instant.reset();
+        zone.problem = filling.problem;
+    }
     writing_ = true;
     const auto set = [](QLineEdit* box, const std::string& text) { box->setText(QString::fromStdString(text)); };
     set(txtLatD_, filling.latD);
@@ -117,13 +167,23 @@ std::optional<std::string> PlaceAttachment::Refill() {
     }
     writing_ = false;
     lblPlace_->setText(QString::fromStdString(atlas::PlaceSummary(place, zone, filling)));
+    unheld_.reset();
     if (filling.zoneFilled) return std::nullopt;
-    return filling.problem;
+    unheld_ = filling.problem;
+    // Where the zone has a reading the boxes cannot hold, the precise periods can read it.
+    preciseCan_ = zone.instant.has_value();
+    return classicRefusal();
+}
+
+std::optional<std::string> PlaceAttachment::classicRefusal() const {
+    if (!attached_ || !unheld_) return std::nullopt;
+    return *unheld_ + (preciseCan_ ? kPreciseInstead : "");
 }
 
 void PlaceAttachment::EditedByHand() {
     if (writing_ || !attached_) return;
     attached_.reset();
+    unheld_.reset();
     lblPlace_->setText(kByHand);
     emit attachmentChanged();
 }

@@ -16,7 +16,9 @@ QString SingleInstance::LockFilePath() {
 
 SingleInstance::SingleInstance() : lock_(LockFilePath()) {
     lock_.setStaleLockTime(0);
-    first_ = lock_.tryLock(0);
+    // Only a lock another instance holds refuses the start: where no lock can be made at all
+    // (a full or read-only disk), nothing says another copy runs, so this one starts.
+    first_ = lock_.tryLock(0) || lock_.error() != QLockFile::LockFailedError;
 }
 
 }  // namespace orvanta

@@ -587,11 +587,11 @@ void FrmDisplay::mnuPrecisePeriods_Click() {
 void FrmDisplay::mnuBirthChart_Click() { OpenBirthChartAt(this, preciseBirth_, QDateTime::currentSecsSinceEpoch()); }
 
 void FrmDisplay::mnuExportCalendar_Click() {
-    ExportPeriods(this, PeriodExport::Calendar, preciseBirth_, PeriodsSettings{}, QDateTime::currentSecsSinceEpoch());
+    ExportPeriods(this, PeriodExport::Calendar, preciseBirth_, RunPeriodsSettings(), QDateTime::currentSecsSinceEpoch());
 }
 
 void FrmDisplay::mnuExportTable_Click() {
-    ExportPeriods(this, PeriodExport::Table, preciseBirth_, PeriodsSettings{}, QDateTime::currentSecsSinceEpoch());
+    ExportPeriods(this, PeriodExport::Table, preciseBirth_, RunPeriodsSettings(), QDateTime::currentSecsSinceEpoch());
 }
 
 void FrmDisplay::Label1_Click() { OpenWebAddress(WebLinkUrl(WebLink::DashaArticles)); }

@@ -56,7 +56,7 @@ public slots:
     void Label1_Click();
     void lblHomeLink_Click();
     // The "&Periods" menu: the precise periods window, and its calendar and table
-    // exports with the default settings.
+    // exports with the settings last chosen in that window during this run.
     void mnuPrecisePeriods_Click();
     void mnuBirthChart_Click();
     void mnuExportCalendar_Click();

@@ -2,27 +2,30 @@
 
 #include <QComboBox>
 #include <QDateTime>
-#include <QDateTimeEdit>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include <array>
+#include <cmath>
 
 #include "kit/gui/appearance.h"
 #include "kit/gui/message_box.h"
+#include "kit/gui/pdf_in_memory.h"
 #include "dasha/dasha.h"
 #include "grahas/gui/frm_chart.h"
 #include "periods/gui/period_files.h"
@@ -74,7 +77,9 @@ void VisibleRows(const QTreeView& tree, const QModelIndex& parent, std::vector<Q
 
 std::unique_ptr<FrmPeriods> FrmPeriods::Create(const PeriodsBirth& birth, const Results& classic, QWidget* parent,
                                                std::string& error) {
-    PeriodsOutcome outcome = ComputePeriods(birth, PeriodsSettings{});
+    PeriodsSettings settings = RunPeriodsSettings();
+    settings.levels = kMaxPeriodLevels;
+    PeriodsOutcome outcome = ComputePeriods(birth, settings);
     if (!outcome.report) {
         error = outcome.error;
         return nullptr;
@@ -86,6 +91,8 @@ FrmPeriods::FrmPeriods(const PeriodsBirth& birth, const Results& classic, Precis
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       birth_(birth), classic_(classic), todayUtc_(QDateTime::currentSecsSinceEpoch()) {
+    settings_ = RunPeriodsSettings();
+    settings_.levels = kMaxPeriodLevels;
     setObjectName(QStringLiteral("frmPeriods"));
     setWindowTitle(QString::fromLatin1(kWindowCaption) + QStringLiteral(" - Precise Periods"));
     setModal(true);
@@ -99,7 +106,11 @@ void FrmPeriods::BuildWindow() {
     setAutoFillBackground(true);
     Paint(this, look::White, look::Brown);
     setFont(Verdana(8.25));
-    auto* layout = new QVBoxLayout(this);
+    // Everything scrolls as one where the screen is smaller than the window's least size
+    // (a large scale factor); at any usual size no scroll bar shows.
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("periodsArea"));
+    auto* layout = new QVBoxLayout(content);
 
     auto* heading = new QLabel(QStringLiteral("Precise Periods of %1").arg(QString::fromStdString(birth_.details.name)),
                                this);
@@ -142,12 +153,27 @@ void FrmPeriods::BuildWindow() {
     settings->addWidget(Caption(QStringLiteral("Zone"), nullptr, this));
     settings->addWidget(lblZone_, 1);
     layout->addLayout(settings);
+    ShowSettings();
     connect(cboAyanamsa_, &QComboBox::currentIndexChanged, this, &FrmPeriods::settingChanged);
     connect(cboYearDays_, &QComboBox::currentIndexChanged, this, &FrmPeriods::settingChanged);
     connect(spnUncertainty_, &QSpinBox::valueChanged, this, &FrmPeriods::settingChanged);
 
+    lblNotes_ = new QLabel(this);
+    lblNotes_->setObjectName(QStringLiteral("lblNotes"));
+    lblNotes_->setWordWrap(true);
+    lblNotes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Paint(lblNotes_, look::PaleYellow, look::Brown);
+    layout->addWidget(lblNotes_);
+
     timeline_ = new PeriodTimeline(this);
     layout->addWidget(timeline_);
+
+    lblRunning_ = new QLabel(this);
+    lblRunning_->setObjectName(QStringLiteral("lblRunning"));
+    lblRunning_->setFont(Verdana(8.25, true));
+    lblRunning_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Paint(lblRunning_, look::PaleYellow, look::Brown);
+    layout->addWidget(lblRunning_);
 
     auto* middle = new QHBoxLayout;
     auto* treeColumn = new QVBoxLayout;
@@ -188,17 +214,21 @@ void FrmPeriods::BuildWindow() {
 
     auto* buttons = new QHBoxLayout;
     QPushButton* goTo = Button("cmdGoToDate", QStringLiteral("&Go to date..."), this);
+    QPushButton* expand = Button("cmdExpandAll", QStringLiteral("E&xpand All"), this);
+    QPushButton* collapse = Button("cmdCollapseAll", QStringLiteral("C&ollapse All"), this);
     QPushButton* calendar = Button("cmdExportCalendar", QStringLiteral("Export Ca&lendar (.ics)..."), this);
     QPushButton* table = Button("cmdExportTable", QStringLiteral("Export &Table (CSV)..."), this);
     QPushButton* chart = Button("cmdBirthChart", QStringLiteral("Birth C&hart..."), this);
     QPushButton* pdf = Button("cmdSavePdf", QStringLiteral("Save as &PDF..."), this);
     QPushButton* print = Button("cmdPrint", QStringLiteral("P&rint..."), this);
     QPushButton* close = Button("cmdClose", QStringLiteral("&Close"), this);
-    for (QPushButton* b : {goTo, calendar, table, chart}) buttons->addWidget(b);
+    for (QPushButton* b : {goTo, expand, collapse, calendar, table, chart}) buttons->addWidget(b);
     buttons->addStretch(1);
     for (QPushButton* b : {pdf, print, close}) buttons->addWidget(b);
     layout->addLayout(buttons);
     connect(goTo, &QPushButton::clicked, this, &FrmPeriods::cmdGoToDate_Click);
+    connect(expand, &QPushButton::clicked, tree_, &QTreeView::expandAll);
+    connect(collapse, &QPushButton::clicked, tree_, &QTreeView::collapseAll);
     connect(calendar, &QPushButton::clicked, this, &FrmPeriods::cmdExportCalendar_Click);
     connect(table, &QPushButton::clicked, this, &FrmPeriods::cmdExportTable_Click);
     connect(chart, &QPushButton::clicked, this, &FrmPeriods::cmdBirthChart_Click);
@@ -206,10 +236,56 @@ void FrmPeriods::BuildWindow() {
     connect(print, &QPushButton::clicked, this, &FrmPeriods::cmdPrint_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    const std::array<QWidget*, 11> order = {cboAyanamsa_, cboYearDays_, spnUncertainty_, tree_, goTo, calendar,
-                                            table,        chart,        pdf,             print, close};
+    const std::array<QWidget*, 13> order = {cboAyanamsa_, cboYearDays_, spnUncertainty_, tree_, goTo,  expand, collapse,
+                                            calendar,     table,        chart,           pdf,   print, close};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
-    resize(1120, 720);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrPeriods"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(scroll);
+    FitScreen();
+}
+
+// As designed, 1120 by 720, but never larger than the screen's free area, the frame
+// included, and placed inside it.
+void FrmPeriods::FitScreen() {
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(1120, 720);
+        return;
+    }
+    const QRect free = screen->availableGeometry();
+    const QSize frame(16, 40);  // the window manager's borders and title bar, about
+    const QSize size(std::min(1120, free.width() - frame.width()), std::min(720, free.height() - frame.height()));
+    resize(size);
+    QRect placed(QPoint(0, 0), size + frame);
+    placed.moveCenter(free.center());
+    move(placed.topLeft());
+}
+
+// Column widths from the widest text each can hold, measured once: sizing to contents
+// measures every shown row.
+void FrmPeriods::FitColumns() {
+    const QFontMetrics bold(Verdana(8.25, true));
+    const auto width = [&](const QString& text) { return bold.horizontalAdvance(text) + 16; };
+    QHeaderView* header = tree_->header();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(true);
+    const QString instant = QStringLiteral("0000-00-00 00:00:00");
+    const std::array<int, PeriodModel::ColumnCount> widths = {
+        tree_->indentation() * kMaxPeriodLevels + width(QStringLiteral("Mercury")),
+        width(model_->report().window ? instant + QStringLiteral(" .. ") + instant : instant),
+        width(instant),
+        width(QStringLiteral("00y 00m 00d")),
+        width(QStringLiteral("Age at start")),
+        width(QStringLiteral("Classic start")),
+        width(QStringLiteral("Days from classic"))};
+    for (int c = 0; c < PeriodModel::ColumnCount; ++c) header->resizeSection(c, widths[static_cast<std::size_t>(c)]);
 }
 
 void FrmPeriods::ShowReport(PreciseReport report) {
@@ -221,10 +297,33 @@ void FrmPeriods::ShowReport(PreciseReport report) {
     delete old;
     timeline_->setReport(&model_->report());
     lblZone_->setText(QString::fromStdString(ZoneText(birth_)));
-    tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tree_->header()->setStretchLastSection(true);
+    FitColumns();
     ShowProvenance();
+    ShowNotes();
     MarkToday();
+}
+
+void FrmPeriods::setClassicMissing(const std::string& reason) {
+    classicMissing_ = reason;
+    ShowNotes();
+}
+
+QString FrmPeriods::notes() const {
+    QStringList lines;
+    if (!classicMissing_.empty()) {
+        lines << QStringLiteral("The classic columns are empty: the classic reading was not run. ") +
+                     QString::fromStdString(classicMissing_);
+    } else if (const auto difference = InstantDifference(birth_, model_->report())) {
+        lines << QString::fromStdString(*difference);
+    }
+    if (const auto change = NakshatraChangeText(model_->report())) lines << QString::fromStdString(*change);
+    return lines.join(u'\n');
+}
+
+void FrmPeriods::ShowNotes() {
+    const QString text = notes();
+    lblNotes_->setText(text);
+    lblNotes_->setVisible(!text.isEmpty());
 }
 
 void FrmPeriods::ShowProvenance() {
@@ -267,7 +366,33 @@ void FrmPeriods::MarkToday() {
         tree_->setCurrentIndex(last);
         tree_->scrollTo(last);
     }
+    ShowRunning();
 }
+
+QString FrmPeriods::runningLine() const {
+    const PreciseReport& report = model_->report();
+    const PeriodTree& tree = report.chart.tree;
+    const BirthInstant& birth = report.chart.birth;
+    const auto at = [&](const std::vector<int>& chain) {
+        return chain.empty() ? QStringLiteral("no period (outside the 120 years)")
+                             : QString::fromStdString(ChainText(tree, chain));
+    };
+    std::string today = FormatCivil(CivilOfSeconds(todayUtc_ + UtcOffsetAt(birth, todayUtc_))).substr(0, 10);
+    QString line = QStringLiteral("Today, %1: %2").arg(QString::fromStdString(today), at(model_->running()));
+    if (goneTo_) {
+        const UtcResult utc = UtcOfLocal(birth, *goneTo_, Fold::Earlier);
+        if (utc.utcSeconds) {
+            std::string when = FormatCivil(*goneTo_);
+            when[10] = ' ';
+            line += QStringLiteral("\nOn %1: %2").arg(QString::fromStdString(when),
+                                                     at(RunningChain(tree, TreeSeconds(tree, *utc.utcSeconds),
+                                                                     tree.request.levels)));
+        }
+    }
+    return line;
+}
+
+void FrmPeriods::ShowRunning() { lblRunning_->setText(runningLine()); }
 
 void FrmPeriods::settingChanged() {
     PeriodsSettings next = settings_;
@@ -277,17 +402,25 @@ void FrmPeriods::settingChanged() {
     PeriodsOutcome outcome = ComputePeriods(birth_, next);
     if (!outcome.report) {
         ShowMessage(this, {outcome.error, Icon::Error});
-        // The controls go back to the settings the tree shows.
-        const QSignalBlocker a(cboAyanamsa_), y(cboYearDays_), u(spnUncertainty_);
-        for (std::size_t i = 0; i < kAyanamsaChoices.size(); ++i) {
-            if (kAyanamsaChoices[i].ayanamsa == settings_.ayanamsa) cboAyanamsa_->setCurrentIndex(static_cast<int>(i));
-        }
-        cboYearDays_->setCurrentIndex(cboYearDays_->findData(settings_.yearDays));
-        spnUncertainty_->setValue(settings_.uncertaintyMinutes);
+        ShowSettings();  // the controls go back to the settings the tree shows
         return;
     }
     settings_ = next;
+    // Kept for the run: the next opening and the results window's exports use them.
+    PeriodsSettings& kept = RunPeriodsSettings();
+    kept.ayanamsa = next.ayanamsa;
+    kept.yearDays = next.yearDays;
+    kept.uncertaintyMinutes = next.uncertaintyMinutes;
     ShowReport(std::move(*outcome.report));
+}
+
+void FrmPeriods::ShowSettings() {
+    const QSignalBlocker a(cboAyanamsa_), y(cboYearDays_), u(spnUncertainty_);
+    for (std::size_t i = 0; i < kAyanamsaChoices.size(); ++i) {
+        if (kAyanamsaChoices[i].ayanamsa == settings_.ayanamsa) cboAyanamsa_->setCurrentIndex(static_cast<int>(i));
+    }
+    cboYearDays_->setCurrentIndex(cboYearDays_->findData(settings_.yearDays));
+    spnUncertainty_->setValue(settings_.uncertaintyMinutes);
 }
 
 bool FrmPeriods::goToLocal(CivilDateTime local) {
@@ -309,6 +442,8 @@ bool FrmPeriods::goToLocal(CivilDateTime local) {
     tree_->setCurrentIndex(last);
     tree_->scrollTo(last, QAbstractItemView::PositionAtCenter);
     tree_->setFocus(Qt::OtherFocusReason);
+    goneTo_ = local;
+    ShowRunning();
     return true;
 }
 
@@ -318,145 +453,237 @@ void FrmPeriods::cmdGoToDate_Click() {
     dialog.setWindowTitle(QString::fromLatin1(kProgramTitle));
     Paint(&dialog, look::White, look::Brown);
     auto* layout = new QVBoxLayout(&dialog);
-    auto* edit = new QDateTimeEdit(&dialog);
-    edit->setObjectName(QStringLiteral("dtmGoTo"));
-    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    edit->setDateTimeRange(QDateTime(QDate(1700, 1, 1), QTime(0, 0)), QDateTime(QDate(2599, 12, 31), QTime(23, 59, 59)));
+    // A plain text box: what is typed, pasted or replaced is what is read.
+    auto* edit = new QLineEdit(&dialog);
+    edit->setObjectName(QStringLiteral("txtGoTo"));
+    edit->setMaxLength(40);
+    edit->setPlaceholderText(QStringLiteral("YYYY-MM-DD HH:MM:SS"));
     const BirthInstant& birth = model_->report().chart.birth;
-    const CivilDateTime now = CivilOfSeconds(todayUtc_ + UtcOffsetAt(birth, todayUtc_));
-    edit->setDateTime(QDateTime(QDate(now.year, now.month, now.day), QTime(now.hour, now.minute, now.second)));
+    std::string now = FormatCivil(CivilOfSeconds(todayUtc_ + UtcOffsetAt(birth, todayUtc_)));
+    now[10] = ' ';
+    edit->setText(QString::fromStdString(now));
+    edit->selectAll();
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 24);
     Paint(edit, look::Black, look::PaleYellow);
-    layout->addWidget(Caption(QStringLiteral("&Local time of the birth zone:"), edit, &dialog));
+    layout->addWidget(Caption(QStringLiteral("&Local time of the birth zone (YYYY-MM-DD HH:MM:SS):"), edit, &dialog));
     layout->addWidget(edit);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     for (QAbstractButton* b : box->buttons()) PaintButton(b);
     layout->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    std::optional<CivilDateTime> chosen;
+    connect(box, &QDialogButtonBox::accepted, &dialog, [&] {
+        chosen = ReadCivil(edit->text().toStdString());
+        if (!chosen) {
+            ShowMessage(&dialog, {"\"" + edit->text().toStdString() +
+                                      "\" is not a date and time of the calendar: type it as 2001-09-11 08:46:00 "
+                                      "(the seconds, or the whole time, may be left out).",
+                                  Icon::Error});
+            edit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        dialog.accept();
+    });
     connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const QDateTime chosen = edit->dateTime();
-    goToLocal({chosen.date().year(), chosen.date().month(), chosen.date().day(), chosen.time().hour(),
-               chosen.time().minute(), chosen.time().second()});
+    if (dialog.exec() != QDialog::Accepted || !chosen) return;
+    goToLocal(*chosen);
 }
 
-void FrmPeriods::paintDocument(QPagedPaintDevice& device) const {
-    QPainter painter(&device);
-    if (!painter.isActive()) return;
-    PaintBirthChartPage(painter, device, model_->report().chart, QString::fromStdString(birth_.details.name), todayUtc_);
-    const QRect page(0, 0, device.width(), device.height());
-    QFont font = Verdana(8);
+// The line on top of every page: whose periods, born when and where, the settings used,
+// and the page number. Returns where the page's own contents begin.
+int FrmPeriods::PaintPageHeading(QPainter& painter, const QRect& page, int pageNumber) const {
+    const PreciseReport& report = model_->report();
+    const int line = QFontMetrics(Verdana(8), painter.device()).height() * 5 / 4;
+    painter.setFont(Verdana(11, true));
+    painter.setPen(QColor(look::Brown));
+    const QRect title(0, 0, page.width(), line * 3 / 2);
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Precise Periods of %1").arg(QString::fromStdString(birth_.details.name)));
+    painter.setFont(Verdana(8));
+    painter.drawText(title, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Page %1").arg(pageNumber));
+    painter.setPen(QColor(look::Black));
+    const auto degrees = [](double value, char positive, char negative) {
+        const long minutes = std::lround(std::fabs(value) * 60);
+        return QStringLiteral("%1\u00b0%2\u2032 %3")
+            .arg(minutes / 60)
+            .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+            .arg(QLatin1Char(value < 0 ? negative : positive));
+    };
+    QString text = QStringLiteral("Born %1, %2, at %3 %4.  %5 ayanamsa, year of %6")
+                       .arg(QString::fromStdString(FormatCivil(report.chart.birth.local)).replace(u'T', u' '),
+                            QString::fromStdString(ZoneText(birth_)), degrees(report.chart.latitude, 'N', 'S'),
+                            degrees(report.chart.longitude, 'E', 'W'), cboAyanamsa_->currentText(),
+                            YearDaysLabel(settings_.yearDays));
+    if (settings_.uncertaintyMinutes > 0) {
+        text += QStringLiteral(", birth time within \u00b1%1 minutes").arg(settings_.uncertaintyMinutes);
+    }
+    const QRect settings(0, title.bottom() + 1, page.width(), line);
+    painter.drawText(settings, Qt::AlignLeft | Qt::AlignVCenter,
+                     painter.fontMetrics().elidedText(text + u'.', Qt::ElideRight, page.width()));
+    painter.setPen(QColor(look::LightOrange));
+    painter.drawLine(0, settings.bottom() + line / 4, page.width(), settings.bottom() + line / 4);
+    return settings.bottom() + line / 2;
+}
+
+// The first page's own part: the notes, the timeline and the provenance.
+int FrmPeriods::PaintSummary(QPainter& painter, const QRect& page, int y) const {
+    const QFont font = Verdana(8);
     painter.setFont(font);
     const int line = painter.fontMetrics().height() * 5 / 4;
-    const PreciseReport& report = model_->report();
-    int y = 0;
-
-    painter.setFont(Verdana(12, true));
-    painter.setPen(QColor(look::Brown));
-    painter.drawText(QRect(0, y, page.width(), 2 * line), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Precise Periods of %1").arg(QString::fromStdString(birth_.details.name)));
-    y += 2 * line;
-    painter.setFont(font);
     painter.setPen(QColor(look::Black));
-    QString settings = QStringLiteral("Born %1, %2.  %3 ayanamsa, year of %4")
-                           .arg(QString::fromStdString(FormatCivil(report.chart.birth.local)).replace(u'T', u' '),
-                                QString::fromStdString(ZoneText(birth_)), cboAyanamsa_->currentText(),
-                                YearDaysLabel(settings_.yearDays));
-    if (settings_.uncertaintyMinutes > 0) {
-        settings += QStringLiteral(", birth time within %1 minutes").arg(settings_.uncertaintyMinutes);
+    const QString text = notes();
+    if (!text.isEmpty()) {
+        const QRect area = painter.boundingRect(QRect(0, y, page.width(), page.height()), Qt::TextWordWrap, text);
+        painter.drawText(QRect(0, y, page.width(), area.height()), Qt::TextWordWrap | Qt::AlignLeft, text);
+        y += area.height() + line / 2;
     }
-    painter.drawText(QRect(0, y, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter, settings + u'.');
+    painter.drawText(QRect(0, y, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter, runningLine().split(u'\n').first());
     y += line;
     const QRect timeline(0, y + line / 2, page.width(), 6 * painter.fontMetrics().height() + 24);
     timeline_->paintTimeline(painter, timeline);
     y = timeline.bottom() + line;
 
     painter.setPen(QColor(look::Black));
-    const auto lines = ProvenanceLines(report);
+    const auto lines = ProvenanceLines(model_->report());
     const int half = static_cast<int>(lines.size() + 1) / 2;
+    const int caption = page.width() / 8, value = page.width() * 3 / 8 - line;
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
         const int x = i < half ? 0 : page.width() / 2;
         const int rowY = y + (i % half) * line;
         painter.setFont(Verdana(8, true));
-        painter.drawText(QRect(x, rowY, page.width() / 8, line), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(QRect(x, rowY, caption, line), Qt::AlignLeft | Qt::AlignVCenter,
                          QString::fromStdString(lines[static_cast<std::size_t>(i)].first));
         painter.setFont(font);
-        painter.drawText(QRect(x + page.width() / 8, rowY, page.width() * 3 / 8, line), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::fromStdString(lines[static_cast<std::size_t>(i)].second));
+        painter.drawText(QRect(x + caption, rowY, value, line), Qt::AlignLeft | Qt::AlignVCenter,
+                         painter.fontMetrics().elidedText(
+                             QString::fromStdString(lines[static_cast<std::size_t>(i)].second), Qt::ElideRight, value));
     }
-    y += half * line + line;
+    return y + half * line + line;
+}
 
-    // The tree's rows as they are expanded, the headings again on every page.
-    static constexpr std::array<int, PeriodModel::ColumnCount> kShares = {20, 17, 17, 12, 12, 12, 10};  // percent
+bool FrmPeriods::paintDocument(QPagedPaintDevice& device) const {
+    QPainter painter(&device);
+    if (!painter.isActive()) return false;
+    PaintBirthChartPage(painter, device, model_->report().chart, QString::fromStdString(birth_.details.name), todayUtc_);
+    const QRect page(0, 0, device.width(), device.height());
+    const QFont font = Verdana(8), bold = Verdana(8, true);
+    painter.setFont(font);
+    const int line = painter.fontMetrics().height() * 5 / 4;
+    const PreciseReport& report = model_->report();
+    // With a birth-time window a start is a range, laid out on two lines.
+    const bool ranges = report.window.has_value();
+    const int rowHeight = ranges ? 2 * line : line;
+    int pageNumber = 1;
+    int y = PaintPageHeading(painter, page, pageNumber);
+    y = PaintSummary(painter, page, y);
+
+    // Each column as wide as its widest text, the page's width shared out in proportion.
+    const QFontMetrics metrics(bold, &device);
+    const int pad = metrics.horizontalAdvance(u'M') / 2;
+    const int indent = metrics.horizontalAdvance(QStringLiteral("MM"));
+    const QString instant = QStringLiteral("0000-00-00 00:00:00");
+    const std::array<QString, PeriodModel::ColumnCount> widest = {
+        QStringLiteral("Mercury Pratyantar"), instant, instant, QStringLiteral("00y 00m 00d"),
+        QStringLiteral("before birth"), QStringLiteral("Aug-18-1981"), QString()};
+    std::array<int, PeriodModel::ColumnCount> natural{};
+    int total = 0;
+    for (int c = 0; c < PeriodModel::ColumnCount; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        natural[k] = std::max(metrics.horizontalAdvance(widest[k]),
+                              metrics.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString())) +
+                     2 * pad + (c == 0 ? (kMaxPeriodLevels - 1) * indent : 0);
+        total += natural[k];
+    }
     std::array<int, PeriodModel::ColumnCount + 1> left{};
-    for (std::size_t c = 0; c < kShares.size(); ++c) left[c + 1] = left[c] + page.width() * kShares[c] / 100;
-    const int indent = painter.fontMetrics().horizontalAdvance(QStringLiteral("MM"));
+    for (std::size_t c = 0; c < natural.size(); ++c) {
+        left[c + 1] = left[c] + static_cast<int>(static_cast<long long>(natural[c]) * page.width() / total);
+    }
+    const auto cell = [&](int c, int top, int height, int inset, const QString& text, Qt::Alignment align) {
+        const QRect box(left[static_cast<std::size_t>(c)] + pad + inset, top,
+                        left[static_cast<std::size_t>(c) + 1] - left[static_cast<std::size_t>(c)] - 2 * pad - inset, height);
+        painter.drawText(box, align | Qt::AlignVCenter, painter.fontMetrics().elidedText(text, Qt::ElideRight, box.width()));
+    };
     const auto headings = [&] {
-        painter.setFont(Verdana(8, true));
+        painter.setFont(bold);
+        painter.setPen(QColor(look::Black));
         painter.fillRect(QRect(0, y, page.width(), line), QColor(look::LightOrange));
         for (int c = 0; c < PeriodModel::ColumnCount; ++c) {
-            painter.drawText(QRect(left[c] + 4, y, left[c + 1] - left[c] - 8, line), Qt::AlignVCenter | Qt::AlignLeft,
-                             model_->headerData(c, Qt::Horizontal).toString());
+            cell(c, y, line, 0, model_->headerData(c, Qt::Horizontal).toString(), Qt::AlignLeft);
         }
-        painter.setFont(font);
         y += line;
     };
     headings();
     std::vector<QModelIndex> rows;
     VisibleRows(*tree_, {}, rows);
     for (const QModelIndex& row : rows) {
-        if (y + line > page.height()) {
+        if (y + rowHeight > page.height()) {
             device.newPage();
-            y = 0;
+            y = PaintPageHeading(painter, page, ++pageNumber);
             headings();
         }
-        int depth = 0;
-        for (QModelIndex p = row.parent(); p.isValid(); p = p.parent()) ++depth;
+        const Period& period =
+            report.chart.tree.periods[static_cast<std::size_t>(row.data(PeriodModel::PeriodIndexRole).toInt())];
         const bool running = row.data(PeriodModel::RunningRole).toBool();
-        if (running) painter.fillRect(QRect(0, y, page.width(), line), QColor(look::PaleYellow));
-        painter.setFont(running ? Verdana(8, true) : font);
-        for (int c = 0; c < PeriodModel::ColumnCount; ++c) {
-            const QModelIndex cell = row.siblingAtColumn(c);
-            const int pad = c == 0 ? 4 + depth * indent : 4;
-            painter.drawText(QRect(left[c] + pad, y, left[c + 1] - left[c] - pad - 4, line),
-                             Qt::AlignVCenter | Qt::AlignLeft, cell.data().toString());
+        if (running) painter.fillRect(QRect(0, y, page.width(), rowHeight), QColor(look::PaleYellow));
+        painter.setFont(running ? bold : font);
+        painter.setPen(QColor(look::Black));
+        // The level's name beside the lord, so that a deep row reads on its own.
+        cell(0, y, rowHeight, (period.level - 1) * indent,
+             row.data().toString() + u' ' + QString::fromUtf8(LevelName(period.level).data(),
+                                                              static_cast<qsizetype>(LevelName(period.level).size())),
+             Qt::AlignLeft);
+        for (int c = 1; c < PeriodModel::ColumnCount; ++c) {
+            const QString text = row.siblingAtColumn(c).data().toString();
+            if (c == PeriodModel::Start && ranges) {
+                const QStringList ends = text.split(QStringLiteral(" .. "));
+                cell(c, y, line, 0, ends.value(0) + QStringLiteral(" .."), Qt::AlignLeft);
+                cell(c, y + line, line, 0, ends.value(1), Qt::AlignLeft);
+                continue;
+            }
+            cell(c, y, rowHeight, 0, text, Qt::AlignLeft);
         }
         painter.setPen(QColor(look::LightOrange));
-        painter.drawLine(0, y + line - 1, page.width(), y + line - 1);
-        painter.setPen(QColor(look::Black));
-        y += line;
+        painter.drawLine(0, y + rowHeight - 1, page.width(), y + rowHeight - 1);
+        y += rowHeight;
     }
+    return painter.end();
 }
 
 void FrmPeriods::cmdSavePdf_Click() {
     const auto path = ChoosePeriodsFile(this, QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf"));
     if (!path) return;
-    // Drawn into a file of our own first, then put in place whole by the report's save.
-    QTemporaryDir folder;
-    const QString drawn = folder.filePath(QStringLiteral("periods.pdf"));
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(drawn);
-        printer.setPageOrientation(QPageLayout::Landscape);
-        printer.setDocName(windowTitle());
-        paintDocument(printer);
+    QPrinter printer(QPrinter::HighResolution);  // the page size of the system's locale
+    printer.setPageOrientation(QPageLayout::Landscape);
+    SavePdf(*path, printer.pageLayout(), printer.resolution());
+}
+
+bool FrmPeriods::SavePdf(const QString& path, const QPageLayout& layout, int resolution) {
+    const auto pdf = DrawPdf(layout, resolution, windowTitle(), [this](QPagedPaintDevice& device) {
+        return paintDocument(device);
+    });
+    if (!pdf) {
+        ShowMessage(this, {"The periods could not be drawn as a PDF.", Icon::Error});
+        return false;
     }
-    QFile file(drawn);
-    if (!folder.isValid() || !file.open(QIODevice::ReadOnly)) {
-        ShowMessage(this, {"The PDF could not be drawn: " + file.errorString().toStdString(), Icon::Error});
-        return;
-    }
-    const QByteArray bytes = file.readAll();
-    WritePeriodsFile(this, *path, bytes.toStdString(), "PDF");
+    return WritePeriodsFile(this, path, pdf->toStdString(), "PDF");
 }
 
 void FrmPeriods::cmdPrint_Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
+    printWithDialog(printer);
+}
+
+bool FrmPeriods::printWithDialog(QPrinter& printer) {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QString::fromLatin1(kProgramTitle));
-    if (dialog.exec() != QDialog::Accepted) return;
-    paintDocument(printer);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    // "Print to file" is a file the window writes: whole or not at all, as Save as PDF.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        return SavePdf(printer.outputFileName(), printer.pageLayout(), printer.resolution());
+    }
+    if (paintDocument(printer)) return true;
+    ShowMessage(this, {"The periods could not be printed.", Icon::Error});
+    return false;
 }
 
 void FrmPeriods::cmdExportCalendar_Click() {

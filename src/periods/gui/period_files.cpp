@@ -30,6 +30,11 @@ constexpr std::array<const char*, kMaxPeriodLevels> kLevelNames = {"1 - Maha Das
 
 }  // namespace
 
+PeriodsSettings& RunPeriodsSettings() {
+    static PeriodsSettings settings;
+    return settings;
+}
+
 std::optional<QString> ChoosePeriodsFile(QWidget* parent, const QString& filter, const QString& suffix) {
     QFileDialog& dialog = SaveDialog();
     // The dialog belongs to the caller only while it is open, so that closing the
@@ -81,7 +86,7 @@ bool ExportPeriods(QWidget* parent, PeriodExport kind, const PeriodsBirth& birth
     const auto path = calendar ? ChoosePeriodsFile(parent, QStringLiteral("iCalendar (*.ics)"), QStringLiteral("ics"))
                                : ChoosePeriodsFile(parent, QStringLiteral("CSV table (*.csv)"), QStringLiteral("csv"));
     if (!path) return false;
-    return calendar ? WritePeriodsFile(parent, *path, PreciseIcs(*outcome.report, nowUtcSeconds), "calendar")
+    return calendar ? WritePeriodsFile(parent, *path, PreciseIcs(*outcome.report, nowUtcSeconds, birth.details.name), "calendar")
                     : WritePeriodsFile(parent, *path, PreciseCsv(*outcome.report), "table");
 }
 

@@ -13,6 +13,10 @@ namespace orvanta {
 
 enum class PeriodExport { Calendar, Table };
 
+// The ayanamsa, year length and uncertainty last chosen in the periods window, kept in
+// memory for the rest of the run (never written anywhere); the defaults until then.
+PeriodsSettings& RunPeriodsSettings();
+
 // Qt's save dialog for the periods' files, kept for the whole run so that its folder
 // and history live in memory only (a file dialog writes them into Qt's settings file
 // when it is destroyed). Returns the chosen path, or nothing when cancelled.

@@ -85,8 +85,9 @@ QString PeriodModel::text(int i, int column) const {
         return {};
     case ClassicDifference:
         if (const auto date = orvanta::ClassicStart(classic_, p)) {
-            const long days = DaysFromClassic(report_, p, *date);
-            return (days > 0 ? QStringLiteral("+") : QString()) + QString::number(days);
+            if (const std::optional<long> days = DaysFromClassic(report_, p, *date)) {
+                return (*days > 0 ? QStringLiteral("+") : QString()) + QString::number(*days);
+            }
         }
         return {};
     default:

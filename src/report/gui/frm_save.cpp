@@ -14,6 +14,7 @@
 
 #include "kit/gui/appearance.h"
 #include "kit/gui/message_box.h"
+#include "kit/gui/pdf_in_memory.h"
 #include "kit/gui/web_links.h"
 #include "report/gui/report_document.h"
 #include "report/gui/report_links.h"
@@ -201,11 +202,16 @@ void FrmSave::cmdSave_Click() {
     if (dialog.exec() != QDialog::Accepted) return;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return;
-    const SaveOutcome outcome = SaveReportFile(chosen.first(), reportRtf());
-    if (outcome.saved) return;
-    ShowMessage(this, {"The report could not be saved as " + QDir::toNativeSeparators(chosen.first()).toStdString() +
-                           ".\n\n" + outcome.reason.toStdString(),
+    SaveFile(chosen.first(), reportRtf());
+}
+
+bool FrmSave::SaveFile(const QString& path, const std::string& contents) {
+    const SaveOutcome outcome = SaveReportFile(path, contents);
+    if (outcome.saved) return true;
+    ShowMessage(this, {"The report could not be saved as " + QDir::toNativeSeparators(path).toStdString() + ".\n\n" +
+                           outcome.reason.toStdString(),
                        Icon::Error});
+    return false;
 }
 
 void FrmSave::cmdPrint_Click() {
@@ -222,7 +228,19 @@ bool FrmSave::printWithDialog(QPrinter& printer) {
     dialog.setPrintRange(hasSelection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
     dialog.installEventFilter(new NoPageRange(&dialog));
     if (dialog.exec() != QDialog::Accepted) return false;
-    PrintReport(*RTB, printer);
+    const bool selectionOnly = printer.printRange() == QPrinter::Selection;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        const auto pdf = DrawPdf(printer.pageLayout(), printer.resolution(), windowTitle(), [&](QPagedPaintDevice& device) {
+            PrintReport(*RTB, device, selectionOnly);
+            return true;
+        });
+        if (!pdf) {
+            ShowMessage(this, {"The report could not be drawn as a PDF.", Icon::Error});
+            return false;
+        }
+        return SaveFile(printer.outputFileName(), pdf->toStdString());
+    }
+    PrintReport(*RTB, printer, selectionOnly);
     return true;
 }
 

@@ -31,7 +31,8 @@ public:
     std::string reportRtf() const;
 
     // The print command on a given printer: the print dialog over this window, then
-    // the selection or the whole report. Returns whether anything was printed.
+    // the selection or the whole report. Printing to a file makes the PDF in memory and
+    // saves it as Save does. Returns whether anything was printed.
     bool printWithDialog(QPrinter& printer);
 
     // Every way of closing passes here: the links are turned off as the window unloads.
@@ -47,6 +48,8 @@ protected:
 private:
     void Form_Load(const BirthDetails& birth, const Results& results, const InterpretationTexts& texts);
     void Form_Unload();
+    // Saves through the report's save; a failure says so in one message.
+    bool SaveFile(const QString& path, const std::string& contents);
 
     std::vector<ReportPiece> report_;
     QTextEdit* RTB = nullptr;

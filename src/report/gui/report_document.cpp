@@ -2,7 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -32,17 +32,17 @@ void InsertReport(QTextCursor& cursor, const std::vector<ReportPiece>& pieces) {
     }
 }
 
-void PrintReport(const QTextEdit& box, QPrinter& printer) {
+void PrintReport(const QTextEdit& box, QPagedPaintDevice& device, bool selectionOnly) {
     const QTextCursor selection = box.textCursor();
-    if (printer.printRange() != QPrinter::Selection || !selection.hasSelection()) {
-        box.document()->print(&printer);
+    if (!selectionOnly || !selection.hasSelection()) {
+        box.document()->print(&device);
         return;
     }
     QTextDocument part;
     part.setDefaultFont(box.document()->defaultFont());
     part.setDocumentMargin(box.document()->documentMargin());
     QTextCursor(&part).insertFragment(selection.selection());
-    part.print(&printer);
+    part.print(&device);
 }
 
 }  // namespace orvanta

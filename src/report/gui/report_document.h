@@ -4,7 +4,7 @@
 
 #include "report/report_builder.h"
 
-class QPrinter;
+class QPagedPaintDevice;
 class QTextCursor;
 class QTextEdit;
 
@@ -15,8 +15,8 @@ namespace orvanta {
 // family and size are left to the document's default font.
 void InsertReport(QTextCursor& cursor, const std::vector<ReportPiece>& pieces);
 
-// Prints the box's selection when the printer's range is the selection and something
-// is selected, otherwise the whole document, with its formatting.
-void PrintReport(const QTextEdit& box, QPrinter& printer);
+// Prints the box's selection when `selectionOnly` and something is selected, otherwise
+// the whole document, with its formatting, on a printer or into a PDF.
+void PrintReport(const QTextEdit& box, QPagedPaintDevice& device, bool selectionOnly);
 
 }  // namespace orvanta

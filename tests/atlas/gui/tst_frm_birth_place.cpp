@@ -14,6 +14,8 @@
 #include "atlas/place_search.h"
 #include "kit/gui/appearance.h"
 #include "chart/gui/frm_main.h"
+#include "periods/gui/frm_periods.h"
+#include "periods/gui/period_model.h"
 #include "../../kit/gui/gui_test_support.h"
 
 using namespace orvanta;
@@ -52,10 +54,12 @@ private slots:
     void searchAndTake();
     void escapeLeavesTheFormAsItWas();
     void followsDateAndDetachesOnEdit();
+    void zoneTheFormCannotHold_data();
     void zoneTheFormCannotHold();
     void longQueryKeepsTheWindowsSize();
     void misspellingOffersTheClosestNames();
     void newerSearchWins();
+    void doubledTimeIsAsked();
 };
 
 void TestFrmBirthPlace::searchAndTake() {
@@ -129,27 +133,101 @@ void TestFrmBirthPlace::followsDateAndDetachesOnEdit() {
     QVERIFY(!Checked(main, "chkDST"));  // no longer follows the place
 }
 
+void TestFrmBirthPlace::zoneTheFormCannotHold_data() {
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("when");  // month, day, year, hour, minute, second
+    QTest::addColumn<QString>("offset");
+    QTest::addColumn<QString>("firstEnd");  // orvanta-chart --precise --place, the same birth
+    QTest::newRow("Madrid, west of Greenwich at UTC+01:00")
+        << "Madrid, Spain" << QStringList{"January", "15", "1990", "12", "0", "30"} << "UTC+01:00"
+        << "1995-02-23 03:17:11";
+    QTest::newRow("Brest, summer time") << "Brest, France" << QStringList{"July", "4", "1985", "16", "45", "0"}
+                                        << "UTC+02:00" << "1990-12-14 15:45:09";
+    QTest::newRow("Amsterdam, mean time of 1930") << "Amsterdam, Netherlands"
+                                                  << QStringList{"June", "1", "1930", "10", "0", "0"}
+                                                  << "UTC+01:19:32" << "1935-06-11 06:38:58";
+}
+
+// The place is taken with its zone, the classic reading is refused while it is
+// attached, and the precise periods open from the form read in the place's zone.
 void TestFrmBirthPlace::zoneTheFormCannotHold() {
+    QFETCH(QString, query);
+    QFETCH(QStringList, when);
+    QFETCH(QString, offset);
+    QFETCH(QString, firstEnd);
     FrmMain main;
     main.show();
+    const std::array<const char*, 6> lists = {"cboMonth", "cboDate", "cboYear", "cboHH", "cboMM", "cboSS"};
+    for (std::size_t i = 0; i < lists.size(); ++i) main.findChild<QComboBox*>(lists[i])->setCurrentText(when[int(i)]);
     testing::MessageRecorder messages;
     bool seen = false;
     WhenOpen([&](FrmBirthPlace* window) {
-        TypeAndWait(window, QStringLiteral("Madrid, Spain"));
+        TypeAndWait(window, query);
         QTest::keyClick(window->findChild<QLineEdit*>("txtPlaceSearch"), Qt::Key_Return);
     }, seen);
     QTest::mouseClick(main.findChild<QPushButton*>("cmdAtlas"), Qt::LeftButton);
     QVERIFY(seen);
     QCOMPARE(messages.shown.size(), std::size_t{1});
-    QCOMPARE(messages.shown.front().message.text, main.atlas()->take(First("Madrid, Spain")).value());
-    QCOMPARE(messages.shown.front().message.icon, Icon::Information);
-    QCOMPARE(Text(main, "txtLatD"), u"40"_qs);
-    QVERIFY(Checked(main, "optLong_1"));
+    const std::string sentence = messages.shown.front().message.text;
+    QVERIFY2(QString::fromStdString(sentence).contains(offset), sentence.c_str());
     QCOMPARE(Text(main, "txtZoneHour"), u"5"_qs);  // left as it was
     QCOMPARE(Text(main, "txtZoneMinute"), u"30"_qs);
+    QVERIFY(main.attachedPlace());
+
+    main.cmdRashi_Click();
+    QCOMPARE(messages.shown.size(), std::size_t{2});
+    QCOMPARE(messages.shown.back().message.text, sentence);
+    QVERIFY(!main.resultsWindow());
+
+    bool opened = false;
+    testing::OnModal("orvanta::FrmPeriods", [&](QWidget* widget) {
+        auto* periods = static_cast<FrmPeriods*>(widget);
+        opened = true;
+        const QModelIndex first = periods->model()->index(0, 0);
+        QCOMPARE(first.siblingAtColumn(PeriodModel::End).data().toString(), firstEnd);
+        for (int m = 0; m < 9; ++m) {
+            QVERIFY(periods->model()->index(m, PeriodModel::ClassicStart).data().toString().isEmpty());
+        }
+        QVERIFY2(periods->notes().contains(u"classic columns are empty"_qs), qPrintable(periods->notes()));
+        periods->reject();
+    });
+    main.findChild<QAction*>("mnuPrecisePeriods")->trigger();
+    QVERIFY(opened);
+    QCOMPARE(messages.shown.size(), std::size_t{2});
+
+    // A coordinate typed by hand detaches the place: the form is the person's again.
+    main.findChild<QLineEdit*>("txtLatM")->setText(QStringLiteral("26"));
+    main.cmdRashi_Click();
+    QVERIFY(main.resultsWindow());
+}
+
+// A local time that occurs twice at the place is asked about, the offsets on the
+// buttons; the reading chosen is the one the form and the periods take.
+void TestFrmBirthPlace::doubledTimeIsAsked() {
+    FrmMain main;
+    main.show();
+    const std::array<std::pair<const char*, const char*>, 5> when = {
+        {{"cboMonth", "November"}, {"cboDate", "7"}, {"cboYear", "2021"}, {"cboHH", "1"}, {"cboMM", "30"}}};
+    for (const auto& [list, entry] : when) main.findChild<QComboBox*>(list)->setCurrentText(entry);
+    QStringList buttons;
+    testing::OnModal("QMessageBox", [&](QWidget* box) {
+        for (const char* name : {"cmdFoldEarlier", "cmdFoldLater"}) buttons << box->findChild<QPushButton*>(name)->text();
+        QTest::mouseClick(box->findChild<QPushButton*>("cmdFoldLater"), Qt::LeftButton);
+    });
+    QVERIFY(!main.atlas()->take(First("New York")));
+    QCOMPARE(buttons, (QStringList{"UTC-04:00 (the first)", "UTC-05:00 (the second)"}));
+    QCOMPARE(main.atlas()->fold(), Fold::Later);
+    QCOMPARE(Text(main, "txtZoneHour"), u"5"_qs);
     QVERIFY(!Checked(main, "chkDST"));
-    QVERIFY(Status(main).endsWith(u"UTC+02:00 (Europe/Madrid); the precise periods can."_qs));
-    QCOMPARE(main.attachedPlace()->timeZone, std::string("Europe/Madrid"));
+    QVERIFY(Status(main).contains(u"UTC-05:00"_qs));
+
+    // Declined: nothing is taken.
+    FrmMain other;
+    other.show();
+    for (const auto& [list, entry] : when) other.findChild<QComboBox*>(list)->setCurrentText(entry);
+    testing::OnModal("QMessageBox", [](QWidget* box) { static_cast<QDialog*>(box)->reject(); });
+    other.atlas()->take(First("New York"));
+    QVERIFY(!other.attachedPlace());
 }
 
 // 500 characters typed: the window keeps its width and says why nothing is searched.

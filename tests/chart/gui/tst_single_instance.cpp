@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "chart/gui/single_instance.h"
+#include "../../report/small_file_system.h"
 
 using namespace orvanta;
 
@@ -54,6 +55,7 @@ private slots:
     void cleanup();
     void secondStartRefused();
     void crashedInstanceDoesNotBlock();
+    void noRoomForTheLockDoesNotBlock();
 
 private:
     QProcess* Start();
@@ -138,6 +140,22 @@ void TestSingleInstance::crashedInstanceDoesNotBlock() {
     QVERIFY(another->waitForStarted());
     QVERIFY(WaitFor([&] { return Says(another, kRefusal); }));
     QCOMPARE(LockHolder(), next->processId());
+}
+
+// A runtime folder that cannot be made on a full disk holds no lock: the program starts
+// all the same instead of saying that it is already running.
+void TestSingleInstance::noRoomForTheLockDoesNotBlock() {
+    const testing::SmallFileSystem disk("size=16k");
+    if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
+    QVERIFY(disk.Fill(0));
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", disk.filePath("runtime").toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", runtime); });
+    QProcess* process = Start();
+    QVERIFY(process->waitForStarted());
+    QTest::qWait(1000);
+    QCOMPARE(process->state(), QProcess::Running);
+    QVERIFY(!Says(process, kRefusal));
 }
 
 QTEST_MAIN(TestSingleInstance)

@@ -4,12 +4,18 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QClipboard>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QTreeView>
 
 #include <functional>
 
 #include "../../kit/gui/gui_test_support.h"
+#include "../../report/small_file_system.h"
 #include "chart/computation_run.h"
 #include "display/gui/frm_display.h"
 #include "periods/gui/frm_periods.h"
@@ -79,6 +85,8 @@ Calendar ParseIcs(const QByteArray& bytes) {
     return calendar;
 }
 
+// Chooses `path` in Qt's save dialog and accepts it. The file-name box keeps its own text
+// while it has the focus, so the focus is taken off it first.
 QByteArray WithoutStamps(QByteArray ics) {
     static const QRegularExpression stamp("DTSTAMP:\\d{8}T\\d{6}Z\r\n");
     return QString::fromLatin1(ics).remove(stamp).toLatin1();
@@ -90,16 +98,23 @@ class TestFrmPeriods : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { InstallLook(); }
+    void init() { RunPeriodsSettings() = {}; }
     void openedFromTheMenu();
     void exportsEqualTheTool_data();
     void exportsEqualTheTool();
+    void settingsStayForTheRun();
     void failedWriteSaysWhy();
-    void goToDate();
+    void goToDateTakesWhatIsTyped_data();
+    void goToDateTakesWhatIsTyped();
     void pdfHoldsTheShownRows();
+    void printToFileOnAFullDisk();
     void keyboard();
+    void fitsTheScreen();
+    void runningLineAndExpandAll();
 
 private:
     InterpretationTexts texts_ = LoadInterpretationTexts();
+    QTemporaryDir dirOnDisk_;  // made before any test points TMPDIR elsewhere
 };
 
 void TestFrmPeriods::openedFromTheMenu() {
@@ -221,6 +236,46 @@ void TestFrmPeriods::exportsEqualTheTool() {
     }
 }
 
+// The settings chosen in the periods window are those of its next opening and of the
+// results window's exports, for the rest of the run.
+void TestFrmPeriods::settingsStayForTheRun() {
+    const RunOutcome run = RunChart(BirthForm{});
+    FrmDisplay display(run.chart.birth, run.chart.results, texts_);
+    display.show();
+    OnModal("orvanta::FrmPeriods", [](QWidget* periods) {
+        periods->findChild<QComboBox*>("cboAyanamsa")->setCurrentIndex(1);
+        periods->findChild<QComboBox*>("cboYearDays")->setCurrentIndex(3);
+        periods->findChild<QSpinBox*>("spnUncertainty")->setValue(20);
+        static_cast<QDialog*>(periods)->reject();
+    });
+    display.findChild<QAction*>("mnuPrecisePeriods")->trigger();
+    QString shown;
+    OnModal("orvanta::FrmPeriods", [&](QWidget* periods) {
+        shown = periods->findChild<QComboBox*>("cboAyanamsa")->currentText() + "," +
+                periods->findChild<QComboBox*>("cboYearDays")->currentData().toString() + "," +
+                QString::number(periods->findChild<QSpinBox*>("spnUncertainty")->value());
+        static_cast<QDialog*>(periods)->reject();
+    });
+    display.findChild<QAction*>("mnuPrecisePeriods")->trigger();
+    QCOMPARE(shown, QString("Raman,360,20"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("periods.csv");
+    OnModal("QInputDialog", [&](QWidget* widget) {
+        auto* levels = static_cast<QInputDialog*>(widget);
+        levels->setTextValue(levels->comboBoxItems().at(1));
+        OnModal("QFileDialog", [&](QWidget* files) {
+            AcceptFile(files, path);
+        });
+        levels->accept();
+    });
+    display.findChild<QAction*>("mnuExportTable")->trigger();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), Tool({"--precise", "--format", "csv", "--levels", "2", "--ayanamsa", "raman", "--year-days",
+                                   "360", "--uncertainty", "20"}));
+}
+
 void TestFrmPeriods::failedWriteSaysWhy() {
     MessageRecorder messages;
     QTemporaryDir dir;
@@ -235,44 +290,88 @@ void TestFrmPeriods::failedWriteSaysWhy() {
     QVERIFY(!QFile::exists(path));
 }
 
-void TestFrmPeriods::goToDate() {
+void TestFrmPeriods::goToDateTakesWhatIsTyped_data() {
+    QTest::addColumn<QString>("keys");  // typed over the selected proposal; "^V" pastes, "<" is Left, "#" Backspace
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("reached");  // empty: refused with a message
+    QTest::newRow("typed") << "2001-09-11 08:46:00" << "" << "2001-09-11 08:46:00";
+    QTest::newRow("pasted") << "^V" << "2001-09-11 08:46:00" << "2001-09-11 08:46:00";
+    QTest::newRow("edited with the arrows") << "2001-09-11 08:46:00<<<<<<##09" << "" << "2001-09-11 09:46:00";
+    QTest::newRow("no seconds") << "1999-12-31 23:59" << "" << "1999-12-31 23:59:00";
+    QTest::newRow("not a day of the calendar") << "2001-02-30 08:46:00" << "" << "";
+    QTest::newRow("the order of the date box") << "09/11/2001 08:46" << "" << "";
+    QTest::newRow("outside the 120 years") << "1700-01-01 00:00" << "" << "";
+}
+
+// The go-to box reads the date and time as typed: over the selected proposal, pasted,
+// or edited with the arrow keys, and the deepest period running then is selected; an
+// impossible one is refused and the dialog stays, one outside the cycle is refused after.
+void TestFrmPeriods::goToDateTakesWhatIsTyped() {
+    QFETCH(QString, keys);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, reached);
     MessageRecorder messages;
     const RunOutcome run = RunChart(BirthForm{});
     std::string error;
     auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
     QVERIFY(periods);
     periods->setToday(kToday);
-    QVERIFY(periods->goToLocal({2000, 1, 1, 12, 0, 0}));
+    periods->show();
+    if (!clipboard.isEmpty()) QGuiApplication::clipboard()->setText(clipboard);
+    bool stayed = false;
+    OnModal("QDialog", [&](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>("txtGoTo");
+        for (const QChar c : keys) {
+            if (c == u'^') continue;
+            if (c == u'V' && keys.startsWith(u'^')) QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            else if (c == u'<') QTest::keyClick(edit, Qt::Key_Left);
+            else if (c == u'#') QTest::keyClick(edit, Qt::Key_Backspace);
+            else QTest::keyClicks(edit, QString(c));
+        }
+        QTest::keyClick(edit, Qt::Key_Return);
+        stayed = dialog->isVisible();
+        if (stayed) static_cast<QDialog*>(dialog)->reject();
+    });
+    const QModelIndex before = periods->tree()->currentIndex();
+    periods->cmdGoToDate_Click();
+    QCOMPARE(stayed, reached.isEmpty() && !keys.startsWith("1700"));
+    QCOMPARE(int(messages.shown.size()), reached.isEmpty() ? 1 : 0);
+    if (reached.isEmpty()) {
+        QCOMPARE(periods->tree()->currentIndex(), before);
+        return;
+    }
     const QModelIndex current = periods->tree()->currentIndex();
-    const PeriodTree& tree = periods->model()->report().chart.tree;
-    const Period& p = tree.periods[static_cast<std::size_t>(current.data(PeriodModel::PeriodIndexRole).toInt())];
-    QCOMPARE(p.level, 5);
-    QVERIFY(current.siblingAtColumn(PeriodModel::Start).data().toString() <= "2000-01-01 12:00:00");
-    QVERIFY(current.siblingAtColumn(PeriodModel::End).data().toString() > "2000-01-01 12:00:00");
-    QVERIFY(messages.shown.empty());
-    QVERIFY(!periods->goToLocal({1700, 1, 1, 0, 0, 0}));
-    QCOMPARE(int(messages.shown.size()), 1);
-    QCOMPARE(periods->tree()->currentIndex(), current);
+    const auto period = static_cast<std::size_t>(current.data(PeriodModel::PeriodIndexRole).toInt());
+    QCOMPARE(periods->model()->report().chart.tree.periods.at(period).level, 5);
+    QVERIFY(current.siblingAtColumn(PeriodModel::Start).data().toString() <= reached);
+    QVERIFY(current.siblingAtColumn(PeriodModel::End).data().toString() > reached);
 }
 
 // "Save as PDF..." writes the timeline and the rows as the tree shows them: the nine
-// Maha Dashas and the expanded running chain.
+// Maha Dashas and the expanded running chain; a full temporary folder changes nothing.
 void TestFrmPeriods::pdfHoldsTheShownRows() {
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     if (pdftotext.isEmpty()) QSKIP("pdftotext is not installed");
+    const SmallFileSystem temporary("size=64k");
+    if (!temporary.mounted()) QSKIP(qPrintable(temporary.whyNot()));
+    QVERIFY(temporary.Fill(0));
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temporary.filePath({}).toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("TMPDIR", tmpdir); });
     const RunOutcome run = RunChart(BirthForm{});
     std::string error;
     auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
     QVERIFY(periods);
     periods->setToday(kToday);
     periods->show();
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("periods.pdf");
+    const QString pdf = dirOnDisk_.filePath("periods.pdf");
     OnModal("QFileDialog", [&](QWidget* files) {
         QCOMPARE(static_cast<QFileDialog*>(files)->defaultSuffix(), QString("pdf"));
         ChooseInFileDialog(files, pdf);
     });
+    MessageRecorder messages;
     periods->cmdSavePdf_Click();
+    QVERIFY(messages.shown.empty());
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
@@ -292,6 +391,34 @@ void TestFrmPeriods::pdfHoldsTheShownRows() {
     QVERIFY(!text.contains(model->index(4, PeriodModel::Start, collapsed).data().toString()));
 }
 
+// Printing to a file onto a full disk: one message, the old file kept whole.
+void TestFrmPeriods::printToFileOnAFullDisk() {
+    const SmallFileSystem disk("size=64k");
+    if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
+    const QString pdf = disk.filePath("periods.pdf");
+    const QByteArray old("%PDF-1.4 printed before");
+    QFile existing(pdf);
+    QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(old) == old.size());
+    existing.close();
+    QVERIFY(disk.Fill(0));
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->show();
+    MessageRecorder messages;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    OnModal("QPrintDialog", [](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    QVERIFY(!periods->printWithDialog(printer));
+    QCOMPARE(int(messages.shown.size()), 1);
+    QVERIFY2(QString::fromStdString(messages.shown[0].message.text).startsWith("The PDF could not be saved"),
+             messages.shown[0].message.text.c_str());
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), old);
+}
+
 // Tab reaches every control, the access keys their controls, and the tree opens and
 // closes by the arrow keys.
 void TestFrmPeriods::keyboard() {
@@ -305,12 +432,12 @@ void TestFrmPeriods::keyboard() {
     auto* ayanamsa = periods->findChild<QComboBox*>("cboAyanamsa");
     ayanamsa->setFocus();
     QSet<QString> reached;
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 24; ++i) {
         reached.insert(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     for (const char* name : {"cboAyanamsa", "cboYearDays", "spnUncertainty", "treePeriods", "cmdGoToDate",
-                             "cmdExportCalendar", "cmdExportTable", "cmdSavePdf", "cmdPrint", "cmdClose"}) {
+                             "cmdExpandAll", "cmdCollapseAll", "cmdExportCalendar", "cmdExportTable", "cmdSavePdf", "cmdPrint", "cmdClose"}) {
         QVERIFY2(reached.contains(name), name);
     }
     const QList<std::pair<Qt::Key, QString>> keys = {
@@ -333,6 +460,47 @@ void TestFrmPeriods::keyboard() {
     QCOMPARE(tree->currentIndex(), tree->model()->index(0, 0));
     QTest::keyClick(tree, Qt::Key_Left);
     QVERIFY(!tree->isExpanded(tree->model()->index(0, 0)));
+}
+
+// The window opens within the screen's free area, whatever that is (the offscreen
+// screen is smaller than the window's designed size).
+void TestFrmPeriods::fitsTheScreen() {
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->show();
+    QVERIFY(QTest::qWaitForWindowExposed(periods.get()));
+    const QRect free = periods->screen()->availableGeometry();
+    QVERIFY2(free.contains(periods->geometry()), qPrintable(QString("%1x%2 on %3x%4").arg(periods->width()).arg(
+                                                        periods->height()).arg(free.width()).arg(free.height())));
+}
+
+// One line names the periods running today at every level, and those on the date gone
+// to; Expand All opens the deepest levels.
+void TestFrmPeriods::runningLineAndExpandAll() {
+    const RunOutcome run = RunChart(BirthForm{});
+    std::string error;
+    auto periods = FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+    QVERIFY(periods);
+    periods->setToday(kToday);
+    QVERIFY(periods->goToLocal({2000, 1, 1, 12, 0, 0}));
+    const QStringList lines = periods->runningLine().split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith("Today, 2026-01-01: ") && lines[1].startsWith("On 2000-01-01 12:00:00: "), qPrintable(lines.join('|')));
+    for (const QString& line : lines) {
+        for (const char* level : {" Maha \u00b7 ", " Antar \u00b7 ", " Pratyantar \u00b7 ", " Sookshma \u00b7 "}) {
+            QVERIFY2(line.contains(QString::fromUtf8(level)), qPrintable(line));
+        }
+        QVERIFY2(line.endsWith(" Prana"), qPrintable(line));
+    }
+    PeriodModel* model = periods->model();
+    const QModelIndex sookshma = model->index(8, 0, model->index(8, 0, model->index(8, 0, model->index(8, 0))));
+    QVERIFY(!periods->tree()->isExpanded(sookshma));
+    QTest::mouseClick(periods->findChild<QPushButton*>("cmdExpandAll"), Qt::LeftButton);
+    QVERIFY(periods->tree()->isExpanded(sookshma));
+    QTest::mouseClick(periods->findChild<QPushButton*>("cmdCollapseAll"), Qt::LeftButton);
+    QVERIFY(!periods->tree()->isExpanded(model->index(0, 0)));
 }
 
 QTEST_MAIN(TestFrmPeriods)

@@ -108,6 +108,7 @@ private slots:
     void printToPdf();
     void printDialog_data();
     void printDialog();
+    void printToFileOnAFullDisk();
 
 private:
     std::unique_ptr<FrmSave> OpenSample() {
@@ -591,8 +592,7 @@ void TestFrmSave::printToPdf() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("report.pdf"));
-    printer.setPrintRange(selectionRange ? QPrinter::Selection : QPrinter::AllPages);
-    PrintReport(*box, printer);
+    PrintReport(*box, printer, selectionRange);
 
     const QString expected = selectionRange && from != to ? Words(cursor.selectedText())
                                                           : Words(box->document()->toPlainText());
@@ -667,6 +667,36 @@ void TestFrmSave::printDialog() {
     QCOMPARE(QFile::exists(pdf), accept);
     if (!accept) return;
     QCOMPARE(PdfWords(pdf), selectSome ? Words(box->textCursor().selectedText()) : Words(text));
+}
+
+// Printing to a file from the print dialog onto a full disk: one message with the
+// system's reason, the file there before kept as it was, nothing cut off left.
+void TestFrmSave::printToFileOnAFullDisk() {
+    const SmallFileSystem disk("size=64k");
+    if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
+    const QString pdf = disk.filePath("report.pdf");
+    const QByteArray old("%PDF-1.4 printed before");
+    QFile existing(pdf);
+    QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(old) == old.size());
+    existing.close();
+    QVERIFY(disk.Fill(0));
+    const QStringList before = Entries(disk.filePath({}));
+
+    auto form = OpenSample();
+    form->show();
+    MessageRecorder messages;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    OnModal("QPrintDialog", [](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    QVERIFY(!form->printWithDialog(printer));
+    QCOMPARE(messages.shown.size(), std::size_t(1));
+    const QString text = QString::fromStdString(messages.shown[0].message.text);
+    QVERIFY2(text.startsWith("The report could not be saved") && text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+             qPrintable(text));
+    QCOMPARE(Entries(disk.filePath({})), before);
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), old);
 }
 
 int main(int argc, char** argv) {
