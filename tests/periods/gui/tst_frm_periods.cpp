@@ -85,8 +85,6 @@ Calendar ParseIcs(const QByteArray& bytes) {
     return calendar;
 }
 
-// Chooses `path` in Qt's save dialog and accepts it. The file-name box keeps its own text
-// while it has the focus, so the focus is taken off it first.
 QByteArray WithoutStamps(QByteArray ics) {
     static const QRegularExpression stamp("DTSTAMP:\\d{8}T\\d{6}Z\r\n");
     return QString::fromLatin1(ics).remove(stamp).toLatin1();
@@ -265,7 +263,7 @@ void TestFrmPeriods::settingsStayForTheRun() {
         auto* levels = static_cast<QInputDialog*>(widget);
         levels->setTextValue(levels->comboBoxItems().at(1));
         OnModal("QFileDialog", [&](QWidget* files) {
-            AcceptFile(files, path);
+            ChooseInFileDialog(files, path);
         });
         levels->accept();
     });
