@@ -151,6 +151,10 @@ private slots:
     void classicFormatsUnchanged();
     void csvHoldsTheTree();
     void icsImports();
+    void damagedFiles_data();
+    void damagedFiles();
+    void ephemerisOfTheBirth_data();
+    void ephemerisOfTheBirth();
 };
 
 void TestPreciseChart::jsonMembers() {
@@ -380,6 +384,86 @@ void TestPreciseChart::icsImports() {
     QList<IcsEvent> otherBirth;
     QVERIFY(ValidateIcs(Run(birth + QStringList{"--minute", "31"}).out, otherBirth).isEmpty());
     QVERIFY(otherBirth.first().properties.value("UID").first() != uids.first());
+}
+
+// A copy of the installed data files, one damaged as the row says, given by SE_EPHE_PATH:
+// never a chart from it, and a refusal that names the file; without the Moon's file the
+// Moon comes from the theory and the provenance says so.
+void TestPreciseChart::damagedFiles_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");  // besides the damaged file's path
+    QTest::newRow("bytes changed") << "xor" << 2 << "damaged";
+    QTest::newRow("truncated") << "truncate" << 2 << "damaged";
+    QTest::newRow("empty") << "empty" << 2 << "damaged";
+    QTest::newRow("a folder in its place") << "folder" << 2 << "cannot be read";
+    QTest::newRow("missing") << "remove" << 0 << "";
+    QTest::newRow("undamaged copy") << "none" << 0 << "";
+}
+
+void TestPreciseChart::damagedFiles() {
+    QFETCH(QString, damage);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const QDir installed(u"/usr/share/libswe/ephe"_s);
+    if (!installed.exists(u"semo_18.se1"_s)) QSKIP("the library's data files are not installed");
+    QTemporaryDir folder;
+    for (const QString& name : {u"semo_18.se1"_s, u"sepl_18.se1"_s}) {
+        QVERIFY(QFile::copy(installed.filePath(name), folder.filePath(name)));
+    }
+    const QString moonFile = folder.filePath(u"semo_18.se1"_s);
+    QFile file(moonFile);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    if (damage == "xor"_L1) {
+        for (qsizetype i = bytes.size() / 2; i < bytes.size() / 2 + 64; ++i) bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
+        file.seek(0);
+        file.write(bytes);
+    } else if (damage == "truncate"_L1) {
+        file.resize(bytes.size() / 2);
+    } else if (damage == "empty"_L1) {
+        file.resize(0);
+    }
+    file.close();
+    if (damage == "folder"_L1 || damage == "remove"_L1) QVERIFY(QFile::remove(moonFile));
+    if (damage == "folder"_L1) QVERIFY(QDir().mkdir(moonFile));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"SE_EPHE_PATH"_s, folder.path());
+    process.setProcessEnvironment(environment);
+    // 1943-05-04 06:10 Kolkata: a Moon in the middle of the file's years.
+    process.start(QStringLiteral(ORVANTA_CHART_PATH),
+                  {"--precise", "--json", "--levels", "1", "--year", "1943", "--month", "May", "--day", "4"});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), exitCode);
+    const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    if (exitCode != 0) {
+        const QString said = json.value("error").toObject().value("message").toString();
+        QVERIFY2(said.contains(moonFile) && said.contains(message), qPrintable(said));
+        return;
+    }
+    const QString ephemeris = json.value("precise").toObject().value("engine").toObject().value("ephemeris").toString();
+    QCOMPARE(ephemeris, damage == "remove"_L1 ? u"moshier"_s : u"files"_s);
+}
+
+// The ephemeris named is the one that answered for the birth: the basic set's planet file
+// starts at 1800-01-01 0h UT, and 05:30 in Kolkata (local mean time, UTC+05:53:28) is before.
+void TestPreciseChart::ephemerisOfTheBirth_data() {
+    QTest::addColumn<QString>("hour");
+    QTest::addColumn<QString>("ephemeris");
+    QTest::newRow("1799-12-31T23:36:32Z") << "5" << "moshier";
+    QTest::newRow("1800-01-01T00:36:32Z") << "6" << "files";
+}
+
+void TestPreciseChart::ephemerisOfTheBirth() {
+    QFETCH(QString, hour);
+    QFETCH(QString, ephemeris);
+    const Outcome run = Run({"--precise", "--json", "--levels", "1", "--year", "1800", "--month", "January", "--day",
+                             "1", "--hour", hour, "--minute", "30", "--time-zone", "Asia/Kolkata"});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject precise = Json(run).value("precise").toObject();
+    QCOMPARE(precise.value("engine").toObject().value("ephemeris").toString(), ephemeris);
 }
 
 QTEST_GUILESS_MAIN(TestPreciseChart)
