@@ -26,8 +26,9 @@ constexpr std::array<std::string_view, 14> kClassicValueOptions = {
     "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
     "--zone-hour", "--zone-minute", "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--report"};
 
-constexpr std::array<std::string_view, 9> kPreciseOptions = {
-    "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty"};
+constexpr std::array<std::string_view, 11> kPreciseOptions = {
+    "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty",
+    "--moon", "--compare"};
 
 bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -137,7 +138,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     }
 
     std::vector<std::string> rest;
-    std::optional<std::string> format, fold, yearDays, levels, on, uncertainty;
+    std::optional<std::string> format, fold, yearDays, levels, on, uncertainty, moon;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         std::optional<std::string> inlineValue;
@@ -157,8 +158,9 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             rest.push_back(args[i]);
             continue;
         }
-        if (arg == "--precise") {
-            if (inlineValue) return "--precise takes no value";
+        if (arg == "--precise" || arg == "--compare") {
+            if (inlineValue) return std::string(arg) + " takes no value";
+            options.compare = options.compare || arg == "--compare";
             continue;
         }
         std::string value;
@@ -194,6 +196,8 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             levels = value;
         } else if (arg == "--on") {
             on = value;
+        } else if (arg == "--moon") {
+            moon = value;
         } else {
             uncertainty = value;
         }
@@ -216,8 +220,21 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         if (!options.timeZone) return "--fold needs --time-zone";
     }
     if (yearDays) {
-        options.yearDays = ReadDecimal(*yearDays);
-        if (!options.yearDays) return "--year-days: \"" + *yearDays + "\" is not a number of days";
+        options.yearDays = YearDaysOfName(*yearDays);
+        if (!options.yearDays) options.yearDays = ReadDecimal(*yearDays);
+        if (!options.yearDays) {
+            return "--year-days: \"" + *yearDays +
+                   "\" is neither a number of days nor julian, gregorian, tropical, sidereal or savana";
+        }
+    }
+    if (moon) {
+        const auto position = MoonPositionFromName(*moon);
+        if (!position) return "--moon: \"" + *moon + "\" is neither apparent nor geometric";
+        options.moonPosition = *position;
+    }
+    if (options.compare && options.format && *options.format != OutputFormat::Text &&
+        *options.format != OutputFormat::Json && *options.format != OutputFormat::Csv) {
+        return "--compare writes text, json or csv";
     }
     if (levels) {
         const auto n = ReadInteger(*levels);
@@ -237,23 +254,33 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     if (!options.enabled && (options.timeZone || options.ayanamsa || yearDays || levels || on || uncertainty)) {
         return "--time-zone, --fold, --ayanamsa, --year-days, --levels, --on and --uncertainty need --precise";
     }
+    if (!options.enabled && (moon || options.compare)) return "--moon and --compare need --precise";
     args = std::move(rest);
     return std::nullopt;
 }
 
-PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
-    if (options.refusal) return {std::nullopt, *options.refusal};
+namespace {
+
+// The birth and convention the arguments ask for, or the sentence refusing them.
+std::optional<PreciseRequest> RequestOf(const PreciseOptions& options, const BirthDetails& details, int year,
+                                        int second, std::string& error) {
+    if (options.refusal) {
+        error = *options.refusal;
+        return std::nullopt;
+    }
     PreciseRequest request;
     if (options.ayanamsa) {
         const auto ayanamsa = AyanamsaFromName(*options.ayanamsa);
         if (!ayanamsa) {
-            return {std::nullopt, "Unknown ayanamsa \"" + *options.ayanamsa +
-                                      "\": use lahiri, raman, krishnamurti, yukteshwar, fagan-bradley or true-citra."};
+            error = "Unknown ayanamsa \"" + *options.ayanamsa +
+                    "\": use lahiri, raman, krishnamurti, yukteshwar, fagan-bradley or true-citra.";
+            return std::nullopt;
         }
         request.ayanamsa = *ayanamsa;
     }
     if (options.uncertaintyMinutes && *options.uncertaintyMinutes > kMaxUncertaintyMinutes) {
-        return {std::nullopt, "The birth-time uncertainty can be at most 360 minutes."};
+        error = "The birth-time uncertainty can be at most 360 minutes.";
+        return std::nullopt;
     }
     request.local = {year, details.month, details.day, details.hour, details.minute, second};
     request.timeZone = options.timeZone.value_or("");
@@ -266,7 +293,26 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
     request.latitude = options.latitude.value_or(time.signedLatitude);
     request.longitude = options.longitude.value_or(-time.signedLongitude);
     request.yearDays = options.yearDays.value_or(kDefaultYearDays);
+    request.moonPosition = options.moonPosition;
     request.levels = options.levels;
+    return request;
+}
+
+}  // namespace
+
+ComparisonOutcome ComputeComparison(const PreciseOptions& options, const BirthDetails& details, int year, int second,
+                                    std::int64_t nowUtcSeconds) {
+    std::string error;
+    const std::optional<PreciseRequest> request = RequestOf(options, details, year, second, error);
+    if (!request) return {std::nullopt, error};
+    return CompareConventions(*request, options.on, nowUtcSeconds);
+}
+
+PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
+    std::string error;
+    const std::optional<PreciseRequest> asked = RequestOf(options, details, year, second, error);
+    if (!asked) return {std::nullopt, error};
+    const PreciseRequest& request = *asked;
     PreciseOutcome outcome = ComputePreciseChart(request);
     if (!outcome.chart) return {std::nullopt, outcome.error};
 
@@ -282,8 +328,9 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
     }
     if (options.uncertaintyMinutes) {
         const Ayanamsa ayanamsa = request.ayanamsa;
+        const MoonPosition position = request.moonPosition;
         report.window = BirthTimeUncertainty(
-            report.chart.tree, [ayanamsa](double jd) { return MoonSiderealLongitude(jd, ayanamsa); },
+            report.chart.tree, [ayanamsa, position](double jd) { return MoonSiderealLongitude(jd, ayanamsa, position); },
             *options.uncertaintyMinutes);
     }
     return {std::move(report), {}};
@@ -325,6 +372,7 @@ std::string PreciseJson(const PreciseReport& r) {
     out.Integer("pada", m.pada);
     out.String("lord", DashaLord[static_cast<std::size_t>(m.lord)]);
     out.Number("elapsedFraction", m.elapsedFraction);
+    out.String("position", source.moonPosition);
     out.EndObject();
     out.BeginObject("ascendant");
     out.Number("siderealLongitude", c.sky.ascendantSiderealLongitude);
@@ -400,6 +448,9 @@ std::string PreciseText(const PreciseReport& r) {
                   std::string(NakshatraNames[static_cast<std::size_t>(m.nakshatra)]).c_str(), m.pada,
                   std::string(DashaLord[static_cast<std::size_t>(m.lord)]).c_str(), m.elapsedFraction);
     text += line;
+    if (c.moonPosition != MoonPosition::Apparent) {
+        text += "  Moon position   " + source.moonPosition + ": no light-time, deflection or nutation, mean ayanamsa\n";
+    }
     std::snprintf(line, sizeof line, "  Ascendant       %.9f %s\n", c.sky.ascendantSiderealLongitude,
                   std::string(SignCodeOf(c.sky.ascendantSiderealLongitude)).c_str());
     text += line;

@@ -256,7 +256,7 @@ Sky ComputeSky(double julianDayUT, double latitude, double longitude, Ayanamsa a
     // with it (the geometric position) the mean one.
     double ayanamsaDegrees = 0;
     char serr[AS_MAXCH] = {};
-    const int ayanamsaFlags = moon.ephemerisFlag | (PositionFlags(position) & SEFLG_NONUT);
+    const int ayanamsaFlags = moon.ephemerisFlag | PositionFlags(position);
     sky.ayanamsaDegrees = swe_get_ayanamsa_ex_ut(julianDayUT, ayanamsaFlags, &ayanamsaDegrees, serr) < 0
                               ? kNaN
                               : ayanamsaDegrees;

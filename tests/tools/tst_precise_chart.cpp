@@ -155,6 +155,8 @@ private slots:
     void damagedFiles();
     void ephemerisOfTheBirth_data();
     void ephemerisOfTheBirth();
+    void comparedRows_data();
+    void comparedRows();
 };
 
 void TestPreciseChart::jsonMembers() {
@@ -273,6 +275,9 @@ void TestPreciseChart::refusals_data() {
     QTest::newRow("no such date to look at") << QStringList{"--on", "2001-02-29"} << 64 << "";
     QTest::newRow("unknown format") << QStringList{"--format", "xml"} << 64 << "";
     QTest::newRow("fold without zone") << QStringList{"--fold", "earlier"} << 64 << "";
+    QTest::newRow("unknown Moon position") << QStringList{"--moon", "true"} << 64 << "";
+    QTest::newRow("unknown year name") << QStringList{"--year-days", "lunar"} << 64 << "";
+    QTest::newRow("comparison as a calendar") << QStringList{"--compare", "--format", "ics"} << 64 << "";
 }
 
 void TestPreciseChart::refusals() {
@@ -464,6 +469,60 @@ void TestPreciseChart::ephemerisOfTheBirth() {
     QCOMPARE(run.exitCode, 0);
     const QJsonObject precise = Json(run).value("precise").toObject();
     QCOMPARE(precise.value("engine").toObject().value("ephemeris").toString(), ephemeris);
+}
+
+// A row of --compare is the run with that convention on its own line: the birth lord, the
+// balance (the age at the first Maha Dasha start after birth), that start and the periods
+// running on --on; its difference is from the line's own start.
+void TestPreciseChart::comparedRows_data() {
+    QTest::addColumn<QStringList>("option");
+    QTest::addColumn<QString>("ayanamsa");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("moon");
+    QTest::newRow("the line itself") << QStringList{} << "lahiri" << "julian" << "apparent";
+    QTest::newRow("ayanamsa") << QStringList{"--ayanamsa", "raman"} << "raman" << "julian" << "apparent";
+    QTest::newRow("year, by its days") << QStringList{"--year-days", "360"} << "lahiri" << "savana" << "apparent";
+    QTest::newRow("year, by its name") << QStringList{"--year-days", "sidereal"} << "lahiri" << "sidereal" << "apparent";
+    QTest::newRow("Moon position") << QStringList{"--moon", "geometric"} << "lahiri" << "julian" << "geometric";
+}
+
+void TestPreciseChart::comparedRows() {
+    QFETCH(QStringList, option);
+    QFETCH(QString, ayanamsa);
+    QFETCH(QString, year);
+    QFETCH(QString, moon);
+    const QStringList birth{"--precise", "--year", "1943", "--month", "May", "--day", "4", "--hour", "6", "--minute",
+                            "10", "--second", "30", "--time-zone", "Asia/Kolkata", "--on", "2025-01-01", "--format",
+                            "json"};
+    const Outcome compared = Run(birth + QStringList{"--compare"});
+    QCOMPARE(compared.exitCode, 0);
+    QJsonObject row;
+    for (const QJsonValue& v : Json(compared).value("compare").toObject().value("rows").toArray()) {
+        const QJsonObject r = v.toObject();
+        if (r.value("ayanamsa") == ayanamsa && r.value("yearName") == year && r.value("moon") == moon) row = r;
+    }
+    QVERIFY(!row.isEmpty());
+    const auto firstAfterBirth = [](const QJsonObject& json) {
+        for (const QJsonValue& v : json.value("precise").toObject().value("periods").toArray()) {
+            if (!v.toObject().value("ageAtStart").isNull()) return v.toObject();
+        }
+        return QJsonObject();
+    };
+    const Outcome own = Run(birth + option);
+    QCOMPARE(own.exitCode, 0);
+    const QJsonObject precise = Json(own).value("precise").toObject();
+    const QJsonObject first = firstAfterBirth(Json(own));
+    QCOMPARE(row.value("birthLord").toString(), precise.value("moon").toObject().value("lord").toString());
+    QCOMPARE(row.value("balance").toObject(), first.value("ageAtStart").toObject());
+    const QJsonObject maha = row.value("firstMahaDasha").toObject();
+    QCOMPARE(maha.value("lord").toString(), first.value("lords").toArray().first().toString());
+    QCOMPARE(maha.value("start").toString(), first.value("start").toString());
+    const QJsonArray running = precise.value("runningOn").toObject().value("periods").toArray();
+    QCOMPARE(row.value("runningOn").toArray(), running.last().toObject().value("lords").toArray());
+    const QJsonObject line = firstAfterBirth(Json(Run(birth)));
+    const qint64 difference = QDateTime::fromString(line.value("start").toString(), Qt::ISODate)
+                                  .secsTo(QDateTime::fromString(first.value("start").toString(), Qt::ISODate));
+    QCOMPARE(row.value("differenceSeconds").toInteger(), difference);
 }
 
 QTEST_GUILESS_MAIN(TestPreciseChart)
