@@ -20,6 +20,7 @@ class QTreeView;
 
 namespace orvanta {
 
+class ConventionPanel;
 class PeriodModel;
 class PeriodTimeline;
 
@@ -39,6 +40,7 @@ public:
     PeriodModel* model() const { return model_; }
     QTreeView* tree() const { return tree_; }
     PeriodTimeline* timeline() const { return timeline_; }
+    ConventionPanel* conventions() const { return conventions_; }
 
     // "Today", read from the clock when the window opens; tests fix it here.
     void setToday(std::int64_t utcSeconds);
@@ -70,6 +72,8 @@ private:
 
     QComboBox* cboAyanamsa_ = nullptr;
     QComboBox* cboYearDays_ = nullptr;
+    QComboBox* cboMoon_ = nullptr;
+    ConventionPanel* conventions_ = nullptr;
     QSpinBox* spnUncertainty_ = nullptr;
     QLabel* lblZone_ = nullptr;
     PeriodTimeline* timeline_ = nullptr;
