@@ -236,6 +236,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         *options.format != OutputFormat::Json && *options.format != OutputFormat::Csv) {
         return "--compare writes text, json or csv";
     }
+    if (options.compare && uncertainty) return "--compare takes no --uncertainty";
     if (levels) {
         const auto n = ReadInteger(*levels);
         if (!n || *n < 1 || *n > kMaxPeriodLevels) return "--levels: \"" + *levels + "\" is not a level from 1 to 5";

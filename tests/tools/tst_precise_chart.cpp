@@ -278,6 +278,7 @@ void TestPreciseChart::refusals_data() {
     QTest::newRow("unknown Moon position") << QStringList{"--moon", "true"} << 64 << "";
     QTest::newRow("unknown year name") << QStringList{"--year-days", "lunar"} << 64 << "";
     QTest::newRow("comparison as a calendar") << QStringList{"--compare", "--format", "ics"} << 64 << "";
+    QTest::newRow("comparison with a time window") << QStringList{"--compare", "--uncertainty", "10"} << 64 << "";
 }
 
 void TestPreciseChart::refusals() {
