@@ -455,21 +455,27 @@ void TestPreciseChart::damagedFiles() {
 
 // The ephemeris named is the one that answered for the birth: the basic set's planet file
 // starts at 1800-01-01 0h UT, and 05:30 in Kolkata (local mean time, UTC+05:53:28) is before.
+// Delta T: swetest at the same Julian day (UT), from its theory (-emos) for the first row.
 void TestPreciseChart::ephemerisOfTheBirth_data() {
     QTest::addColumn<QString>("hour");
     QTest::addColumn<QString>("ephemeris");
-    QTest::newRow("1799-12-31T23:36:32Z") << "5" << "moshier";
-    QTest::newRow("1800-01-01T00:36:32Z") << "6" << "files";
+    QTest::addColumn<double>("deltaT");
+    // swetest -bj2378496.4837037 -ut -p1 -emos: delta t 18.122725 sec
+    QTest::newRow("1799-12-31T23:36:32Z") << "5" << "moshier" << 18.122725;
+    // swetest -bj2378496.5253704 -ut -p1: delta t 18.604655 sec (18.123675 with -emos)
+    QTest::newRow("1800-01-01T00:36:32Z") << "6" << "files" << 18.604655;
 }
 
 void TestPreciseChart::ephemerisOfTheBirth() {
     QFETCH(QString, hour);
     QFETCH(QString, ephemeris);
+    QFETCH(double, deltaT);
     const Outcome run = Run({"--precise", "--json", "--levels", "1", "--year", "1800", "--month", "January", "--day",
                              "1", "--hour", hour, "--minute", "30", "--time-zone", "Asia/Kolkata"});
     QCOMPARE(run.exitCode, 0);
     const QJsonObject precise = Json(run).value("precise").toObject();
     QCOMPARE(precise.value("engine").toObject().value("ephemeris").toString(), ephemeris);
+    QVERIFY(std::fabs(precise.value("birth").toObject().value("deltaTSeconds").toDouble() - deltaT) < 1e-6);
 }
 
 // A row of --compare is the run with that convention on its own line: the birth lord, the
