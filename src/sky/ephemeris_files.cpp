@@ -51,20 +51,21 @@ FileVerdict Verify(const QString& path) {
         return {FileTrust::Refused, "The ephemeris file " + name + " cannot be read (" + reason.toStdString() +
                                         "): make it readable, or point SE_EPHE_PATH at a folder whose files are."};
     }
+    static const QHash<QString, PackageFile> lists = ReadPackageLists();
+    const auto listed = lists.constFind(info.fileName());
+    if (listed == lists.constEnd()) return {FileTrust::Unlisted, {}};
+    const QFileInfo installed(listed->installedAt);
+    const bool isThePackages = info.canonicalFilePath() == installed.canonicalFilePath();
+    // Another size is another release of the files, or a truncated copy: nothing to hash.
+    if (!isThePackages && (!installed.exists() || installed.size() != info.size())) {
+        return {FileTrust::Unlisted, {}, true};
+    }
     QCryptographicHash md5(QCryptographicHash::Md5);
     if (!md5.addData(&file) || file.error() != QFileDevice::NoError) {
         return {FileTrust::Refused, "The ephemeris file " + name + " cannot be read (" +
                                         file.errorString().toStdString() + "): replace it with an undamaged copy."};
     }
-    static const QHash<QString, PackageFile> lists = ReadPackageLists();
-    const auto listed = lists.constFind(info.fileName());
-    if (listed == lists.constEnd()) return {FileTrust::Unlisted, {}};
     if (md5.result().toHex() == listed->md5) return {FileTrust::Checksum, {}};
-    const QFileInfo installed(listed->installedAt);
-    const bool isThePackages = info.canonicalFilePath() == installed.canonicalFilePath();
-    if (!isThePackages && (!installed.exists() || installed.size() != info.size())) {
-        return {FileTrust::Unlisted, {}, true};
-    }
     const std::string package = listed->package.toStdString();
     return {FileTrust::Refused,
             "The ephemeris file " + name + " is damaged: its bytes differ from those the package " + package +

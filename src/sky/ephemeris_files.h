@@ -22,7 +22,8 @@ struct FileVerdict {
     bool differsFromPackage = false;  // the bytes are not those the package lists for this name
 };
 
-// Reads the whole file once per run (the verdict is kept by path); thread-safe.
+// Opens the file, and hashes it where a package lists its name and size; once per run
+// (the verdict is kept by path); thread-safe.
 FileVerdict VerifyEphemerisFile(const std::string& path);
 
 }  // namespace orvanta
