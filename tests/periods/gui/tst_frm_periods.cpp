@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTreeView>
 
@@ -193,6 +194,8 @@ void TestFrmPeriods::exportsEqualTheTool() {
         OnModal("QFileDialog", [&](QWidget* files) {
             chosen = true;
             static_cast<QFileDialog*>(files)->selectFile(path);
+            // selectFile() leaves the name box as it is once that box has the focus.
+            if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
             static_cast<QDialog*>(files)->accept();
         });
         levels->accept();
@@ -272,6 +275,7 @@ void TestFrmPeriods::pdfHoldsTheShownRows() {
     OnModal("QFileDialog", [&](QWidget* files) {
         QCOMPARE(static_cast<QFileDialog*>(files)->defaultSuffix(), QString("pdf"));
         static_cast<QFileDialog*>(files)->selectFile(pdf);
+        if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) name->setText(pdf);
         static_cast<QDialog*>(files)->accept();
     });
     periods->cmdSavePdf_Click();
