@@ -95,7 +95,16 @@ constexpr std::string_view kUsage =
     "  --ayanamsa NAME      lahiri (default), raman, krishnamurti, yukteshwar,\n"
     "                       fagan-bradley, true-citra\n"
     "  --year-days N        the period year in days: 365.25 (default), 365.2425,\n"
-    "                       365.256363, 360, or any value from 300 to 400\n"
+    "                       365.256363, 360, or any value from 300 to 400; or by name:\n"
+    "                       julian 365.25, gregorian 365.2425, tropical 365.24219,\n"
+    "                       sidereal 365.256363, savana 360\n"
+    "  --moon POSITION      apparent (default: light-time, deflection, nutation, true\n"
+    "                       ayanamsa) or geometric (none of them, mean ayanamsa)\n"
+    "  --compare            instead of the periods, the birth under 40 conventions\n"
+    "                       (4 ayanamsas, 5 named years, both Moon positions): birth\n"
+    "                       lord, balance, first Maha Dasha start, the periods running\n"
+    "                       on --on (default now) and each start's difference from\n"
+    "                       this line's; text, json or csv\n"
     "  --levels N           period levels 1 .. 5 (3): Maha, Antar, Pratyantar,\n"
     "                       Sookshma, Prana\n"
     "  --on WHEN            YYYY-MM-DD[THH:MM[:SS]], local time of the birth zone:\n"
@@ -549,10 +558,33 @@ std::string ChartAndPreciseJson(const PreciseOptions& precise, const ChartRun& c
     return classic ? JoinJsonObjects(ChartJson(chart), json) : json;
 }
 
+// --compare: the conventions' table alone.
+int WriteComparison(const PreciseOptions& precise, const Options& options, const ChartRun& chart) {
+    const std::int64_t now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    const ComparisonOutcome outcome = ComputeComparison(precise, chart.birth, precise.preciseYear.value_or(chart.birth.year),
+                                                        std::stoi(options.form.second), now);
+    if (!outcome.comparison) return RefusePrecise(outcome.error, options.json);
+    std::string text;
+    switch (precise.format.value_or(options.json ? OutputFormat::Json : OutputFormat::Text)) {
+    case OutputFormat::Json:
+        text = ComparisonJson(*outcome.comparison) + '\n';
+        break;
+    case OutputFormat::Csv:
+        text = ComparisonCsv(*outcome.comparison);
+        break;
+    default:
+        text = ComparisonText(*outcome.comparison);
+        break;
+    }
+    return WriteOut(text) ? 0 : kExitOutputFailed;
+}
+
 // The precise chart, after the classic one unless the year or the place's zone is one
 // the classic method cannot read; with --place, the place as well.
 int WritePrecise(const PreciseOptions& precise, const Options& options, const ChartRun& chart,
                  const PlaceFilling* placed) {
+    if (precise.compare) return WriteComparison(precise, options, chart);
     const PreciseResult result = ComputePreciseChart(precise, options, chart);
     if (!result.report) return RefusePrecise(result.error, options.json);
     const bool classic = !precise.preciseYear && !precise.classicLeftOut;

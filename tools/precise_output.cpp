@@ -27,9 +27,9 @@ constexpr std::array<std::string_view, 14> kClassicValueOptions = {
     "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
     "--zone-hour", "--zone-minute", "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--report"};
 
-constexpr std::array<std::string_view, 11> kPreciseOptions = {
+constexpr std::array<std::string_view, 13> kPreciseOptions = {
     "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty",
-    "--planets", "--node"};
+    "--planets", "--node", "--moon", "--compare"};
 
 bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -139,7 +139,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     }
 
     std::vector<std::string> rest;
-    std::optional<std::string> format, fold, yearDays, levels, on, uncertainty;
+    std::optional<std::string> format, fold, yearDays, levels, on, uncertainty, moon;
     std::optional<std::string> zoneBox;  // a classic zone option given
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
@@ -161,9 +161,10 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             rest.push_back(args[i]);
             continue;
         }
-        if (arg == "--precise" || arg == "--planets") {
+        if (arg == "--precise" || arg == "--planets" || arg == "--compare") {
             if (inlineValue) return std::string(arg) + " takes no value";
             options.planets = options.planets || arg == "--planets";
+            options.compare = options.compare || arg == "--compare";
             continue;
         }
         std::string value;
@@ -202,6 +203,8 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
             on = value;
         } else if (arg == "--node") {
             options.node = value;
+        } else if (arg == "--moon") {
+            moon = value;
         } else {
             uncertainty = value;
         }
@@ -227,11 +230,23 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     }
     // A value out of its range is refused as one not of its form: status 64, one sentence.
     if (yearDays) {
-        options.yearDays = ReadDecimal(*yearDays);
+        options.yearDays = YearDaysOfName(*yearDays);
+        if (!options.yearDays) options.yearDays = ReadDecimal(*yearDays);
         if (!options.yearDays || !IsUsableYearDays(*options.yearDays)) {
-            return "--year-days: \"" + *yearDays + "\" is not a number of days from 300 to 400";
+            return "--year-days: \"" + *yearDays +
+                   "\" is neither a number of days from 300 to 400 nor julian, gregorian, tropical, sidereal or savana";
         }
     }
+    if (moon) {
+        const auto position = MoonPositionFromName(*moon);
+        if (!position) return "--moon: \"" + *moon + "\" is neither apparent nor geometric";
+        options.moonPosition = *position;
+    }
+    if (options.compare && options.format && *options.format != OutputFormat::Text &&
+        *options.format != OutputFormat::Json && *options.format != OutputFormat::Csv) {
+        return "--compare writes text, json or csv";
+    }
+    if (options.compare && uncertainty) return "--compare takes no --uncertainty";
     if (levels) {
         const auto n = ReadInteger(*levels);
         if (!n || *n < 1 || *n > kMaxPeriodLevels) return "--levels: \"" + *levels + "\" is not a level from 1 to 5";
@@ -264,22 +279,29 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     }
     // The zone boxes and a zone id would give the classic and the precise chart two zones.
     if (options.timeZone && zoneBox) return "--time-zone names the zone: " + *zoneBox + " cannot be given with it";
+    if (!options.enabled && (moon || options.compare)) return "--moon and --compare need --precise";
     args = std::move(rest);
     return std::nullopt;
 }
 
-PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
+namespace {
+
+// The birth and convention the arguments ask for, or the sentence refusing them.
+std::optional<PreciseRequest> RequestOf(const PreciseOptions& options, const BirthDetails& details, int year,
+                                        int second, std::string& error) {
     PreciseRequest request;
     if (options.ayanamsa) {
         const auto ayanamsa = AyanamsaFromName(*options.ayanamsa);
         if (!ayanamsa) {
-            return {std::nullopt, "Unknown ayanamsa \"" + *options.ayanamsa +
-                                      "\": use lahiri, raman, krishnamurti, yukteshwar, fagan-bradley or true-citra."};
+            error = "Unknown ayanamsa \"" + *options.ayanamsa +
+                    "\": use lahiri, raman, krishnamurti, yukteshwar, fagan-bradley or true-citra.";
+            return std::nullopt;
         }
         request.ayanamsa = *ayanamsa;
     }
     if (options.uncertaintyMinutes && *options.uncertaintyMinutes > kMaxUncertaintyMinutes) {
-        return {std::nullopt, "The birth-time uncertainty can be at most 360 minutes."};
+        error = "The birth-time uncertainty can be at most 360 minutes.";
+        return std::nullopt;
     }
     request.local = {year, details.month, details.day, details.hour, details.minute, second};
     request.timeZone = options.timeZone.value_or("");
@@ -292,7 +314,26 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
     request.latitude = options.latitude.value_or(time.signedLatitude);
     request.longitude = options.longitude.value_or(-time.signedLongitude);
     request.yearDays = options.yearDays.value_or(kDefaultYearDays);
+    request.moonPosition = options.moonPosition;
     request.levels = options.levels;
+    return request;
+}
+
+}  // namespace
+
+ComparisonOutcome ComputeComparison(const PreciseOptions& options, const BirthDetails& details, int year, int second,
+                                    std::int64_t nowUtcSeconds) {
+    std::string error;
+    const std::optional<PreciseRequest> request = RequestOf(options, details, year, second, error);
+    if (!request) return {std::nullopt, error};
+    return CompareConventions(*request, options.on, nowUtcSeconds);
+}
+
+PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
+    std::string error;
+    const std::optional<PreciseRequest> asked = RequestOf(options, details, year, second, error);
+    if (!asked) return {std::nullopt, error};
+    const PreciseRequest& request = *asked;
     PreciseOutcome outcome = ComputePreciseChart(request);
     if (!outcome.chart) return {std::nullopt, outcome.error};
 
@@ -314,8 +355,9 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
     }
     if (options.uncertaintyMinutes) {
         const Ayanamsa ayanamsa = request.ayanamsa;
+        const MoonPosition position = request.moonPosition;
         report.window = BirthTimeUncertainty(
-            report.chart.tree, [ayanamsa](double jd) { return MoonSiderealLongitude(jd, ayanamsa); },
+            report.chart.tree, [ayanamsa, position](double jd) { return MoonSiderealLongitude(jd, ayanamsa, position); },
             *options.uncertaintyMinutes);
     }
     return {std::move(report), {}, std::move(planets)};
@@ -358,6 +400,7 @@ std::string PreciseJson(const PreciseReport& r, const GrahaChart* planets) {
     out.Integer("pada", m.pada);
     out.String("lord", DashaLord[static_cast<std::size_t>(m.lord)]);
     out.Number("elapsedFraction", m.elapsedFraction);
+    out.String("position", source.moonPosition);
     out.EndObject();
     out.BeginObject("ascendant");
     out.Number("siderealLongitude", c.sky.ascendantSiderealLongitude);
@@ -435,6 +478,9 @@ std::string PreciseText(const PreciseReport& r, const GrahaChart* planets) {
                   std::string(NakshatraNames[static_cast<std::size_t>(m.nakshatra)]).c_str(), m.pada,
                   std::string(DashaLord[static_cast<std::size_t>(m.lord)]).c_str(), m.elapsedFraction);
     text += line;
+    if (c.moonPosition != MoonPosition::Apparent) {
+        text += "  Moon position   " + source.moonPosition + ": no light-time, deflection or nutation, mean ayanamsa\n";
+    }
     std::snprintf(line, sizeof line, "  Ascendant       %.9f %s\n", c.sky.ascendantSiderealLongitude,
                   std::string(SignCodeOf(c.sky.ascendantSiderealLongitude)).c_str());
     text += line;

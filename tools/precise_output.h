@@ -7,6 +7,7 @@
 
 #include "chart/birth_form.h"
 #include "grahas/grahas.h"
+#include "periods/conventions.h"
 #include "periods/period_export.h"
 #include "periods/precise_chart.h"
 #include "periods/uncertainty.h"
@@ -23,6 +24,8 @@ struct PreciseOptions {
     Fold fold = Fold::Refuse;
     std::optional<std::string> ayanamsa;
     std::optional<double> yearDays;
+    MoonPosition moonPosition = MoonPosition::Apparent;
+    bool compare = false;  // --compare: the conventions' table instead of the periods
     int levels = 3;
     std::optional<CivilDateTime> on;
     std::optional<int> uncertaintyMinutes;
@@ -53,6 +56,13 @@ struct PreciseResult {
 // The precise chart of the validated details; `year` and `second` are the birth's own
 // (the details may carry a stand-in year).
 PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second);
+
+// The same birth under every compared convention (--compare), from the same arguments.
+ComparisonOutcome ComputeComparison(const PreciseOptions& options, const BirthDetails& details, int year, int second,
+                                    std::int64_t nowUtcSeconds);
+std::string ComparisonText(const ConventionComparison& comparison);
+std::string ComparisonJson(const ConventionComparison& comparison);  // {"compare": {...}}
+std::string ComparisonCsv(const ConventionComparison& comparison);   // RFC 4180, one row per convention
 
 // {"precise": {...}}
 std::string PreciseJson(const PreciseReport& report, const GrahaChart* planets = nullptr);

@@ -105,6 +105,7 @@ std::string WriteOwnFile(const BirthRecord& record) {
         const PeriodsSettings& s = *record.settings;
         put("ayanamsa", AyanamsaName(s.ayanamsa));
         put("year-days", Exact(s.yearDays));
+        put("moon-position", std::string(MoonPositionName(s.moonPosition)));
         put("uncertainty-minutes", std::to_string(s.uncertaintyMinutes));
         put("levels", std::to_string(s.levels));
     }
@@ -213,7 +214,7 @@ FileReading ReadOwnFile(std::string_view contents) {
         record.place = place;
     }
 
-    if (take("ayanamsa") || take("year-days") || take("uncertainty-minutes") || take("levels")) {
+    if (take("ayanamsa") || take("year-days") || take("moon-position") || take("uncertainty-minutes") || take("levels")) {
         PeriodsSettings settings;
         if (const Value* value = take("ayanamsa")) {
             const std::optional<Ayanamsa> ayanamsa = AyanamsaFromName(value->text);
@@ -224,6 +225,11 @@ FileReading ReadOwnFile(std::string_view contents) {
             const std::optional<double> days = DecimalNumber(value->text);
             if (!days || *days < 300 || *days > 400) return fail(value->line, "year-days must lie from 300 to 400");
             settings.yearDays = *days;
+        }
+        if (const Value* value = take("moon-position")) {
+            const std::optional<MoonPosition> position = MoonPositionFromName(value->text);
+            if (!position) return fail(value->line, "moon-position must be apparent or geometric");
+            settings.moonPosition = *position;
         }
         const auto whole = [&](std::string_view key, long long least, long long most, int& target) {
             const Value* value = take(key);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "sky/bodies.h"
+#include "sky/ephemeris.h"
 
 namespace orvanta {
 
@@ -117,7 +118,9 @@ GrahaOutcome ComputeGrahas(const PreciseChart& chart, Node node) {
     std::array<Body, 8> bodies{};
     std::copy(kBodies.begin(), kBodies.end(), bodies.begin());
     bodies.back() = node == Node::Mean ? Body::MeanNode : Body::TrueNode;
-    const std::vector<BodyPlace> places = SiderealPlaces(chart.birth.julianDayUT, chart.ayanamsa, bodies);
+    // The Moon's position convention (apparent or geometric) holds for every graha.
+    const std::vector<BodyPlace> places =
+        SiderealPlaces(chart.birth.julianDayUT, chart.ayanamsa, bodies, PositionFlags(chart.moonPosition));
 
     GrahaChart out;
     out.node = node;

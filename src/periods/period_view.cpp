@@ -41,6 +41,7 @@ PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings
     }
     request.ayanamsa = settings.ayanamsa;
     request.yearDays = settings.yearDays;
+    request.moonPosition = settings.moonPosition;
     request.levels = settings.levels;
     return request;
 }
@@ -57,11 +58,23 @@ PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PeriodsSettings& 
     report.provenance = ProvenanceOf(report.chart, Engine());
     if (settings.uncertaintyMinutes > 0) {
         const Ayanamsa ayanamsa = settings.ayanamsa;
+        const MoonPosition position = settings.moonPosition;
         report.window = BirthTimeUncertainty(
-            report.chart.tree, [ayanamsa](double jd) { return MoonSiderealLongitude(jd, ayanamsa); },
+            report.chart.tree, [ayanamsa, position](double jd) { return MoonSiderealLongitude(jd, ayanamsa, position); },
             settings.uncertaintyMinutes);
     }
     return {std::move(report), {}};
+}
+
+std::string YearDaysText(double days) {
+    char text[64];
+    const std::string_view name = YearLengthName(days);
+    if (name.empty()) {
+        std::snprintf(text, sizeof text, "%.9g days", days);
+    } else {
+        std::snprintf(text, sizeof text, "%.9g days (%s)", days, std::string(name).c_str());
+    }
+    return text;
 }
 
 std::string ZoneText(const PeriodsBirth& birth) {
@@ -284,7 +297,7 @@ std::vector<std::pair<std::string, std::string>> ProvenanceLines(const PreciseRe
     std::snprintf(number, sizeof number, " %.6f\u00b0", source.ayanamsaDegrees);
     lines.emplace_back("Ayanamsa", ayanamsa + number);
     std::snprintf(number, sizeof number, " (%.6f\u00b0)", c.sky.moonSiderealLongitude);
-    lines.emplace_back("Moon, sidereal", ArcText(c.sky.moonSiderealLongitude) + number);
+    lines.emplace_back("Moon, sidereal", ArcText(c.sky.moonSiderealLongitude) + number + ", " + source.moonPosition);
     lines.emplace_back("Nakshatra", std::to_string(m.nakshatra + 1) + " " +
                                         std::string(NakshatraNames[static_cast<std::size_t>(m.nakshatra)]) +
                                         ", pada " + std::to_string(m.pada) + ", lord " +
@@ -295,8 +308,7 @@ std::vector<std::pair<std::string, std::string>> ProvenanceLines(const PreciseRe
     lines.emplace_back("Delta T", number);
     lines.emplace_back("Birth, UTC", source.utc);
     lines.emplace_back("Zone rule", source.zoneRule);
-    std::snprintf(number, sizeof number, "%.9g days", c.tree.request.yearDays);
-    lines.emplace_back("Year", number);
+    lines.emplace_back("Year", YearDaysText(c.tree.request.yearDays));
     return lines;
 }
 

@@ -10,6 +10,7 @@
 
 #include "chart/birth_form.h"
 #include "chart/results.h"
+#include "periods/conventions.h"
 #include "periods/period_export.h"
 
 namespace orvanta {
@@ -38,6 +39,7 @@ struct PeriodsBirth {
 struct PeriodsSettings {
     Ayanamsa ayanamsa = Ayanamsa::Lahiri;
     double yearDays = kDefaultYearDays;
+    MoonPosition moonPosition = MoonPosition::Apparent;
     int uncertaintyMinutes = 0;  // [0, kMaxUncertaintyMinutes]; 0: no birth-time window
     int levels = kMaxPeriodLevels;
 
@@ -56,8 +58,14 @@ inline constexpr std::array<AyanamsaChoice, 6> kAyanamsaChoices = {{
     {Ayanamsa::FaganBradley, "Fagan-Bradley"},
     {Ayanamsa::TrueCitra, "True Chitra"},
 }};
-// Julian, Gregorian, sidereal and the savana year of 360 days.
-inline constexpr std::array<double, 4> kYearDayChoices = {365.25, 365.2425, 365.256363, 360};
+// The named year lengths of kYearLengths, in its order.
+inline constexpr std::array<double, kYearLengths.size()> kYearDayChoices = [] {
+    std::array<double, kYearLengths.size()> days{};
+    for (std::size_t i = 0; i < days.size(); ++i) days[i] = kYearLengths[i].days;
+    return days;
+}();
+// "365.25 days (julian)"; a length without a name as "365.2422 days".
+std::string YearDaysText(double days);
 
 // The request orvanta-chart --precise makes for the same details: the classic zone
 // reading (its direction from the longitude) or the attached place's zone and

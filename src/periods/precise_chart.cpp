@@ -26,9 +26,12 @@ PreciseOutcome ComputePreciseChart(const PreciseRequest& request) {
     PreciseChart chart;
     chart.birth = *instant.instant;
     chart.ayanamsa = request.ayanamsa;
+    chart.moonPosition = request.moonPosition;
     chart.latitude = request.latitude;
     chart.longitude = request.longitude;
-    chart.sky = ComputeSky(chart.birth.julianDayUT, request.latitude, request.longitude, request.ayanamsa);
+    chart.sky = ComputeSky(chart.birth.julianDayUT, request.latitude, request.longitude, request.ayanamsa,
+                           request.moonPosition);
+    if (!chart.sky.error.empty()) return {std::nullopt, chart.sky.error};
     if (!std::isfinite(chart.sky.moonSiderealLongitude) || !std::isfinite(chart.sky.ascendantSiderealLongitude) ||
         !std::isfinite(chart.sky.ayanamsaDegrees)) {
         return {std::nullopt, "The ephemeris cannot compute the Moon and ascendant for this instant and place."};
@@ -91,9 +94,15 @@ Date LocalDateOf(const BirthInstant& birth, std::int64_t utcSeconds) {
 }
 
 Provenance ProvenanceOf(const PreciseChart& chart, EngineInfo engine) {
-    return {std::move(engine),          std::string(AyanamsaName(chart.ayanamsa)), chart.sky.ayanamsaDegrees,
-            chart.sky.deltaTSeconds,    FormatUtc(chart.birth.utcSeconds),         chart.birth.julianDayUT,
-            chart.birth.zoneRule};
+    engine.ephemeris = chart.sky.moshier ? "moshier" : "files";
+    return {std::move(engine),
+            std::string(AyanamsaName(chart.ayanamsa)),
+            chart.sky.ayanamsaDegrees,
+            chart.sky.deltaTSeconds,
+            FormatUtc(chart.birth.utcSeconds),
+            chart.birth.julianDayUT,
+            chart.birth.zoneRule,
+            std::string(MoonPositionName(chart.moonPosition))};
 }
 
 std::optional<CalendarAge> AgeAtStart(const PreciseChart& chart, const Period& period) {

@@ -24,6 +24,7 @@ struct PreciseRequest {
     double latitude = 0;   // degrees, north positive
     double longitude = 0;  // degrees, east positive
     Ayanamsa ayanamsa = Ayanamsa::Lahiri;
+    MoonPosition moonPosition = MoonPosition::Apparent;
     double yearDays = kDefaultYearDays;
     int levels = 3;
 };
@@ -34,6 +35,7 @@ struct PreciseChart {
     BirthInstant birth;
     Sky sky;
     Ayanamsa ayanamsa = Ayanamsa::Lahiri;
+    MoonPosition moonPosition = MoonPosition::Apparent;
     double latitude = 0;   // degrees, north positive
     double longitude = 0;  // degrees, east positive
     PeriodTree tree;
@@ -45,7 +47,7 @@ struct PreciseOutcome {
 };
 
 // Refuses a year length outside [300, 400], whatever the zone reading refuses, and a sky
-// the ephemeris could not compute.
+// the ephemeris could not compute or whose files it could not trust (naming the file).
 PreciseOutcome ComputePreciseChart(const PreciseRequest& request);
 
 // The UTC second of a wall-clock reading in the birth's zone: the fixed offset of a
@@ -70,13 +72,14 @@ Date LocalDateOf(const BirthInstant& birth, std::int64_t utcSeconds);
 
 // Where the precise figures come from, for people and for the record of a chart.
 struct Provenance {
-    EngineInfo engine;
+    EngineInfo engine;  // `ephemeris`: the one that answered for the birth instant
     std::string ayanamsaName;  // as AyanamsaName gives it
     double ayanamsaDegrees = 0;
     double deltaTSeconds = 0;
     std::string utc;  // "1981-08-18T18:00:00Z"
     double julianDayUT = 0;
     std::string zoneRule;
+    std::string moonPosition;  // as MoonPositionName gives it
 };
 Provenance ProvenanceOf(const PreciseChart& chart, EngineInfo engine);
 

@@ -126,7 +126,7 @@ void TstBirthFile::roundTrip_data() {
     full.form.south = true;
     full.form.west = true;
     full.place = RecordPlace{"Pune", "Maharashtra", "India", "IN", 18.51957, 73.85535, "Asia/Kolkata"};
-    full.settings = PeriodsSettings{Ayanamsa::Raman, 365.256363, 45, 4};
+    full.settings = PeriodsSettings{Ayanamsa::Raman, 365.256363, MoonPosition::Geometric, 45, 4};
     full.note = "Twin; \\ born first =\nsecond line";
     full.city = "Pune";
     full.country = "India";

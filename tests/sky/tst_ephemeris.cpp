@@ -33,6 +33,8 @@ private slots:
     void sky_data();
     void sky();
     void beforeThePlanetFile();
+    void geometric_data();
+    void geometric();
     void moonAgreesWithSky();
     void threadsAgree();
     void badPlace();
@@ -131,6 +133,36 @@ void TestEphemeris::beforeThePlanetFile() {
     QVERIFY(std::fabs(s.ascendantSiderealLongitude - 58.2570573) < kTolerance);
     QVERIFY(std::fabs(s.deltaTSeconds - 18.1234054) < 1e-6);
     QVERIFY(!orvanta::ComputeSky(2378496.5, 22.5726, 88.3639, Ayanamsa::Lahiri).moshier);
+}
+
+// Expected: swetest with the same flags (command line above each row): true position, no
+// nutation, no deflection; the ayanamsa it prints with them is the mean one.
+void TestEphemeris::geometric_data() {
+    QTest::addColumn<double>("julianDayUT");
+    QTest::addColumn<Ayanamsa>("ayanamsa");
+    QTest::addColumn<double>("moon");
+    QTest::addColumn<double>("ayanamsaDegrees");
+    // swetest -bj2451544.7708333335 -ut -p1b -sid1 -true -nonut -nodefl -fPl -head -g,
+    QTest::newRow("2000 Delhi lahiri") << 2451544.7708333335 << Ayanamsa::Lahiri << 196.7118257 << 23.8570836;
+    // swetest -bj2451544.7708333335 -ut -p1b -sid27 -true -nonut -nodefl -fPl -head -g,
+    QTest::newRow("2000 Delhi true-citra") << 2451544.7708333335 << Ayanamsa::TrueCitra << 196.7275553 << 23.8413540;
+    // swetest -bj2579560.281597222 -ut -p1b -sid3 -true -nonut -nodefl -fPl -head -g,
+    QTest::newRow("2350 Sydney raman") << 2579560.281597222 << Ayanamsa::Raman << 17.4592287 << 27.3104699;
+}
+
+void TestEphemeris::geometric() {
+    QFETCH(double, julianDayUT);
+    QFETCH(Ayanamsa, ayanamsa);
+    QFETCH(double, moon);
+    QFETCH(double, ayanamsaDegrees);
+    const orvanta::Sky s =
+        orvanta::ComputeSky(julianDayUT, 28.65, 77.2167, ayanamsa, orvanta::MoonPosition::Geometric);
+    QVERIFY2(std::fabs(AngleDifference(s.moonSiderealLongitude, moon)) < kTolerance,
+             qPrintable(QString::number(s.moonSiderealLongitude, 'f', 9)));
+    QVERIFY2(std::fabs(s.ayanamsaDegrees - ayanamsaDegrees) < kTolerance,
+             qPrintable(QString::number(s.ayanamsaDegrees, 'f', 9)));
+    QCOMPARE(orvanta::MoonSiderealLongitude(julianDayUT, ayanamsa, orvanta::MoonPosition::Geometric),
+             s.moonSiderealLongitude);
 }
 
 // One Moon per hour over a lunar month: the Moon-only call is the Moon of the full sky,

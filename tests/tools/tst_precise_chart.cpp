@@ -152,6 +152,12 @@ private slots:
     void csvHoldsTheTree();
     void icsImports();
     void planets();
+    void damagedFiles_data();
+    void damagedFiles();
+    void ephemerisOfTheBirth_data();
+    void ephemerisOfTheBirth();
+    void comparedRows_data();
+    void comparedRows();
 };
 
 // The default birth (1981-08-18 23:30 at zone 5:30 east, JD 2444835.25 UT) against
@@ -312,6 +318,10 @@ void TestPreciseChart::refusals_data() {
                                             << "--zone-hour cannot be given with it";
     QTest::newRow("zone id and DST") << QStringList{"--dst", "--time-zone=Europe/London"} << 64
                                      << "--dst cannot be given with it";
+    QTest::newRow("unknown Moon position") << QStringList{"--moon", "true"} << 64 << "";
+    QTest::newRow("unknown year name") << QStringList{"--year-days", "lunar"} << 64 << "";
+    QTest::newRow("comparison as a calendar") << QStringList{"--compare", "--format", "ics"} << 64 << "";
+    QTest::newRow("comparison with a time window") << QStringList{"--compare", "--uncertainty", "10"} << 64 << "";
 }
 
 void TestPreciseChart::refusals() {
@@ -426,6 +436,146 @@ void TestPreciseChart::icsImports() {
     QList<IcsEvent> otherBirth;
     QVERIFY(ValidateIcs(Run(birth + QStringList{"--minute", "31"}).out, otherBirth).isEmpty());
     QVERIFY(otherBirth.first().properties.value("UID").first() != uids.first());
+}
+
+// A copy of the installed data files, one damaged as the row says, given by SE_EPHE_PATH:
+// never a chart from it, and a refusal that names the file; without the Moon's file the
+// Moon comes from the theory and the provenance says so.
+void TestPreciseChart::damagedFiles_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");  // besides the damaged file's path
+    QTest::newRow("bytes changed") << "xor" << 2 << "damaged";
+    QTest::newRow("truncated") << "truncate" << 2 << "damaged";
+    QTest::newRow("empty") << "empty" << 2 << "damaged";
+    QTest::newRow("a folder in its place") << "folder" << 2 << "cannot be read";
+    QTest::newRow("missing") << "remove" << 0 << "";
+    QTest::newRow("undamaged copy") << "none" << 0 << "";
+}
+
+void TestPreciseChart::damagedFiles() {
+    QFETCH(QString, damage);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const QDir installed(u"/usr/share/libswe/ephe"_s);
+    if (!installed.exists(u"semo_18.se1"_s)) QSKIP("the library's data files are not installed");
+    QTemporaryDir folder;
+    for (const QString& name : {u"semo_18.se1"_s, u"sepl_18.se1"_s}) {
+        QVERIFY(QFile::copy(installed.filePath(name), folder.filePath(name)));
+    }
+    const QString moonFile = folder.filePath(u"semo_18.se1"_s);
+    QFile file(moonFile);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    if (damage == "xor"_L1) {
+        for (qsizetype i = bytes.size() / 2; i < bytes.size() / 2 + 64; ++i) bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
+        file.seek(0);
+        file.write(bytes);
+    } else if (damage == "truncate"_L1) {
+        file.resize(bytes.size() / 2);
+    } else if (damage == "empty"_L1) {
+        file.resize(0);
+    }
+    file.close();
+    if (damage == "folder"_L1 || damage == "remove"_L1) QVERIFY(QFile::remove(moonFile));
+    if (damage == "folder"_L1) QVERIFY(QDir().mkdir(moonFile));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"SE_EPHE_PATH"_s, folder.path());
+    process.setProcessEnvironment(environment);
+    // 1943-05-04 06:10 Kolkata: a Moon in the middle of the file's years.
+    process.start(QStringLiteral(ORVANTA_CHART_PATH),
+                  {"--precise", "--json", "--levels", "1", "--year", "1943", "--month", "May", "--day", "4"});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), exitCode);
+    const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    if (exitCode != 0) {
+        const QString said = json.value("error").toObject().value("message").toString();
+        QVERIFY2(said.contains(moonFile) && said.contains(message), qPrintable(said));
+        return;
+    }
+    const QString ephemeris = json.value("precise").toObject().value("engine").toObject().value("ephemeris").toString();
+    QCOMPARE(ephemeris, damage == "remove"_L1 ? u"moshier"_s : u"files"_s);
+}
+
+// The ephemeris named is the one that answered for the birth: the basic set's planet file
+// starts at 1800-01-01 0h UT, and 05:30 in Kolkata (local mean time, UTC+05:53:28) is before.
+// Delta T: swetest at the same Julian day (UT), from its theory (-emos) for the first row.
+void TestPreciseChart::ephemerisOfTheBirth_data() {
+    QTest::addColumn<QString>("hour");
+    QTest::addColumn<QString>("ephemeris");
+    QTest::addColumn<double>("deltaT");
+    // swetest -bj2378496.4837037 -ut -p1 -emos: delta t 18.122725 sec
+    QTest::newRow("1799-12-31T23:36:32Z") << "5" << "moshier" << 18.122725;
+    // swetest -bj2378496.5253704 -ut -p1: delta t 18.604655 sec (18.123675 with -emos)
+    QTest::newRow("1800-01-01T00:36:32Z") << "6" << "files" << 18.604655;
+}
+
+void TestPreciseChart::ephemerisOfTheBirth() {
+    QFETCH(QString, hour);
+    QFETCH(QString, ephemeris);
+    QFETCH(double, deltaT);
+    const Outcome run = Run({"--precise", "--json", "--levels", "1", "--year", "1800", "--month", "January", "--day",
+                             "1", "--hour", hour, "--minute", "30", "--time-zone", "Asia/Kolkata"});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject precise = Json(run).value("precise").toObject();
+    QCOMPARE(precise.value("engine").toObject().value("ephemeris").toString(), ephemeris);
+    QVERIFY(std::fabs(precise.value("birth").toObject().value("deltaTSeconds").toDouble() - deltaT) < 1e-6);
+}
+
+// A row of --compare is the run with that convention on its own line: the birth lord, the
+// balance (the age at the first Maha Dasha start after birth), that start and the periods
+// running on --on; its difference is from the line's own start.
+void TestPreciseChart::comparedRows_data() {
+    QTest::addColumn<QStringList>("option");
+    QTest::addColumn<QString>("ayanamsa");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("moon");
+    QTest::newRow("the line itself") << QStringList{} << "lahiri" << "julian" << "apparent";
+    QTest::newRow("ayanamsa") << QStringList{"--ayanamsa", "raman"} << "raman" << "julian" << "apparent";
+    QTest::newRow("year, by its days") << QStringList{"--year-days", "360"} << "lahiri" << "savana" << "apparent";
+    QTest::newRow("year, by its name") << QStringList{"--year-days", "sidereal"} << "lahiri" << "sidereal" << "apparent";
+    QTest::newRow("Moon position") << QStringList{"--moon", "geometric"} << "lahiri" << "julian" << "geometric";
+}
+
+void TestPreciseChart::comparedRows() {
+    QFETCH(QStringList, option);
+    QFETCH(QString, ayanamsa);
+    QFETCH(QString, year);
+    QFETCH(QString, moon);
+    const QStringList birth{"--precise", "--year", "1943", "--month", "May", "--day", "4", "--hour", "6", "--minute",
+                            "10", "--second", "30", "--time-zone", "Asia/Kolkata", "--on", "2025-01-01", "--format",
+                            "json"};
+    const Outcome compared = Run(birth + QStringList{"--compare"});
+    QCOMPARE(compared.exitCode, 0);
+    QJsonObject row;
+    for (const QJsonValue& v : Json(compared).value("compare").toObject().value("rows").toArray()) {
+        const QJsonObject r = v.toObject();
+        if (r.value("ayanamsa") == ayanamsa && r.value("yearName") == year && r.value("moon") == moon) row = r;
+    }
+    QVERIFY(!row.isEmpty());
+    const auto firstAfterBirth = [](const QJsonObject& json) {
+        for (const QJsonValue& v : json.value("precise").toObject().value("periods").toArray()) {
+            if (!v.toObject().value("ageAtStart").isNull()) return v.toObject();
+        }
+        return QJsonObject();
+    };
+    const Outcome own = Run(birth + option);
+    QCOMPARE(own.exitCode, 0);
+    const QJsonObject precise = Json(own).value("precise").toObject();
+    const QJsonObject first = firstAfterBirth(Json(own));
+    QCOMPARE(row.value("birthLord").toString(), precise.value("moon").toObject().value("lord").toString());
+    QCOMPARE(row.value("balance").toObject(), first.value("ageAtStart").toObject());
+    const QJsonObject maha = row.value("firstMahaDasha").toObject();
+    QCOMPARE(maha.value("lord").toString(), first.value("lords").toArray().first().toString());
+    QCOMPARE(maha.value("start").toString(), first.value("start").toString());
+    const QJsonArray running = precise.value("runningOn").toObject().value("periods").toArray();
+    QCOMPARE(row.value("runningOn").toArray(), running.last().toObject().value("lords").toArray());
+    const QJsonObject line = firstAfterBirth(Json(Run(birth)));
+    const qint64 difference = QDateTime::fromString(line.value("start").toString(), Qt::ISODate)
+                                  .secsTo(QDateTime::fromString(first.value("start").toString(), Qt::ISODate));
+    QCOMPARE(row.value("differenceSeconds").toInteger(), difference);
 }
 
 QTEST_GUILESS_MAIN(TestPreciseChart)

@@ -28,6 +28,7 @@
 #include "kit/gui/pdf_in_memory.h"
 #include "dasha/dasha.h"
 #include "grahas/gui/frm_chart.h"
+#include "periods/gui/convention_panel.h"
 #include "periods/gui/period_files.h"
 #include "periods/gui/period_model.h"
 #include "periods/gui/period_timeline.h"
@@ -53,14 +54,7 @@ QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
     return label;
 }
 
-QString YearDaysLabel(double days) {
-    static constexpr std::array<const char*, kYearDayChoices.size()> kNames = {"Julian", "Gregorian", "sidereal",
-                                                                                "savana"};
-    for (std::size_t i = 0; i < kYearDayChoices.size(); ++i) {
-        if (kYearDayChoices[i] == days) return QStringLiteral("%1 days (%2)").arg(days, 0, 'g', 9).arg(kNames[i]);
-    }
-    return QStringLiteral("%1 days").arg(days, 0, 'g', 9);
-}
+QString YearDaysLabel(double days) { return QString::fromStdString(YearDaysText(days)); }
 
 // The rows the tree shows, in reading order: a period's children only when it is
 // expanded.
@@ -129,12 +123,15 @@ void FrmPeriods::BuildWindow() {
     cboYearDays_ = new QComboBox(this);
     cboYearDays_->setObjectName(QStringLiteral("cboYearDays"));
     for (const double days : kYearDayChoices) cboYearDays_->addItem(YearDaysLabel(days), days);
+    cboMoon_ = new QComboBox(this);
+    cboMoon_->setObjectName(QStringLiteral("cboMoon"));
+    cboMoon_->addItems({QStringLiteral("apparent"), QStringLiteral("geometric")});  // MoonPosition's order
     spnUncertainty_ = new QSpinBox(this);
     spnUncertainty_->setObjectName(QStringLiteral("spnUncertainty"));
     spnUncertainty_->setRange(0, kMaxUncertaintyMinutes);
     spnUncertainty_->setSuffix(QStringLiteral(" min"));
     spnUncertainty_->setPrefix(QStringLiteral("\u00b1 "));
-    for (QWidget* box : std::initializer_list<QWidget*>{cboAyanamsa_, cboYearDays_, spnUncertainty_}) {
+    for (QWidget* box : std::initializer_list<QWidget*>{cboAyanamsa_, cboYearDays_, cboMoon_, spnUncertainty_}) {
         Paint(box, look::Black, look::PaleYellow);
     }
     lblZone_ = new QLabel(this);
@@ -147,6 +144,9 @@ void FrmPeriods::BuildWindow() {
     settings->addWidget(Caption(QStringLiteral("&Year length"), cboYearDays_, this));
     settings->addWidget(cboYearDays_);
     settings->addSpacing(12);
+    settings->addWidget(Caption(QStringLiteral("&Moon"), cboMoon_, this));
+    settings->addWidget(cboMoon_);
+    settings->addSpacing(12);
     settings->addWidget(Caption(QStringLiteral("Birth time &uncertainty"), spnUncertainty_, this));
     settings->addWidget(spnUncertainty_);
     settings->addSpacing(12);
@@ -156,6 +156,7 @@ void FrmPeriods::BuildWindow() {
     ShowSettings();
     connect(cboAyanamsa_, &QComboBox::currentIndexChanged, this, &FrmPeriods::settingChanged);
     connect(cboYearDays_, &QComboBox::currentIndexChanged, this, &FrmPeriods::settingChanged);
+    connect(cboMoon_, &QComboBox::currentIndexChanged, this, &FrmPeriods::settingChanged);
     connect(spnUncertainty_, &QSpinBox::valueChanged, this, &FrmPeriods::settingChanged);
 
     lblNotes_ = new QLabel(this);
@@ -211,6 +212,17 @@ void FrmPeriods::BuildWindow() {
     provenance_->setVerticalSpacing(4);
     middle->addWidget(frame);
     layout->addLayout(middle, 1);
+    conventions_ = new ConventionPanel(this);
+    layout->addWidget(conventions_);
+    connect(conventions_, &ConventionPanel::conventionChosen, this, [this](const Convention& chosen) {
+        const QSignalBlocker a(cboAyanamsa_), y(cboYearDays_), m(cboMoon_);
+        for (std::size_t i = 0; i < kAyanamsaChoices.size(); ++i) {
+            if (kAyanamsaChoices[i].ayanamsa == chosen.ayanamsa) cboAyanamsa_->setCurrentIndex(static_cast<int>(i));
+        }
+        cboYearDays_->setCurrentIndex(cboYearDays_->findData(chosen.yearDays));
+        cboMoon_->setCurrentIndex(static_cast<int>(chosen.moonPosition));
+        settingChanged();
+    });
 
     auto* buttons = new QHBoxLayout;
     QPushButton* goTo = Button("cmdGoToDate", QStringLiteral("&Go to date..."), this);
@@ -236,8 +248,9 @@ void FrmPeriods::BuildWindow() {
     connect(print, &QPushButton::clicked, this, &FrmPeriods::cmdPrint_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    const std::array<QWidget*, 13> order = {cboAyanamsa_, cboYearDays_, spnUncertainty_, tree_, goTo,  expand, collapse,
-                                            calendar,     table,        chart,           pdf,   print, close};
+    const std::array<QWidget*, 15> order = {cboAyanamsa_, cboYearDays_, cboMoon_, spnUncertainty_, tree_,
+                                            goTo,         expand,       collapse, calendar,        table,
+                                            chart,        pdf,          print,    close,           conventions_->toggle()};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 
     auto* scroll = new QScrollArea(this);
@@ -301,6 +314,7 @@ void FrmPeriods::ShowReport(PreciseReport report) {
     ShowProvenance();
     ShowNotes();
     MarkToday();
+    conventions_->setBirth(birth_, settings_, todayUtc_);
 }
 
 void FrmPeriods::setClassicMissing(const std::string& reason) {
@@ -352,6 +366,7 @@ void FrmPeriods::ShowProvenance() {
 void FrmPeriods::setToday(std::int64_t utcSeconds) {
     todayUtc_ = utcSeconds;
     MarkToday();
+    conventions_->setBirth(birth_, settings_, todayUtc_);
 }
 
 void FrmPeriods::MarkToday() {
@@ -398,6 +413,7 @@ void FrmPeriods::settingChanged() {
     PeriodsSettings next = settings_;
     next.ayanamsa = kAyanamsaChoices[static_cast<std::size_t>(std::max(0, cboAyanamsa_->currentIndex()))].ayanamsa;
     next.yearDays = cboYearDays_->currentData().toDouble();
+    next.moonPosition = static_cast<MoonPosition>(std::max(0, cboMoon_->currentIndex()));
     next.uncertaintyMinutes = spnUncertainty_->value();
     PeriodsOutcome outcome = ComputePeriods(birth_, next);
     if (!outcome.report) {
@@ -415,11 +431,12 @@ void FrmPeriods::settingChanged() {
 }
 
 void FrmPeriods::ShowSettings() {
-    const QSignalBlocker a(cboAyanamsa_), y(cboYearDays_), u(spnUncertainty_);
+    const QSignalBlocker a(cboAyanamsa_), y(cboYearDays_), m(cboMoon_), u(spnUncertainty_);
     for (std::size_t i = 0; i < kAyanamsaChoices.size(); ++i) {
         if (kAyanamsaChoices[i].ayanamsa == settings_.ayanamsa) cboAyanamsa_->setCurrentIndex(static_cast<int>(i));
     }
     cboYearDays_->setCurrentIndex(cboYearDays_->findData(settings_.yearDays));
+    cboMoon_->setCurrentIndex(static_cast<int>(settings_.moonPosition));
     spnUncertainty_->setValue(settings_.uncertaintyMinutes);
 }
 

@@ -24,6 +24,7 @@ class QTreeView;
 
 namespace orvanta {
 
+class ConventionPanel;
 class PeriodModel;
 class PeriodTimeline;
 
@@ -45,6 +46,7 @@ public:
     PeriodModel* model() const { return model_; }
     QTreeView* tree() const { return tree_; }
     PeriodTimeline* timeline() const { return timeline_; }
+    ConventionPanel* conventions() const { return conventions_; }
 
     // The classic reading was not run for this birth, for `reason`: its columns stay empty
     // and the window says why.
@@ -100,6 +102,8 @@ private:
 
     QComboBox* cboAyanamsa_ = nullptr;
     QComboBox* cboYearDays_ = nullptr;
+    QComboBox* cboMoon_ = nullptr;
+    ConventionPanel* conventions_ = nullptr;
     QSpinBox* spnUncertainty_ = nullptr;
     QLabel* lblZone_ = nullptr;
     QLabel* lblNotes_ = nullptr;

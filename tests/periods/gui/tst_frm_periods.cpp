@@ -242,7 +242,8 @@ void TestFrmPeriods::settingsStayForTheRun() {
     display.show();
     OnModal("orvanta::FrmPeriods", [](QWidget* periods) {
         periods->findChild<QComboBox*>("cboAyanamsa")->setCurrentIndex(1);
-        periods->findChild<QComboBox*>("cboYearDays")->setCurrentIndex(3);
+        auto* years = periods->findChild<QComboBox*>("cboYearDays");
+        years->setCurrentIndex(years->findData(360.0));
         periods->findChild<QSpinBox*>("spnUncertainty")->setValue(20);
         static_cast<QDialog*>(periods)->reject();
     });
