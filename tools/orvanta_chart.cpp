@@ -43,6 +43,7 @@
 #include "report/report_builder.h"
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
+#include "zone/fixed_offset.h"
 
 namespace orvanta {
 namespace {
@@ -772,7 +773,9 @@ int Main(int argc, char** argv) {
         return kExitUsage;
     }
     if (filePlace && precise.enabled) {
-        if (!precise.timeZone) precise.timeZone = filePlace->timeZone;
+        // A file's fixed offset (a local mean time) is read as one, not as a zone id.
+        if (const auto fixed = zone::FixedOffsetOf(filePlace->timeZone)) precise.utcOffsetSeconds = fixed;
+        else if (!precise.timeZone) precise.timeZone = filePlace->timeZone;
         precise.latitude = filePlace->latitude;
         precise.longitude = filePlace->longitude;
         precise.classicLeftOut = !opened->read.zoneInForm;
@@ -800,6 +803,12 @@ int Main(int argc, char** argv) {
     }
     if (place.place && precise.timeZone) {
         std::cerr << "orvanta-chart: --place and --time-zone both name the zone\n\n" << kUsage;
+        return kExitUsage;
+    }
+    if (precise.utcOffsetSeconds && !filePlace && (place.place || files.save)) {
+        std::cerr << "orvanta-chart: " << (place.place ? "--place and --utc-offset both name the zone"
+                                                       : "--save keeps the zone boxes or a place, not --utc-offset")
+                  << "\n\n" << kUsage;
         return kExitUsage;
     }
     if (options.json && options.report == "-") {
@@ -831,6 +840,7 @@ int Main(int argc, char** argv) {
         options.form = filled.form;
         if (precise.enabled && filled.place) {
             precise.timeZone = filled.place->timeZone;
+            precise.utcOffsetSeconds.reset();  // an opened file's offset gives way to the place's zone
             precise.latitude = filled.place->latitude;
             precise.longitude = filled.place->longitude;
             precise.classicLeftOut = preciseOnly;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "zone/fixed_offset.h"
 #include "zone/tz_database.h"
 
 namespace orvanta::atlas {
@@ -60,21 +61,23 @@ std::string CannotUse(const ZoneAtBirth& zone) {
 
 }  // namespace
 
-std::string OffsetText(int offsetSeconds) {
-    const int a = std::abs(offsetSeconds);
-    char text[24];
-    if (a % 60 != 0) {
-        std::snprintf(text, sizeof text, "UTC%c%02d:%02d:%02d", offsetSeconds < 0 ? '-' : '+', a / 3600, a / 60 % 60,
-                      a % 60);
-    } else {
-        std::snprintf(text, sizeof text, "UTC%c%02d:%02d", offsetSeconds < 0 ? '-' : '+', a / 3600, a / 60 % 60);
-    }
-    return text;
-}
+std::string OffsetText(int offsetSeconds) { return zone::FixedOffsetText(offsetSeconds); }
 
 ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) {
     ZoneAtBirth result;
     result.timeZone = std::string(ianaId);
+    if (zone::FixedOffsetOf(ianaId)) {
+        // A fixed offset (a file's local mean time): one reading, no daylight saving.
+        InstantResult reading = InstantFromTimeZone(local, ianaId);
+        if (!reading.instant) {
+            result.problem = reading.error;
+            return result;
+        }
+        result.instant = reading.instant;
+        result.kind = LocalTimeKind::Single;
+        result.utcOffsetSeconds = result.standardOffsetSeconds = result.instant->utcOffsetSeconds;
+        return result;
+    }
     const auto zone = zone::Database::System().Zone(ianaId);
     if (!zone) {
         const zone::Database& database = zone::Database::System();
