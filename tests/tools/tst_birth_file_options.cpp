@@ -96,6 +96,17 @@ void TstBirthFileOptions::batchOfAaf() {
     QCOMPARE(lines.size(), 2);
     QCOMPARE(QJsonDocument::fromJson(lines[1]).object()["birthDetails"].toObject()["name"].toString(), QString("ASHA RAO"));
     QCOMPARE(Run({"--batch", dir_.filePath("missing.aaf")}).exitCode, 66);
+    // A local mean time goes to its row as the exact offset: the UT of the file's #B93
+    // Julian day 2392758.526528, the classic members left out.
+    const QString cezanne = dir_.filePath("cezanne.aaf");
+    QFile lmt(cezanne);
+    QVERIFY(lmt.open(QIODevice::WriteOnly) && lmt.write(kTwoPeople) == kTwoPeople.size());
+    lmt.close();
+    const Outcome precise = Run({"--batch", cezanne, "--precise"});
+    QCOMPARE(precise.exitCode, 0);
+    const QJsonObject row = QJsonDocument::fromJson(precise.out.split('\n').first()).object();
+    QCOMPARE(row["precise"].toObject()["birth"].toObject()["utc"].toString(), QString("1839-01-19T00:38:12Z"));
+    QVERIFY(!row.contains("results"));
 }
 
 QTEST_APPLESS_MAIN(TstBirthFileOptions)

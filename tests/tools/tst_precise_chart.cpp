@@ -312,6 +312,13 @@ void TestPreciseChart::refusals_data() {
                                             << "--zone-hour cannot be given with it";
     QTest::newRow("zone id and DST") << QStringList{"--dst", "--time-zone=Europe/London"} << 64
                                      << "--dst cannot be given with it";
+    QTest::newRow("a fixed offset is no zone id") << QStringList{"--time-zone", "UTC+05:30"} << 2 << "\"UTC+05:30\"";
+    QTest::newRow("offset and zone id") << QStringList{"--utc-offset", "+05:30", "--time-zone", "Asia/Kolkata"} << 64
+                                        << "both name the zone";
+    QTest::newRow("offset and zone hours") << QStringList{"--utc-offset=+05:30", "--zone-hour", "5"} << 64
+                                           << "--zone-hour cannot be given with it";
+    QTest::newRow("offset beyond 16 h") << QStringList{"--utc-offset", "+16:00:01"} << 64 << "within 16 hours";
+    QTest::newRow("offset of one hour digit") << QStringList{"--utc-offset", "+5:30"} << 64 << "within 16 hours";
 }
 
 void TestPreciseChart::refusals() {
