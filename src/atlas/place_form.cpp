@@ -55,8 +55,10 @@ std::string TwoDigits(int value) {
 }
 
 std::string CannotUse(const ZoneAtBirth& zone) {
-    return "The classic zone reading cannot use the zone in force here, " + OffsetText(zone.utcOffsetSeconds) + " (" +
-           zone.timeZone + "); the precise periods can.";
+    // A fixed offset is named once: its text is the offset.
+    const std::string id = zone::FixedOffsetOf(zone.timeZone) ? std::string() : " (" + zone.timeZone + ")";
+    return "The classic zone reading cannot use the zone in force here, " + OffsetText(zone.utcOffsetSeconds) + id +
+           "; the precise periods can.";
 }
 
 }  // namespace
