@@ -122,7 +122,7 @@ const std::vector<BatchColumn>& BatchColumns() {
         {"west", true, false},         {"time-zone", false, true},   {"fold", false, true},
         {"ayanamsa", false, true},     {"year-days", false, true},   {"levels", false, true},
         {"on", false, true},           {"uncertainty", false, true}, {"planets", true, true},
-        {"node", false, true},
+        {"node", false, true},         {"utc-offset", false, true},
     };
     return columns;
 }

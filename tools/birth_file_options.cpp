@@ -158,9 +158,9 @@ OpenedBirth OpenBirthFile(const BirthFileRequest& request, bool precise) {
 }
 
 bool HandEnteredPlace(const std::vector<std::string>& args, std::size_t opened) {
-    static constexpr std::array<std::string_view, 10> kPlaceOptions = {
+    static constexpr std::array<std::string_view, 11> kPlaceOptions = {
         "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--south", "--west", "--zone-hour", "--zone-minute", "--dst",
-        "--time-zone"};
+        "--time-zone", "--utc-offset"};
     for (std::size_t i = opened; i < args.size(); ++i) {
         const std::string_view arg = std::string_view(args[i]).substr(0, args[i].find('='));
         if (std::find(kPlaceOptions.begin(), kPlaceOptions.end(), arg) != kPlaceOptions.end()) return true;
@@ -211,25 +211,24 @@ BatchInput AafAsBatchCsv(std::string_view fileName, std::string_view contents, b
     }
     std::string csv = "name,month,day,year,hour,minute,second,zone-hour,zone-minute,dst,lat-deg,lat-min,south,lon-deg,"
                       "lon-min,west";
-    csv += precise ? ",time-zone\r\n" : "\r\n";
+    csv += precise ? ",utc-offset\r\n" : "\r\n";
     std::size_t number = 0;
     for (const ReadRecord& read : reading.records) {
         ++number;
         BirthForm form = read.record.form;
-        std::string timeZone;
-        if (read.record.place) timeZone = read.record.place->timeZone;
+        // A zone the boxes cannot hold (a local mean time, an offset with seconds) is the
+        // row's exact offset, and its classic members are left out; else the boxes hold it.
+        std::string utcOffset;
         if (!read.zoneInForm) {
-            const birthfile::ExchangedBirth& b = *read.exchanged;
-            const bool east = ClassicZoneIsEast(std::stoi(form.lonD), std::stoi(form.lonM), !form.west);
-            const long magnitude = std::lround((east ? b.utcOffsetSeconds : -b.utcOffsetSeconds) / 60.0);
-            if (!precise || magnitude < 0 || magnitude > 12 * 60 + 59) {
+            if (!precise) {
                 input.problem = "The file " + std::string(fileName) + ", record " + std::to_string(number) + " (" +
-                                read.label + "): the zone " + timeZone +
-                                (precise ? " lies beyond the zone boxes' 12 h 59 min" : " is one the zone boxes cannot hold; add --precise");
+                                read.label + "): the zone " + read.record.place->timeZone +
+                                " is one the zone boxes cannot hold; add --precise";
                 return input;
             }
-            form.zoneHour = std::to_string(magnitude / 60);
-            form.zoneMinute = (magnitude % 60 < 10 ? "0" : "") + std::to_string(magnitude % 60);
+            utcOffset = read.record.place->timeZone.substr(3);  // "UTC+00:21:48" without its "UTC"
+            form.zoneHour.clear();
+            form.zoneMinute.clear();
             form.dst = false;
         }
         const std::vector<std::string> fields = {form.name, form.month, form.day, form.year, form.hour, form.minute,
@@ -238,7 +237,7 @@ BatchInput AafAsBatchCsv(std::string_view fileName, std::string_view contents, b
                                                  form.lonM, form.west ? "true" : "false"};
         std::string row;
         for (const std::string& field : fields) row += (row.empty() ? "" : ",") + CsvField(field);
-        if (precise) row += "," + CsvField(timeZone);
+        if (precise) row += "," + CsvField(utcOffset);
         csv += row + "\r\n";
     }
     input.csv = std::move(csv);

@@ -43,6 +43,7 @@
 #include "report/report_builder.h"
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
+#include "zone/fixed_offset.h"
 
 namespace orvanta {
 namespace {
@@ -89,6 +90,10 @@ constexpr std::string_view kUsage =
     "  --time-zone ID       a zone id of the tz database (Asia/Kolkata, Etc/GMT+4, UTC),\n"
     "                       exactly as written, instead of the zone boxes; not with\n"
     "                       --zone-hour, --zone-minute or --dst\n"
+    "  --utc-offset +HH:MM[:SS]  a fixed offset from UTC, to the second, within\n"
+    "                       16 hours (+00:21:48, a local mean time; -03:00): no\n"
+    "                       daylight saving; not with --time-zone, the zone boxes,\n"
+    "                       --place or --save; the classic chart is left out\n"
     "  --fold WHICH         earlier or later: the reading of a local time that occurs\n"
     "                       twice, with --time-zone or --place; without it such a\n"
     "                       time is refused\n"
@@ -127,9 +132,9 @@ constexpr std::string_view kUsage =
     "                       zone-minute, dst, lat-deg, lat-min, south, lon-deg,\n"
     "                       lon-min, west, and with --precise time-zone, fold,\n"
     "                       ayanamsa, year-days, levels, on, uncertainty, planets,\n"
-    "                       node; a missing column takes its default, dst, south,\n"
-    "                       west and planets are true or false. A row the tool\n"
-    "                       would refuse as unusable arguments writes\n"
+    "                       node, utc-offset; a missing column takes its default,\n"
+    "                       dst, south, west and planets are true or false. A row\n"
+    "                       the tool would refuse as unusable arguments writes\n"
     "                       {\"error\": {\"message\": ..., \"status\": 64}}\n"
     "  --jobs N             rows worked on at once (default: every core)\n"
     "\n"
@@ -804,7 +809,9 @@ int Main(int argc, char** argv) {
         return kExitUsage;
     }
     if (filePlace && precise.enabled) {
-        if (!precise.timeZone) precise.timeZone = filePlace->timeZone;
+        // A file's fixed offset (a local mean time) is read as one, not as a zone id.
+        if (const auto fixed = zone::FixedOffsetOf(filePlace->timeZone)) precise.utcOffsetSeconds = fixed;
+        else if (!precise.timeZone) precise.timeZone = filePlace->timeZone;
         precise.latitude = filePlace->latitude;
         precise.longitude = filePlace->longitude;
         precise.classicLeftOut = !opened->read.zoneInForm;
@@ -832,6 +839,12 @@ int Main(int argc, char** argv) {
     }
     if (place.place && precise.timeZone) {
         std::cerr << "orvanta-chart: --place and --time-zone both name the zone\n\n" << kUsage;
+        return kExitUsage;
+    }
+    if (precise.utcOffsetSeconds && !filePlace && (place.place || files.save)) {
+        std::cerr << "orvanta-chart: " << (place.place ? "--place and --utc-offset both name the zone"
+                                                       : "--save keeps the zone boxes or a place, not --utc-offset")
+                  << "\n\n" << kUsage;
         return kExitUsage;
     }
     if (options.json && options.report == "-") {
@@ -863,6 +876,7 @@ int Main(int argc, char** argv) {
         options.form = filled.form;
         if (precise.enabled && filled.place) {
             precise.timeZone = filled.place->timeZone;
+            precise.utcOffsetSeconds.reset();  // an opened file's offset gives way to the place's zone
             precise.latitude = filled.place->latitude;
             precise.longitude = filled.place->longitude;
             precise.classicLeftOut = preciseOnly;

@@ -12,6 +12,8 @@
 #include "dasha/dasha.h"
 #include "json_writer.h"
 #include "planets_output.h"
+#include "zone/fixed_offset.h"
+#include "zone/tz_database.h"
 
 namespace orvanta {
 
@@ -27,9 +29,9 @@ constexpr std::array<std::string_view, 14> kClassicValueOptions = {
     "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
     "--zone-hour", "--zone-minute", "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--report"};
 
-constexpr std::array<std::string_view, 13> kPreciseOptions = {
-    "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty",
-    "--planets", "--node", "--moon", "--compare"};
+constexpr std::array<std::string_view, 14> kPreciseOptions = {
+    "--precise", "--format",      "--time-zone", "--utc-offset", "--fold",    "--ayanamsa", "--year-days",
+    "--levels",  "--uncertainty", "--on",        "--planets",    "--node",    "--moon",     "--compare"};
 
 bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -191,6 +193,14 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         } else if (arg == "--time-zone") {
             if (value.empty()) return std::string("--time-zone needs a zone id of the tz database (Asia/Kolkata, Etc/GMT+4)");
             options.timeZone = value;
+        } else if (arg == "--utc-offset") {
+            // A fixed offset given by hand: the zone boxes cannot hold it, so the classic
+            // members, which read them, are left out.
+            options.utcOffsetSeconds = zone::ReadUtcOffset(value);
+            if (!options.utcOffsetSeconds) {
+                return "--utc-offset: \"" + value + "\" is not an offset +HH:MM or +HH:MM:SS (or -) within 16 hours";
+            }
+            options.classicLeftOut = true;
         } else if (arg == "--fold") {
             fold = value;
         } else if (arg == "--ayanamsa") {
@@ -280,6 +290,11 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     // The zone boxes and a zone id would give the classic and the precise chart two zones.
     if (options.timeZone && zoneBox) return "--time-zone names the zone: " + *zoneBox + " cannot be given with it";
     if (!options.enabled && (moon || options.compare)) return "--moon and --compare need --precise";
+    if (options.utcOffsetSeconds) {
+        if (!options.enabled) return "--utc-offset needs --precise";
+        if (options.timeZone) return "--utc-offset and --time-zone both name the zone";
+        if (zoneBox) return "--utc-offset names the zone: " + *zoneBox + " cannot be given with it";
+    }
     args = std::move(rest);
     return std::nullopt;
 }
@@ -304,7 +319,14 @@ std::optional<PreciseRequest> RequestOf(const PreciseOptions& options, const Bir
         return std::nullopt;
     }
     request.local = {year, details.month, details.day, details.hour, details.minute, second};
-    request.timeZone = options.timeZone.value_or("");
+    // --time-zone takes the database's ids only: a fixed offset's text is refused there as
+    // any other unknown id, and given with --utc-offset instead.
+    if (options.timeZone && zone::FixedOffsetOf(*options.timeZone)) {
+        error = zone::Database::System().UnknownZoneSentence(*options.timeZone);
+        return std::nullopt;
+    }
+    request.timeZone = options.utcOffsetSeconds ? zone::FixedOffsetText(*options.utcOffsetSeconds)
+                                                : options.timeZone.value_or("");
     request.fold = options.fold;
     request.zoneHours = details.zoneHours;
     request.zoneMinutes = details.zoneMinutes;

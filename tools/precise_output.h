@@ -21,6 +21,8 @@ struct PreciseOptions {
     bool enabled = false;                // --precise
     std::optional<OutputFormat> format;  // --format
     std::optional<std::string> timeZone;
+    // --utc-offset, or a birth file's fixed offset (its local mean time): local minus UTC.
+    std::optional<int> utcOffsetSeconds;
     Fold fold = Fold::Refuse;
     std::optional<std::string> ayanamsa;
     std::optional<double> yearDays;

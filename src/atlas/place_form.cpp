@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "zone/fixed_offset.h"
 #include "zone/tz_database.h"
 
 namespace orvanta::atlas {
@@ -54,27 +55,31 @@ std::string TwoDigits(int value) {
 }
 
 std::string CannotUse(const ZoneAtBirth& zone) {
-    return "The classic zone reading cannot use the zone in force here, " + OffsetText(zone.utcOffsetSeconds) + " (" +
-           zone.timeZone + "); the precise periods can.";
+    // A fixed offset is named once: its text is the offset.
+    const std::string id = zone::FixedOffsetOf(zone.timeZone) ? std::string() : " (" + zone.timeZone + ")";
+    return "The classic zone reading cannot use the zone in force here, " + OffsetText(zone.utcOffsetSeconds) + id +
+           "; the precise periods can.";
 }
 
 }  // namespace
 
-std::string OffsetText(int offsetSeconds) {
-    const int a = std::abs(offsetSeconds);
-    char text[24];
-    if (a % 60 != 0) {
-        std::snprintf(text, sizeof text, "UTC%c%02d:%02d:%02d", offsetSeconds < 0 ? '-' : '+', a / 3600, a / 60 % 60,
-                      a % 60);
-    } else {
-        std::snprintf(text, sizeof text, "UTC%c%02d:%02d", offsetSeconds < 0 ? '-' : '+', a / 3600, a / 60 % 60);
-    }
-    return text;
-}
+std::string OffsetText(int offsetSeconds) { return zone::FixedOffsetText(offsetSeconds); }
 
 ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) {
     ZoneAtBirth result;
     result.timeZone = std::string(ianaId);
+    if (zone::FixedOffsetOf(ianaId)) {
+        // A fixed offset (a file's local mean time): one reading, no daylight saving.
+        InstantResult reading = InstantFromTimeZone(local, ianaId);
+        if (!reading.instant) {
+            result.problem = reading.error;
+            return result;
+        }
+        result.instant = reading.instant;
+        result.kind = LocalTimeKind::Single;
+        result.utcOffsetSeconds = result.standardOffsetSeconds = result.instant->utcOffsetSeconds;
+        return result;
+    }
     const auto zone = zone::Database::System().Zone(ianaId);
     if (!zone) {
         const zone::Database& database = zone::Database::System();

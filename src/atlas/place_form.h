@@ -28,7 +28,7 @@ struct ZoneAtBirth {
     std::string problem;  // a sentence for Skipped, Doubled and Unknown
 };
 
-// The zone `ianaId` at the local time `local`. A doubled reading is taken as `fold`
+// The zone `ianaId` (or a fixed offset, "UTC+00:21:48") at the local time `local`. A doubled reading is taken as `fold`
 // says and still reported as Doubled; with Refuse the earlier one fills `instant` and
 // `problem` asks which of the two offsets it names is meant.
 ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold = Fold::Earlier);

@@ -10,6 +10,7 @@
 
 #include "file_text.h"
 #include "periods/precise_chart.h"
+#include "zone/fixed_offset.h"
 
 namespace orvanta::birthfile {
 namespace detail {
@@ -40,14 +41,6 @@ std::string Exact(double value) {
 std::string TwoDigits(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
-
-std::string OffsetId(int offsetSeconds) {
-    const int a = std::abs(offsetSeconds);
-    std::string text = std::string("UTC") + (offsetSeconds < 0 ? '-' : '+') + TwoDigits(a / 3600) + ":" +
-                       TwoDigits(a / 60 % 60);
-    if (a % 60 != 0) text += ":" + TwoDigits(a % 60);
     return text;
 }
 
@@ -180,13 +173,17 @@ Exchange ExchangeOf(const BirthRecord& record) {
         const InstantResult instant = InstantFromTimeZone(birth.local, place.timeZone, Fold::Earlier);
         if (!instant.instant) return {std::nullopt, instant.error};
         birth.utcOffsetSeconds = instant.instant->utcOffsetSeconds;
-        const QTimeZone zone(QByteArray::fromStdString(place.timeZone));
-        const QDateTime atUtc = QDateTime::fromSecsSinceEpoch(instant.instant->utcSeconds, Qt::UTC);
-        birth.dstSeconds = birth.utcOffsetSeconds - zone.standardTimeOffset(atUtc);
+        const bool fixed = zone::FixedOffsetOf(place.timeZone).has_value();
+        if (fixed) {
+            birth.dstSeconds = 0;
+        } else {
+            const QTimeZone zone(QByteArray::fromStdString(place.timeZone));
+            const QDateTime atUtc = QDateTime::fromSecsSinceEpoch(instant.instant->utcSeconds, Qt::UTC);
+            birth.dstSeconds = birth.utcOffsetSeconds - zone.standardTimeOffset(atUtc);
+        }
         birth.latitude = place.latitude;
         birth.longitude = place.longitude;
-        birth.localMeanTime = place.timeZone.starts_with("UTC") &&
-                              birth.utcOffsetSeconds == static_cast<int>(std::lround(place.longitude * 240.0));
+        birth.localMeanTime = fixed && birth.utcOffsetSeconds == static_cast<int>(std::lround(place.longitude * 240.0));
         if (!place.name.empty()) birth.city = place.name;
         if (!place.country.empty()) birth.country = place.country;
         return {birth, {}};
@@ -246,11 +243,11 @@ ReadRecord RecordOf(const ExchangedBirth& birth) {
         place.country = birth.country;
         place.latitude = birth.latitude;
         place.longitude = birth.longitude;
-        place.timeZone = OffsetId(birth.utcOffsetSeconds);
+        place.timeZone = zone::FixedOffsetText(birth.utcOffsetSeconds);
         read.record.place = place;
     }
     if (birth.localMeanTime) {
-        read.notes.push_back("The birth time is local mean time, " + OffsetId(birth.utcOffsetSeconds) +
+        read.notes.push_back("The birth time is local mean time, " + zone::FixedOffsetText(birth.utcOffsetSeconds) +
                              " at this longitude; the precise periods read it as such.");
     }
     if (t.year < 1901 || t.year > 2050) {
@@ -287,7 +284,7 @@ FileWriting WriteBirthFile(FileFormat format, const std::vector<BirthRecord>& re
                 writing.leftOut.push_back(std::move(text));
             }
         };
-        if (record.place && !record.place->timeZone.starts_with("UTC")) {
+        if (record.place && !zone::FixedOffsetOf(record.place->timeZone)) {
             leave("the zone name " + record.place->timeZone + " (the " + where + " keeps the offset in force)");
         }
         if (format == FileFormat::Jhd) {

@@ -67,9 +67,6 @@ std::string Fixed(double value, int decimals);
 std::string Exact(double value);
 std::string TwoDigits(int value);
 
-// "UTC+05:30", seconds only when the offset has them.
-std::string OffsetId(int offsetSeconds);
-
 FileProblem Problem(int line, std::string text);
 
 }  // namespace orvanta::birthfile::detail

@@ -11,6 +11,7 @@
 #include "file_text.h"
 #include "periods/period_tree.h"
 #include "periods/uncertainty.h"
+#include "zone/fixed_offset.h"
 
 namespace orvanta::birthfile {
 namespace {
@@ -253,6 +254,14 @@ FileReading ReadOwnFile(std::string_view contents) {
 
     ReadRecord read;
     read.record = record;
+    // A place of a fixed offset (a local mean time) that the zone boxes do not give as it
+    // stands: the boxes hold some other zone, and the classic chart must not read them.
+    if (const auto fixed = record.place ? zone::FixedOffsetOf(record.place->timeZone) : std::nullopt) {
+        BirthRecord boxes = record;
+        boxes.place.reset();
+        const Exchange classic = ExchangeOf(boxes);
+        read.zoneInForm = classic.birth && classic.birth->utcOffsetSeconds == *fixed;
+    }
     read.label = form.name + ", " + form.day + " " + form.month + " " + form.year;
     if (*version > kVersion) {
         read.notes.push_back("The file was written by a later version (" + std::to_string(*version) +

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "zone/fixed_offset.h"
+
 namespace orvanta {
 
 namespace {
@@ -25,6 +27,12 @@ PreciseOutcome ComputePreciseChart(const PreciseRequest& request) {
 
     PreciseChart chart;
     chart.birth = *instant.instant;
+    // A fixed offset that is exactly the place's mean time (four minutes a degree of
+    // longitude, to the second) is named so.
+    if (zone::FixedOffsetOf(chart.birth.timeZone) &&
+        chart.birth.utcOffsetSeconds == static_cast<int>(std::lround(request.longitude * 240.0))) {
+        chart.birth.zoneRule = "local mean time, " + zone::FixedOffsetText(chart.birth.utcOffsetSeconds);
+    }
     chart.ayanamsa = request.ayanamsa;
     chart.moonPosition = request.moonPosition;
     chart.latitude = request.latitude;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "zone/fixed_offset.h"
 #include "zone/tz_database.h"
 
 namespace orvanta {
@@ -26,24 +27,7 @@ std::string DateTimeText(const CivilDateTime& t) {
     return text;
 }
 
-// "UTC+05:30"; seconds only when the offset has them (local mean times). Written digit
-// by digit: a birth's zone rule is made for every row of a batch.
-std::string OffsetText(int offsetSeconds) {
-    const int a = offsetSeconds < 0 ? -offsetSeconds : offsetSeconds;
-    std::string text = "UTC+00:00";
-    text[3] = offsetSeconds < 0 ? '-' : '+';
-    const auto two = [&](std::size_t at, int value) {
-        text[at] = static_cast<char>('0' + value / 10 % 10);
-        text[at + 1] = static_cast<char>('0' + value % 10);
-    };
-    two(4, a / 3600);
-    two(7, a / 60 % 60);
-    if (a % 60 != 0) {
-        text += ":00";
-        two(10, a % 60);
-    }
-    return text;
-}
+std::string OffsetText(int offsetSeconds) { return zone::FixedOffsetText(offsetSeconds); }
 
 // Empty when the reading is a valid date 1800..2399 and time of day; else the refusal.
 std::string CheckLocal(const CivilDateTime& t, int lastYear = kLastBirthYear) {
@@ -116,6 +100,10 @@ InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zon
 InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold, int lastYear) {
     if (std::string error = CheckLocal(local, lastYear); !error.empty()) return {std::nullopt, error};
     std::string id(ianaId);
+    if (const std::optional<int> fixed = zone::FixedOffsetOf(id)) {
+        // A fixed offset: every wall-clock reading occurs once.
+        return {MakeInstant(local, std::move(id), *fixed, "fixed " + OffsetText(*fixed)), {}};
+    }
     const zone::TimeZone* const zone = ZoneOf(id);
     if (!zone) return {std::nullopt, zone::Database::System().UnknownZoneSentence(id)};
 
@@ -164,7 +152,7 @@ InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, 
 }
 
 int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds) {
-    if (birth.timeZone.empty()) return birth.utcOffsetSeconds;
+    if (birth.timeZone.empty() || zone::FixedOffsetOf(birth.timeZone)) return birth.utcOffsetSeconds;
     const zone::TimeZone* const zone = ZoneOf(birth.timeZone);
     if (!zone) return birth.utcOffsetSeconds;
     return zone->OffsetAt(utcSeconds);

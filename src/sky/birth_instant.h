@@ -11,11 +11,12 @@ struct CivilDateTime { int year = 2000; int month = 1; int day = 1; int hour = 0
 enum class Fold { Refuse, Earlier, Later };   // what to do with a local time that occurs twice
 struct BirthInstant {
     CivilDateTime local;
-    std::string timeZone;            // IANA id; empty for the classic zone reading
+    std::string timeZone;            // IANA id or a fixed offset ("UTC+00:21:48"); empty for the classic zone reading
     int utcOffsetSeconds = 0;        // local minus UTC, in force at the birth
     std::int64_t utcSeconds = 0;     // since 1970-01-01T00:00:00Z, proleptic Gregorian, no leap seconds
     double julianDayUT = 0;          // 2440587.5 + utcSeconds / 86400
-    std::string zoneRule;            // one line for people: "zone 5:30 east (fixed UTC+05:30)", "Asia/Kolkata: IST, UTC+05:30"
+    std::string zoneRule;            // one line for people: "zone 5:30 east (fixed UTC+05:30)", "Asia/Kolkata: IST, UTC+05:30",
+                                     // "fixed UTC+00:21:48"
 };
 struct InstantResult { std::optional<BirthInstant> instant; std::string error; };  // error: a sentence for people
 
@@ -27,8 +28,9 @@ inline constexpr int kLastPeriodYear = kLastBirthYear + 120;
 // The offset is +(hours:minutes) east, -(hours:minutes) west, plus one hour with DST either way.
 // Zone hours 0 to 23, minutes 0 to 59.
 InstantResult InstantFromClassicZone(CivilDateTime local, int zoneHours, int zoneMinutes, bool dst, bool east);
-// A zone id of the tz database, exactly as written (anything else is refused with the ids
-// it may have meant); a skipped local time is refused, a doubled one refused unless fold says which.
+// A zone id of the tz database, exactly as written, or the text of a fixed offset
+// ("UTC+00:21:48", zone::FixedOffsetOf); anything else is refused with the ids it may have
+// meant. A skipped local time is refused, a doubled one refused unless fold says which.
 // `lastYear` widens the dates to those of the periods (kLastPeriodYear).
 InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, Fold fold = Fold::Refuse,
                                   int lastYear = kLastBirthYear);

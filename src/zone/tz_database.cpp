@@ -202,9 +202,19 @@ const Database::Tables& Database::ZoneTables() const {
             const auto f = Fields(line, '\t');
             if (f.size() >= 3 && Knows(f[2])) tables->countryZones.emplace_back(f[0], f[2]);
         });
+        // Of each current zone: whether it heads its (first) country's rows, and how many
+        // rows name that country, for the order of an abbreviation's zones below.
+        struct Standing { bool heads = false; std::string country; };
+        std::map<std::string, Standing> standing;
+        std::map<std::string, int> countryRows;
         ForEachLine(ReadFile(root / "zone1970.tab", 1u << 20), [&](std::string_view line) {
             const auto f = Fields(line, '\t');
-            if (f.size() >= 3 && Knows(f[2])) tables->current.emplace_back(f[2]);
+            if (f.size() < 3 || !Knows(f[2])) return;
+            tables->current.emplace_back(f[2]);
+            const std::vector<std::string_view> codes = Fields(f[0], ',');
+            const std::string country(codes.front());
+            standing[std::string(f[2])] = {countryRows[country] == 0, country};
+            for (const std::string_view code : codes) ++countryRows[std::string(code)];
         });
         ForEachLine(ReadFile(root / "iso3166.tab", 1u << 20), [&](std::string_view line) {
             const auto f = Fields(line, '\t');
@@ -218,6 +228,22 @@ const Database::Tables& Database::ZoneTables() const {
                 if (first == '+' || first == '-' || (first >= '0' && first <= '9')) continue;  // "<+0530>" is no name
                 tables->abbreviations[name].push_back({id, offset});
             }
+        }
+        // An abbreviation's most familiar zones first, by a fixed rule of the zone table
+        // alone (the lowest layer has no atlas of city populations): the zones that head
+        // their country's rows (zone1970.tab puts a country's most populous zone first), then
+        // those of countries with more zones (a country split into many zones is a large
+        // one), then east before west. PST: America/Los_Angeles before America/Tijuana; IST:
+        // Asia/Kolkata, Asia/Jerusalem, Europe/Dublin.
+        for (auto& [name, uses] : tables->abbreviations) {
+            std::stable_sort(uses.begin(), uses.end(), [&](const Tables::Use& a, const Tables::Use& b) {
+                const Standing& sa = standing[a.id];
+                const Standing& sb = standing[b.id];
+                if (sa.heads != sb.heads) return sa.heads;
+                const int ra = countryRows[sa.country], rb = countryRows[sb.country];
+                if (ra != rb) return ra > rb;
+                return a.offset > b.offset;
+            });
         }
         cache_->tables = std::move(tables);
     });

@@ -137,6 +137,13 @@ void TestBirthInstant::timeZone_data() {
         << "Pacific/Apia" << "2011-12-29T23:59:59" << Fold::Refuse << -36000 << "Pacific/Apia: UTC-10:00";
     QTest::newRow("Apia first second east of it") << "Pacific/Apia" << "2011-12-31T00:00:00" << Fold::Refuse << 50400
                                                   << "Pacific/Apia: UTC+14:00";
+    // A fixed offset: the hour New York skips and the one it doubles are read once.
+    QTest::newRow("fixed, AAF zone * at 5e27") << "UTC+00:21:48" << "1839-01-19T01:00:00" << Fold::Refuse << 1308
+                                               << "fixed UTC+00:21:48";
+    QTest::newRow("fixed, no gap") << "UTC-05:00" << "2021-03-14T02:30:00" << Fold::Refuse << -18000
+                                   << "fixed UTC-05:00";
+    QTest::newRow("fixed, no fold") << "UTC-04:00" << "2021-11-07T01:30:00" << Fold::Refuse << -14400
+                                    << "fixed UTC-04:00";
 }
 
 void TestBirthInstant::timeZone() {

@@ -14,6 +14,14 @@ namespace {
 const QByteArray kTwoPeople = "#A93:Cezanne,Paul,m,19.1.1839,1:00,Aix-en-Provence,F\n#B93:2392758.526528,43n31,5e27,*,L\n"
                               "#A93:Ferber,Tobias,m,27.9.1970,11:04,Kandel/Pfalz,D\n#B93:*,49n05,8e11,1he,0\n";
 
+// The first AAF record saved in the own format: the zone boxes keep 5:30, the place the
+// local mean time.
+const QByteArray kSavedMeanTime =
+    "orvanta-birth 1\nname = PAULA CEZANNE\nmonth = January\nday = 19\nyear = 1905\nhour = 1\nminute = 0\n"
+    "second = 0\nzone-hour = 5\nzone-minute = 30\ndst = no\nlat-deg = 43\nlat-min = 31\nlat-dir = N\nlon-deg = 5\n"
+    "lon-min = 27\nlon-dir = E\nplace-time-zone = UTC+00:21:48\nplace-latitude = 43.5166666666666666\n"
+    "place-longitude = 5.45\n";
+
 }  // namespace
 
 class TstBirthFileOptions : public QObject {
@@ -43,6 +51,10 @@ void TstBirthFileOptions::open_data() {
                                                      << "cannot hold";
     QTest::newRow("local mean time with --precise")
         << QStringList{"--open", "FILE", "--record", "1", "--precise"} << kTwoPeople << 0 << "1839-01-19T00:38:12Z";
+    QTest::newRow("own file, a local mean time: not the boxes' zone")
+        << QStringList{"--open", "FILE"} << kSavedMeanTime << 2 << "cannot hold";
+    QTest::newRow("own file, a local mean time with --precise")
+        << QStringList{"--open", "FILE", "--precise"} << kSavedMeanTime << 0 << "1905-01-19T00:38:12Z";
     QTest::newRow("a bad file names its line") << QStringList{"--open", "FILE"}
                                                << QByteArray("6\n15\n1985\n10.3\n-5.3\n-75.45\n95\n") << 2 << "line 7";
     QTest::newRow("--save needs a known extension") << QStringList{"--save", "x.txt"} << QByteArray() << 64 << "x.txt";
@@ -96,6 +108,17 @@ void TstBirthFileOptions::batchOfAaf() {
     QCOMPARE(lines.size(), 2);
     QCOMPARE(QJsonDocument::fromJson(lines[1]).object()["birthDetails"].toObject()["name"].toString(), QString("ASHA RAO"));
     QCOMPARE(Run({"--batch", dir_.filePath("missing.aaf")}).exitCode, 66);
+    // A local mean time goes to its row as the exact offset: the UT of the file's #B93
+    // Julian day 2392758.526528, the classic members left out.
+    const QString cezanne = dir_.filePath("cezanne.aaf");
+    QFile lmt(cezanne);
+    QVERIFY(lmt.open(QIODevice::WriteOnly) && lmt.write(kTwoPeople) == kTwoPeople.size());
+    lmt.close();
+    const Outcome precise = Run({"--batch", cezanne, "--precise"});
+    QCOMPARE(precise.exitCode, 0);
+    const QJsonObject row = QJsonDocument::fromJson(precise.out.split('\n').first()).object();
+    QCOMPARE(row["precise"].toObject()["birth"].toObject()["utc"].toString(), QString("1839-01-19T00:38:12Z"));
+    QVERIFY(!row.contains("results"));
 }
 
 QTEST_APPLESS_MAIN(TstBirthFileOptions)

@@ -322,6 +322,13 @@ void TestPreciseChart::refusals_data() {
     QTest::newRow("unknown year name") << QStringList{"--year-days", "lunar"} << 64 << "";
     QTest::newRow("comparison as a calendar") << QStringList{"--compare", "--format", "ics"} << 64 << "";
     QTest::newRow("comparison with a time window") << QStringList{"--compare", "--uncertainty", "10"} << 64 << "";
+    QTest::newRow("a fixed offset is no zone id") << QStringList{"--time-zone", "UTC+05:30"} << 2 << "\"UTC+05:30\"";
+    QTest::newRow("offset and zone id") << QStringList{"--utc-offset", "+05:30", "--time-zone", "Asia/Kolkata"} << 64
+                                        << "both name the zone";
+    QTest::newRow("offset and zone hours") << QStringList{"--utc-offset=+05:30", "--zone-hour", "5"} << 64
+                                           << "--zone-hour cannot be given with it";
+    QTest::newRow("offset beyond 16 h") << QStringList{"--utc-offset", "+16:00:01"} << 64 << "within 16 hours";
+    QTest::newRow("offset of one hour digit") << QStringList{"--utc-offset", "+5:30"} << 64 << "within 16 hours";
 }
 
 void TestPreciseChart::refusals() {

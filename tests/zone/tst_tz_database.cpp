@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QtTest>
 
+#include "zone/fixed_offset.h"
 #include "zone/tz_database.h"
 
 using orvanta::zone::Database;
@@ -22,6 +23,9 @@ private slots:
     void transitions_data();
     void transitions();
     void damagedFiles();
+    void fixedOffsets_data();
+    void fixedOffsets();
+    void fixedOffsetsReadBack();
 };
 
 // What a person may type for a zone: only the database's ids pass, as written; the rest
@@ -42,7 +46,9 @@ void TestTzDatabase::zoneNames_data() {
     QTest::newRow("country name") << "India" << false << QStringList{"Asia/Kolkata"};
     QTest::newRow("country code") << "in" << false << QStringList{"Asia/Kolkata"};
     QTest::newRow("IST: three offsets") << "IST" << false
-                                        << QStringList{"Europe/Dublin", "Asia/Jerusalem", "Asia/Kolkata"};
+                                        << QStringList{"Asia/Kolkata", "Asia/Jerusalem", "Europe/Dublin"};
+    QTest::newRow("PST: the country of many zones before its neighbours")
+        << "PST" << false << QStringList{"Asia/Manila", "America/Los_Angeles", "America/Vancouver"};
     QTest::newRow("BST") << "BST" << false << QStringList{"Europe/London"};
     QTest::newRow("UTC+4 is Etc/GMT-4") << "UTC+4" << false << QStringList{"Etc/GMT-4"};
     QTest::newRow("GMT-3 is Etc/GMT+3, not the city part of Etc/GMT-3") << "GMT-3" << false << QStringList{"Etc/GMT+3"};
@@ -153,6 +159,47 @@ void TestTzDatabase::damagedFiles() {
     QByteArray badRule = whole;
     badRule[badRule.size() - 3] = '%';  // inside the TZ rule "EST5EDT,M3.2.0,M11.1.0"
     QVERIFY(!read(badRule));
+}
+
+// The one text of a fixed offset, and the --utc-offset form; -1 for a text refused.
+void TestTzDatabase::fixedOffsets_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("withUtc");  // FixedOffsetOf, else ReadUtcOffset
+    QTest::addColumn<int>("offset");
+    QTest::newRow("AAF 5e27, zone *: 4 min a degree") << "UTC+00:21:48" << true << 1308;
+    QTest::newRow("India") << "UTC+05:30" << true << 19800;
+    QTest::newRow("west, seconds") << "UTC-04:56:02" << true << -17762;
+    QTest::newRow("16 h, the AAF zones' bound") << "UTC-16:00" << true << -57600;
+    QTest::newRow("beyond it") << "UTC+16:00:01" << true << -1;
+    QTest::newRow("zero seconds written") << "UTC+05:30:00" << true << -1;
+    QTest::newRow("minus zero") << "UTC-00:00" << true << -1;
+    QTest::newRow("one-digit hour") << "UTC+5:30" << true << -1;
+    QTest::newRow("lower case") << "utc+05:30" << true << -1;
+    QTest::newRow("a zone id") << "Etc/GMT-5" << true << -1;
+    QTest::newRow("by hand, seconds") << "+00:21:48" << false << 1308;
+    QTest::newRow("by hand, zero seconds") << "-03:00:00" << false << -10800;
+    QTest::newRow("by hand, 60 minutes") << "+05:60" << false << -1;
+    QTest::newRow("by hand, no sign") << "05:30" << false << -1;
+    QTest::newRow("by hand, with UTC") << "UTC+05:30" << false << -1;
+    QTest::newRow("by hand, trailing blank") << "+05:30 " << false << -1;
+}
+
+void TestTzDatabase::fixedOffsets() {
+    QFETCH(QString, text);
+    QFETCH(bool, withUtc);
+    QFETCH(int, offset);
+    const std::string t = text.toStdString();
+    const std::optional<int> read = withUtc ? orvanta::zone::FixedOffsetOf(t) : orvanta::zone::ReadUtcOffset(t);
+    QCOMPARE(read.value_or(-1), offset);
+    if (read) QVERIFY(!System().Knows(t));  // never taken for a database id
+}
+
+// Every offset to the second within 16 hours has its one text, read back as itself.
+void TestTzDatabase::fixedOffsetsReadBack() {
+    for (int offset = -orvanta::zone::kMostFixedOffsetSeconds; offset <= orvanta::zone::kMostFixedOffsetSeconds; ++offset) {
+        const std::string text = orvanta::zone::FixedOffsetText(offset);
+        if (orvanta::zone::FixedOffsetOf(text) != offset) QFAIL(text.c_str());
+    }
 }
 
 QTEST_APPLESS_MAIN(TestTzDatabase)

@@ -68,6 +68,12 @@ void TstBirthFiles::openFile_data() {
     QTest::newRow("one of two people chosen") << "two.aaf" << kTwoPeople << 1 << "TOBIAS FERBER" << "";
     QTest::newRow("the list cancelled") << "two.aaf" << kTwoPeople << -1 << "" << "";
     QTest::newRow("a year the form cannot hold") << "two.aaf" << kTwoPeople << 0 << "" << "1839";
+#ifdef ORVANTA_HAVE_ATLAS
+    // A local mean time is attached as its exact offset, not refused as an unknown zone.
+    QTest::newRow("a local mean time attached")
+        << "lmt.aaf" << QByteArray("#A93:Cezanne,Paula,f,19.1.1905,1:00,Aix,F\n#B93:2416864.526528,43n31,5e27,*,L\n") << 0
+        << "PAULA CEZANNE" << "UTC+00:21:48; the precise periods can";
+#endif
     QTest::newRow("month 13") << "bad.jhd" << QByteArray("13\n15\n1985\n10.3\n-5.3\n-75.45\n23.3\n") << 0 << ""
                               << "bad.jhd, line 1";
     QTest::newRow("not UTF-8") << "bad.orvanta" << QByteArray("orvanta-birth 1\nname = \xFF\n") << 0 << ""
