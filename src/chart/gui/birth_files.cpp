@@ -15,6 +15,7 @@
 #include "birthfile/zone_check.h"
 #include "chart/gui/frm_main.h"
 #include "kit/gui/message_box.h"
+#include "periods/gui/period_files.h"
 #include "report/report_file.h"
 #ifdef ORVANTA_HAVE_ATLAS
 #include "chart/gui/place_attachment.h"
@@ -168,6 +169,8 @@ bool BirthFiles::openFile(const QString& path) {
     Fill(read);
     path_ = reading.format == birthfile::FileFormat::Own ? path : QString();  // Save writes the own format only to its own file
     settings_ = read.record.settings;
+    // A file's precise settings become the run's, as if chosen in the periods window.
+    if (settings_) RunPeriodsSettings() = *settings_;
     note_ = read.record.note;
 
     std::vector<std::string> notes = read.notes;
@@ -227,7 +230,10 @@ birthfile::BirthRecord BirthFiles::CurrentRecord() const {
         record.place = birthfile::RecordPlace{place->name,     place->state,     place->country, place->countryCode,
                                               place->latitude, place->longitude, place->timeZone};
     }
-    record.settings = settings_;
+    // The precise settings chosen in this run are kept with the birth; untouched defaults
+    // leave a file's own settings (or none) as they were.
+    const PeriodsSettings& chosen = RunPeriodsSettings();
+    record.settings = chosen != PeriodsSettings{} ? std::optional<PeriodsSettings>(chosen) : settings_;
     record.note = note_;
     return record;
 }

@@ -10,6 +10,7 @@
 
 #include "chart/gui/birth_files.h"
 #include "chart/gui/frm_main.h"
+#include "periods/gui/period_files.h"
 #include "../../kit/gui/gui_test_support.h"
 
 using namespace orvanta;
@@ -116,10 +117,16 @@ void TstBirthFiles::saveAndOpenAgain() {
     main.findChild<QLineEdit*>("txtMCity")->setText("Nagpur");
     const BirthForm typed = main.ReadForm();
     MessageRecorder messages;
+    // The precise settings chosen in the run are saved with the birth and come back with it.
+    const PeriodsSettings chosen{Ayanamsa::Raman, 360, MoonPosition::Geometric, 30, 4};
+    RunPeriodsSettings() = chosen;
     QVERIFY(main.files()->saveFile(dir.filePath("sk.orvanta")));
+    RunPeriodsSettings() = PeriodsSettings{};
     FrmMain other;
     QVERIFY(other.files()->openFile(dir.filePath("sk.orvanta")));
     QVERIFY(other.ReadForm() == typed);
+    QVERIFY(RunPeriodsSettings() == chosen);
+    RunPeriodsSettings() = PeriodsSettings{};
     QCOMPARE(other.findChild<QLineEdit*>("txtMCity")->text(), QStringLiteral("Nagpur"));
     QVERIFY(messages.shown.empty());
 }
