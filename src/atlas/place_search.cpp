@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "atlas/place_index.h"
+
 #include <algorithm>
 #include <array>
 #include <mutex>
@@ -239,48 +241,47 @@ Place PlaceAt(gint index) {
     return place;
 }
 
-// The library's own matches for one word, most populous first.
-std::vector<Place> LibraryQuery(const std::string& word, const SearchCancel* cancel) {
+// The library's matches for one word, as indexes in its order: from the index, or from
+// the library itself for a word the index does not answer.
+std::vector<gint> LibraryQuery(const std::string& word, const SearchCancel* cancel) {
+    if (const std::optional<std::vector<WeighedPlace>> found = LibraryMatches(word)) {
+        std::vector<gint> cities;
+        cities.reserve(found->size());
+        for (const WeighedPlace& place : *found) cities.push_back(place.index);
+        return cities;
+    }
     std::lock_guard lock(LibraryMutex());
     guint length = 0;
     GError* error = nullptr;
     auto* cancellable = cancel ? static_cast<GCancellable*>(cancel->handle()) : nullptr;
     gint* indexes = geonames_query_cities_sync(word.c_str(), GEONAMES_QUERY_DEFAULT, &length, cancellable, &error);
     if (error) g_error_free(error);
-    std::vector<Place> places;
-    if (!indexes) return places;
-    places.reserve(length);
-    for (guint i = 0; i < length && !(cancel && cancel->cancelled()); ++i) places.push_back(PlaceAt(indexes[i]));
+    std::vector<gint> cities;
+    if (indexes) cities.assign(indexes, indexes + length);
     g_free(indexes);
-    return places;
+    return cities;
 }
 
-// Every distinct folded name of the atlas (words joined by blanks) with its places, most
-// populous first; made once.
+// Every distinct folded name of the atlas (words joined by blanks) with its places, in
+// the library's order; made once.
 struct NameEntry {
     std::string folded;
-    std::string shown;
     std::vector<gint> cities;
 };
 const std::vector<NameEntry>& NameIndex() {
     static const std::vector<NameEntry> index = [] {
-        std::vector<NameEntry> entries;
-        std::lock_guard lock(LibraryMutex());
+        const std::vector<IndexedPlace>& places = IndexedPlaces();
         std::vector<std::pair<std::string, gint>> all;
-        const gint count = geonames_get_n_cities();
-        for (gint i = 0; i < count; ++i) {
-            GeonamesCity* city = geonames_get_city(i);
-            if (!city) continue;
+        all.reserve(places.size());
+        for (std::size_t i = 0; i < places.size(); ++i) {
             std::string folded;
-            for (const std::string& word : FoldedWords(Utf8(geonames_city_get_name(city)))) {
-                folded += (folded.empty() ? "" : " ") + word;
-            }
-            geonames_city_free(city);
-            all.emplace_back(std::move(folded), i);
+            for (const std::string& word : places[i].nameWords) folded += (folded.empty() ? "" : " ") + word;
+            all.emplace_back(std::move(folded), static_cast<gint>(i));
         }
         std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<NameEntry> entries;
         for (const auto& [folded, city] : all) {
-            if (entries.empty() || entries.back().folded != folded) entries.push_back({folded, {}, {}});
+            if (entries.empty() || entries.back().folded != folded) entries.push_back({folded, {}});
             entries.back().cities.push_back(city);
         }
         return entries;
@@ -373,22 +374,39 @@ std::vector<Place> SearchPlaces(std::string_view text, std::size_t limit, const 
     const SearchQuery query = ParseSearch(text);
     if (query.words.empty()) return {};
     // The library matches one word against word beginnings of the names; the rest of the
-    // query narrows its answer here.
-    const std::vector<Place> candidates = LibraryQuery(query.words.front(), cancel);
-    std::vector<FoldedPlace> folded;
-    folded.reserve(candidates.size());
-    for (const Place& place : candidates) {
-        if (cancel && cancel->cancelled()) return {};
-        folded.push_back(Fold(place));
-    }
+    // query narrows its answer here, the name first, the fields of a place only where a
+    // state or country is asked.
+    const std::vector<gint> candidates = LibraryQuery(query.words.front(), cancel);
+    const std::vector<IndexedPlace>& places = IndexedPlaces();
+    std::vector<std::optional<FoldedPlace>> folded(candidates.size());
     const std::size_t longest = query.nameWords > 0 ? query.nameWords : query.words.size();
     const std::size_t shortest = query.nameWords > 0 ? query.nameWords : 1;
     for (std::size_t nameWords = longest; nameWords >= shortest; --nameWords) {
-        std::vector<Place> found;
+        const bool qualified = query.nameWords > 0 ? !query.qualifiers.empty() : nameWords < query.words.size();
+        std::vector<gint> found;
         for (std::size_t i = 0; i < candidates.size() && found.size() < limit; ++i) {
-            if (FoldedMatches(folded[i], query, nameWords)) found.push_back(candidates[i]);
+            if (cancel && cancel->cancelled()) return {};
+            const auto city = static_cast<std::size_t>(candidates[i]);
+            if (city >= places.size()) continue;
+            const std::vector<std::string>& name = places[city].nameWords;
+            const bool named = std::all_of(query.words.begin(), query.words.begin() + static_cast<std::ptrdiff_t>(nameWords),
+                                           [&](const std::string& w) { return BeginsAWord(w, name); });
+            if (!named) continue;
+            if (qualified) {
+                if (!folded[i]) {
+                    std::lock_guard lock(LibraryMutex());
+                    folded[i] = Fold(PlaceAt(candidates[i]));
+                }
+                if (!FoldedMatches(*folded[i], query, nameWords)) continue;
+            }
+            found.push_back(candidates[i]);
         }
-        if (!found.empty()) return found;
+        if (found.empty()) continue;
+        std::vector<Place> result;
+        result.reserve(found.size());
+        std::lock_guard lock(LibraryMutex());
+        for (gint city : found) result.push_back(PlaceAt(city));
+        return result;
     }
     return {};
 }
@@ -421,13 +439,9 @@ std::vector<ClosestName> ClosestNames(std::string_view text, std::size_t count) 
         }
     };
     const std::vector<NameEntry>& index = NameIndex();
+    const std::vector<IndexedPlace>& places = IndexedPlaces();
     std::lock_guard lock(LibraryMutex());
-    const auto populationOf = [](gint city) {
-        GeonamesCity* c = geonames_get_city(city);
-        const unsigned population = c ? geonames_city_get_population(c) : 0;
-        if (c) geonames_city_free(c);
-        return population;
-    };
+    const auto populationOf = [&](gint city) { return places[static_cast<std::size_t>(city)].population; };
     const auto find = [&](std::string_view folded) {
         const auto at = std::lower_bound(index.begin(), index.end(), folded,
                                          [](const NameEntry& e, std::string_view f) { return e.folded < f; });
