@@ -34,6 +34,7 @@
 #endif
 
 #include "chart/computation_run.h"
+#include "orvanta_version.h"
 #include "display/interpretation_texts.h"
 #include "batch.h"
 #include "birth_file_options.h"
@@ -80,7 +81,8 @@ constexpr std::string_view kUsage =
     "  --json               write the results as one JSON object\n"
     "  --report FILE        write the report as the report window saves it (RTF);\n"
     "                       - writes it to standard output\n"
-    "  --help               show this text\n"
+    "  --help, -h           show this text, whatever else the line holds\n"
+    "  --version            show the version\n"
     "\n"
     "The precise method (Swiss Ephemeris Moon and ascendant, periods to the second):\n"
     "  --precise            add the precise chart; --year may then be 1800 .. 2399\n"
@@ -148,12 +150,14 @@ constexpr std::string_view kUsage =
     "zone's changes.\n"
     "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments,\n"
     "66 the batch file cannot be read, 73 the report file could not be written,\n"
-    "74 standard output could not be written.\n";
+    "74 standard output could not be written.\n"
+    "With --json every failure writes {\"error\": {\"message\": ..., \"status\": ...}} to\n"
+    "standard output (status: the exit status), refusals of the form's checks with\n"
+    "their \"icon\" and \"focus\" as well.\n";
 
 struct Options {
     BirthForm form;
     bool json = false;
-    bool help = false;
     std::optional<std::string> report;  // path, or "-" for standard output
 };
 
@@ -212,7 +216,6 @@ std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& ar
         if (arg == "--south") { if (auto e = flag(options.form.south)) return e; continue; }
         if (arg == "--west") { if (auto e = flag(options.form.west)) return e; continue; }
         if (arg == "--json") { if (auto e = flag(options.json)) return e; continue; }
-        if (arg == "--help") { if (auto e = flag(options.help)) return e; continue; }
 
         if (arg == "--report") {
             if (inlineValue) {
@@ -276,6 +279,7 @@ std::string RefusalJson(const Message& message) {
     out.BeginObject();
     out.BeginObject("error");
     out.String("message", message.text);
+    out.Integer("status", kExitRefused);
     out.String("icon", IconName(message.icon));
     if (message.focus == Control::None) {
         out.Null("focus");
@@ -287,16 +291,46 @@ std::string RefusalJson(const Message& message) {
     return out.Text();
 }
 
-// What a batch row whose arguments the tool would not take (status 64) writes.
-std::string UsageErrorJson(std::string_view message) {
+// {"error": {"message": ..., "status": ...}}: a failure without the form's icon and focus.
+std::string ErrorJson(std::string_view message, int status) {
     JsonWriter out;
     out.BeginObject();
     out.BeginObject("error");
     out.String("message", message);
-    out.Integer("status", kExitUsage);
+    out.Integer("status", status);
     out.EndObject();
     out.EndObject();
     return out.Text();
+}
+
+// What a batch row whose arguments the tool would not take (status 64) writes.
+std::string UsageErrorJson(std::string_view message) { return ErrorJson(message, kExitUsage); }
+
+// Whether the line asks for JSON (--json, --format json), wherever it stands: a failure
+// found before the arguments are read is then written as JSON too.
+bool gJsonWanted = false;
+
+bool AsksForJson(const std::vector<std::string>& given) {
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        if (given[i] == "--json" || given[i] == "--format=json") return true;
+        if (given[i] == "--format" && i + 1 < given.size() && given[i + 1] == "json") return true;
+    }
+    return false;
+}
+
+// A failure other than a refusal of the form: one line on standard error, or with
+// --json its error object on standard output.
+int Fail(int status, const std::string& message) {
+    if (gJsonWanted) return WriteOut(ErrorJson(message, status) + '\n') ? status : kExitOutputFailed;
+    std::cerr << "orvanta-chart: " << message << '\n';
+    return status;
+}
+
+// Unusable arguments: the problem in one line and where the options are told.
+int UsageFailure(const std::string& message) {
+    if (gJsonWanted) return Fail(kExitUsage, message);
+    std::cerr << "orvanta-chart: " << message << " (orvanta-chart --help lists the options)\n";
+    return kExitUsage;
 }
 
 int Refuse(const Message& message, bool json) {
@@ -538,7 +572,7 @@ std::string ChartText(const ChartRun& chart) {
 
 int RefusePrecise(const std::string& message, bool json) {
     if (json) {
-        if (!WriteOut(PreciseRefusalJson(message) + '\n')) return kExitOutputFailed;
+        if (!WriteOut(ErrorJson(message, kExitRefused) + '\n')) return kExitOutputFailed;
     } else {
         std::cerr << "orvanta-chart: " << message << '\n';
     }
@@ -641,7 +675,7 @@ void RowJson(std::vector<std::string> given, std::string& out) {
     }
     if (!precise.enabled) return AppendChartJson(out, outcome.chart);
     const PreciseResult result = ComputePreciseChart(precise, options, outcome.chart);
-    out += result.report ? ChartAndPreciseJson(precise, outcome.chart, result) : PreciseRefusalJson(result.error);
+    out += result.report ? ChartAndPreciseJson(precise, outcome.chart, result) : ErrorJson(result.error, kExitRefused);
 }
 
 std::atomic<bool> gInterrupted{false};
@@ -664,10 +698,7 @@ int MainBatch(const std::vector<std::string>& given) {
     std::optional<std::string> file;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     bool precise = false;
-    const auto fail = [](const std::string& message) {
-        std::cerr << "orvanta-chart: " << message << "\n\n" << kUsage;
-        return kExitUsage;
-    };
+    const auto fail = [](const std::string& message) { return UsageFailure(message); };
     for (std::size_t i = 0; i < given.size(); ++i) {
         std::string_view arg = given[i];
         std::optional<std::string> value;
@@ -703,8 +734,7 @@ int MainBatch(const std::vector<std::string>& given) {
     }
     std::FILE* const opened = *file == "-" ? stdin : std::fopen(file->c_str(), "rb");
     if (!opened) {
-        std::cerr << "orvanta-chart: cannot read " << *file << ": " << std::strerror(errno) << '\n';
-        return kExitNoInput;
+        return Fail(kExitNoInput, "cannot read " + *file + ": " + std::strerror(errno));
     }
     // Threads beyond a few a core make nothing faster, and each keeps some 80 KB of its
     // own: 1,024 of them held 110 MB more than 8 on 20,000 classic rows.
@@ -724,15 +754,13 @@ int MainBatch(const std::vector<std::string>& given) {
         std::array<char, 64 * 1024> block;
         for (std::size_t n; (n = input.Read(block.data(), block.size())) != 0;) text.append(block.data(), n);
         if (!input.failure().empty()) {
-            std::cerr << "orvanta-chart: cannot read " << shownName << ": " << input.failure() << '\n';
             if (opened != stdin) std::fclose(opened);
-            return kExitNoInput;
+            return Fail(kExitNoInput, "cannot read " + shownName + ": " + input.failure());
         }
         BatchInput rows = AafAsBatchCsv(*file, text, precise);
         if (!rows.csv) {
-            std::cerr << "orvanta-chart: " << rows.problem << '\n';
             if (opened != stdin) std::fclose(opened);
-            return kExitNoInput;
+            return Fail(kExitNoInput, rows.problem);
         }
         aafCsv = std::move(*rows.csv);
         head.clear();
@@ -755,11 +783,9 @@ int MainBatch(const std::vector<std::string>& given) {
     switch (outcome.end) {
     case BatchEnd::Done: return 0;
     case BatchEnd::BadHeader:
-        std::cerr << "orvanta-chart: " << shownName << ": " << outcome.message << '\n';
-        return kExitUsage;
+        return Fail(kExitUsage, shownName + ": " + outcome.message);
     case BatchEnd::ReadFailed:
-        std::cerr << "orvanta-chart: cannot read " << shownName << ": " << outcome.message << '\n';
-        return kExitNoInput;
+        return Fail(kExitNoInput, "cannot read " + shownName + ": " + outcome.message);
     case BatchEnd::WriteFailed: return kExitOutputFailed;
     case BatchEnd::Stopped:
         std::cerr << "orvanta-chart: interrupted after " << outcome.rows << " rows\n";
@@ -769,28 +795,33 @@ int MainBatch(const std::vector<std::string>& given) {
 }
 
 int Unavailable(const std::string& problem) {
-    std::cerr << "orvanta-chart: " << problem << '\n';
-    return kExitUnavailable;
+    return Fail(kExitUnavailable, problem);
 }
 
 int Main(int argc, char** argv) {
     std::vector<std::string> given(argv + 1, argv + argc);
+    // Asked for anywhere on the line, the help or the version is all that is written.
+    if (std::any_of(given.begin(), given.end(), [](std::string_view a) { return a == "--help" || a == "-h"; })) {
+        return WriteOut(std::string(kUsage) + std::string(kPlaceUsage) + std::string(kBirthFileUsage)) ? 0 : kExitOutputFailed;
+    }
+    if (std::find(given.begin(), given.end(), "--version") != given.end()) {
+        return WriteOut("orvanta-chart " ORVANTA_VERSION "\n") ? 0 : kExitOutputFailed;
+    }
+    gJsonWanted = AsksForJson(given);
     if (std::any_of(given.begin(), given.end(),
                     [](std::string_view a) { return a == "--batch" || a.starts_with("--batch="); })) {
         return MainBatch(given);
     }
     BirthFileRequest files;
     if (const auto error = TakeBirthFileArguments(given, files)) {
-        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kBirthFileUsage;
-        return kExitUsage;
+        return UsageFailure(*error);
     }
     std::optional<OpenedBirth> opened;
     if (files.open) {
         opened = OpenBirthFile(files, std::find(given.begin(), given.end(), "--precise") != given.end());
         if (!opened->listing.empty() && !WriteOut(opened->listing)) return kExitOutputFailed;
         if (opened->exit != 0) {
-            std::cerr << "orvanta-chart: " << opened->message << '\n';
-            return opened->exit;
+            return Fail(opened->exit, opened->message);
         }
         for (const std::string& note : OpenedNotes(*opened)) std::cerr << "orvanta-chart: " << *files.open << ": " << note << '\n';
         given.insert(given.begin(), opened->arguments.begin(), opened->arguments.end());
@@ -800,8 +831,7 @@ int Main(int argc, char** argv) {
     if (opened && !HandEnteredPlace(given, opened->arguments.size())) filePlace = opened->read.record.place;
     PreciseOptions precise;
     if (const auto error = TakePreciseArguments(given, precise)) {
-        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure(*error);
     }
     if (filePlace && precise.enabled) {
         if (!precise.timeZone) precise.timeZone = filePlace->timeZone;
@@ -813,15 +843,10 @@ int Main(int argc, char** argv) {
     Options options;
     PlaceRequest place;
     if (const auto error = TakePlaceArguments(args, place)) {
-        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kPlaceUsage;
-        return kExitUsage;
+        return UsageFailure(*error);
     }
     if (const auto error = ParseArguments(args, options)) {
-        std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
-        return kExitUsage;
-    }
-    if (options.help) {
-        return WriteOut(std::string(kUsage) + std::string(kPlaceUsage) + std::string(kBirthFileUsage)) ? 0 : kExitOutputFailed;
+        return UsageFailure(error->text);
     }
     if (precise.format == OutputFormat::Json) options.json = true;
     if (place.places) {
@@ -831,20 +856,16 @@ int Main(int argc, char** argv) {
         return WriteOut(listing.text) ? 0 : kExitOutputFailed;
     }
     if (place.place && precise.timeZone) {
-        std::cerr << "orvanta-chart: --place and --time-zone both name the zone\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure("--place and --time-zone both name the zone");
     }
     if (options.json && options.report == "-") {
-        std::cerr << "orvanta-chart: --json and --report - both want standard output\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure("--json and --report - both want standard output");
     }
     if (precise.enabled && options.report == "-") {
-        std::cerr << "orvanta-chart: --precise and --report - both want standard output\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure("--precise and --report - both want standard output");
     }
     if (precise.preciseYear && options.report) {
-        std::cerr << "orvanta-chart: the report needs a year from 1901 to 2050\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure("the report needs a year from 1901 to 2050");
     }
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
     PlaceFilling filled;
@@ -873,8 +894,7 @@ int Main(int argc, char** argv) {
 
     if (files.save) {
         if (precise.preciseYear) {
-            std::cerr << "orvanta-chart: --save needs a year from 1901 to 2050\n\n" << kUsage;
-            return kExitUsage;
+            return UsageFailure("--save needs a year from 1901 to 2050");
         }
         birthfile::BirthRecord record;
         record.form = options.form;
@@ -896,8 +916,7 @@ int Main(int argc, char** argv) {
             std::cerr << "orvanta-chart: " << *files.save << " leaves out " << part << '\n';
         }
         if (!saved.saved) {
-            std::cerr << "orvanta-chart: " << saved.message << '\n';
-            return saved.refused ? kExitRefused : kExitCannotCreate;
+            return Fail(saved.refused ? kExitRefused : kExitCannotCreate, saved.message);
         }
     }
 
@@ -906,9 +925,7 @@ int Main(int argc, char** argv) {
         const std::string rtf = WriteRtf(BuildReport(chart.birth, chart.results, LoadInterpretationTexts()));
         if (*options.report == "-") return WriteOut(rtf) ? 0 : kExitOutputFailed;
         if (const SaveOutcome saved = SaveReportFile(QString::fromStdString(*options.report), rtf); !saved.saved) {
-            std::cerr << "orvanta-chart: cannot write the report to " << *options.report << ": "
-                      << saved.reason.toStdString() << '\n';
-            return kExitCannotCreate;
+            return Fail(kExitCannotCreate, "cannot write the report to " + *options.report + ": " + saved.reason.toStdString());
         }
     }
     const PlaceFilling* const placed = place.place ? &filled : nullptr;
