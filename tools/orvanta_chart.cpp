@@ -41,6 +41,7 @@
 #include "json_writer.h"
 #include "place_options.h"
 #include "precise_output.h"
+#include "tool_options.h"
 #include "report/report_builder.h"
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
@@ -55,85 +56,13 @@ constexpr int kExitUnavailable = 69;
 constexpr int kExitCannotCreate = 73;
 constexpr int kExitOutputFailed = 74;
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kUsageHead =
     "Usage: orvanta-chart [options]\n"
     "Computes a Vimshottari dasha chart from the birth details, as the desktop program does.\n"
     "Each option defaults to the birth-details window's start state.\n"
-    "\n"
-    "  --name TEXT          name (S K); letters and blanks\n"
-    "  --month NAME         January .. December (August)\n"
-    "  --day N              1 .. 31 (18)\n"
-    "  --year N             1901 .. 2050 (1981)\n"
-    "  --hour N             0 .. 23 (23)\n"
-    "  --minute N           0 .. 59 (30)\n"
-    "  --second N           0 .. 59 (0); only the precise method reads it\n"
-    "  --zone-hour TEXT     zone hours, at most 3 characters (5): the zone's distance\n"
-    "                       from UTC, 0 .. 12; its direction is the longitude's (see\n"
-    "                       below)\n"
-    "  --zone-minute TEXT   zone minutes, at most 2 characters (30)\n"
-    "  --dst                daylight saving time in force at birth: one hour more\n"
-    "  --lat-deg TEXT       latitude degrees, at most 2 characters (23)\n"
-    "  --lat-min TEXT       latitude minutes, at most 2 characters (00)\n"
-    "  --south              southern latitude (default north)\n"
-    "  --lon-deg TEXT       longitude degrees, at most 3 characters (80)\n"
-    "  --lon-min TEXT       longitude minutes, at most 2 characters (0)\n"
-    "  --west               western longitude (default east)\n"
-    "  --json               write the results as one JSON object\n"
-    "  --report FILE        write the report as the report window saves it (RTF);\n"
-    "                       - writes it to standard output\n"
-    "  --help, -h           show this text, whatever else the line holds\n"
-    "  --version            show the version\n"
-    "\n"
-    "The precise method (Swiss Ephemeris Moon and ascendant, periods to the second):\n"
-    "  --precise            add the precise chart; --year may then be 1800 .. 2399\n"
-    "                       (outside 1901 .. 2050 only the precise chart is written)\n"
-    "                       and the seconds are read\n"
-    "  --time-zone ID       a zone id of the tz database (Asia/Kolkata, Etc/GMT+4, UTC),\n"
-    "                       exactly as written, instead of the zone boxes; not with\n"
-    "                       --zone-hour, --zone-minute or --dst\n"
-    "  --fold WHICH         earlier or later: the reading of a local time that occurs\n"
-    "                       twice, with --time-zone or --place; without it such a\n"
-    "                       time is refused\n"
-    "  --ayanamsa NAME      lahiri (default), raman, krishnamurti, yukteshwar,\n"
-    "                       fagan-bradley, true-citra\n"
-    "  --year-days N        the period year in days: 365.25 (default), 365.2425,\n"
-    "                       365.256363, 360, or any value from 300 to 400; or by name:\n"
-    "                       julian 365.25, gregorian 365.2425, tropical 365.24219,\n"
-    "                       sidereal 365.256363, savana 360\n"
-    "  --moon POSITION      apparent (default: light-time, deflection, nutation, true\n"
-    "                       ayanamsa) or geometric (none of them, mean ayanamsa)\n"
-    "  --compare            instead of the periods, the birth under 40 conventions\n"
-    "                       (4 ayanamsas, 5 named years, both Moon positions): birth\n"
-    "                       lord, balance, first Maha Dasha start, the periods running\n"
-    "                       on --on (default now) and each start's difference from\n"
-    "                       this line's; text, json or csv\n"
-    "  --levels N           period levels 1 .. 5 (3): Maha, Antar, Pratyantar,\n"
-    "                       Sookshma, Prana\n"
-    "  --on WHEN            YYYY-MM-DD[THH:MM[:SS]], local time of the birth zone:\n"
-    "                       the periods running then\n"
-    "  --uncertainty MIN    birth time known to within MIN minutes (0 .. 360): every\n"
-    "                       period start's earliest and latest instant\n"
-    "  --format FORMAT      text (default), json (= --json), csv (RFC 4180) or\n"
-    "                       ics (RFC 5545 calendar); csv and ics need --precise\n"
-    "  --planets            the nine grahas at birth (text and json): longitude,\n"
-    "                       Nakshatra, speed, whole-sign house, Navamsa, dignity\n"
-    "  --node WHICH         mean (default) or true: the lunar node Rahu is taken from\n"
-    "\n"
-    "\n"
-    "Many charts at once:\n"
-    "  --batch FILE         read birth details from a CSV file (RFC 4180; - reads\n"
-    "                       standard input) and write one JSON object per row, in\n"
-    "                       input order: the object --json writes for that row, or\n"
-    "                       its {\"error\": ...} object. The header names the columns:\n"
-    "                       name, month, day, year, hour, minute, second, zone-hour,\n"
-    "                       zone-minute, dst, lat-deg, lat-min, south, lon-deg,\n"
-    "                       lon-min, west, and with --precise time-zone, fold,\n"
-    "                       ayanamsa, year-days, levels, on, uncertainty, planets,\n"
-    "                       node; a missing column takes its default, dst, south,\n"
-    "                       west and planets are true or false. A row the tool\n"
-    "                       would refuse as unusable arguments writes\n"
-    "                       {\"error\": {\"message\": ..., \"status\": 64}}\n"
-    "  --jobs N             rows worked on at once (default: every core)\n"
+    "\n";
+
+constexpr std::string_view kUsageTail =
     "\n"
     "A value is taken as it stands, even when it begins with \"-\": --name X and\n"
     "--name=X are the same.\n"
@@ -154,6 +83,16 @@ constexpr std::string_view kUsage =
     "With --json every failure writes {\"error\": {\"message\": ..., \"status\": ...}} to\n"
     "standard output (status: the exit status), refusals of the form's checks with\n"
     "their \"icon\" and \"focus\" as well.\n";
+
+// The help: the option lines from the table, the prose around them.
+std::string UsageText() {
+    return std::string(kUsageHead) + OptionHelp(OptionGroup::Form) + OptionHelp(OptionGroup::Output) +
+           OptionHelp(OptionGroup::About) +
+           "\n"
+           "The precise method (Swiss Ephemeris Moon and ascendant, periods to the second):\n" +
+           OptionHelp(OptionGroup::Precise) + "\n\nMany charts at once:\n" + OptionHelp(OptionGroup::Batch) +
+           std::string(kUsageTail) + PlaceUsage() + BirthFileUsage();
+}
 
 struct Options {
     BirthForm form;
@@ -802,7 +741,7 @@ int Main(int argc, char** argv) {
     std::vector<std::string> given(argv + 1, argv + argc);
     // Asked for anywhere on the line, the help or the version is all that is written.
     if (std::any_of(given.begin(), given.end(), [](std::string_view a) { return a == "--help" || a == "-h"; })) {
-        return WriteOut(std::string(kUsage) + std::string(kPlaceUsage) + std::string(kBirthFileUsage)) ? 0 : kExitOutputFailed;
+        return WriteOut(UsageText()) ? 0 : kExitOutputFailed;
     }
     if (std::find(given.begin(), given.end(), "--version") != given.end()) {
         return WriteOut("orvanta-chart " ORVANTA_VERSION "\n") ? 0 : kExitOutputFailed;
