@@ -39,6 +39,7 @@ constexpr auto kOptions = std::to_array<ToolOption>({
     {"time-zone", "", "ID", "a zone id of the tz database (Asia/Kolkata, Etc/GMT+4, UTC),\n"
          "exactly as written, instead of the zone boxes; not with\n"
          "--zone-hour, --zone-minute or --dst", OptionGroup::Precise, true},
+    // --utc-offset, read by the precise method, takes its place here, after --time-zone.
     {"fold", "", "WHICH", "earlier or later: the reading of a local time that occurs\n"
          "twice, with --time-zone or --place; without it such a\n"
          "time is refused", OptionGroup::Precise, true},
