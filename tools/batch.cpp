@@ -10,6 +10,8 @@
 #include <mutex>
 #include <thread>
 
+#include "tool_options.h"
+
 namespace orvanta {
 
 std::size_t TextSource::Read(char* into, std::size_t size) {
@@ -113,17 +115,15 @@ std::optional<std::vector<std::string>> CsvReader::Next() {
 }
 
 const std::vector<BatchColumn>& BatchColumns() {
-    static const std::vector<BatchColumn> columns = {
-        {"name", false, false},        {"month", false, false},      {"day", false, false},
-        {"year", false, false},        {"hour", false, false},       {"minute", false, false},
-        {"second", false, false},      {"zone-hour", false, false},  {"zone-minute", false, false},
-        {"dst", true, false},          {"lat-deg", false, false},    {"lat-min", false, false},
-        {"south", true, false},        {"lon-deg", false, false},    {"lon-min", false, false},
-        {"west", true, false},         {"time-zone", false, true},   {"fold", false, true},
-        {"ayanamsa", false, true},     {"year-days", false, true},   {"levels", false, true},
-        {"on", false, true},           {"uncertainty", false, true}, {"planets", true, true},
-        {"node", false, true},         {"utc-offset", false, true},
-    };
+    static const std::vector<BatchColumn> columns = [] {
+        std::vector<BatchColumn> made;
+        for (const ToolOption& option : ToolOptions()) {
+            if (option.batchColumn) {
+                made.push_back({option.name, option.valueName.empty(), option.group == OptionGroup::Precise});
+            }
+        }
+        return made;
+    }();
     return columns;
 }
 

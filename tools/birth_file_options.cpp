@@ -10,23 +10,19 @@
 
 #include "birthfile/zone_check.h"
 #include "report/report_file.h"
+#include "tool_options.h"
 
 namespace orvanta {
 
-const std::string_view kBirthFileUsage =
-    "\n"
-    "Birth files (the program's own .orvanta, .jhd and AAF):\n"
-    "  --open FILE          take the birth details from FILE, of any of the three\n"
-    "                       formats (told apart by content); options after it change them\n"
-    "  --record N           the record N (from 1) of an AAF file of several; without it\n"
-    "                       such a file's records are listed and the status is 2\n"
-    "  --save FILE          write the birth details the other options give to FILE, the\n"
-    "                       format by its extension (.orvanta, .jhd, .aaf); what the format\n"
-    "                       leaves out is said on standard error\n"
-    "  --batch FILE         also reads an AAF file, one row a record, its coordinates to\n"
-    "                       the minute of arc; records whose zone the zone boxes cannot\n"
-    "                       hold (local mean time) need --precise, and their classic\n"
-    "                       members use the zone to the minute\n";
+std::string BirthFileUsage() {
+    return "\n"
+           "Birth files (the program's own .orvanta, .jhd and AAF):\n" +
+           OptionHelp(OptionGroup::BirthFile) +
+           "  --batch FILE         also reads an AAF file, one row a record, its coordinates to\n"
+           "                       the minute of arc; records whose zone the zone boxes cannot\n"
+           "                       hold (local mean time) need --precise, and their classic\n"
+           "                       members use the zone to the minute\n";
+}
 
 namespace {
 

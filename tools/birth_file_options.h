@@ -19,7 +19,7 @@ struct BirthFileRequest {
     std::optional<std::string> save;
 };
 
-extern const std::string_view kBirthFileUsage;
+std::string BirthFileUsage();
 
 // Takes the three options (with their values) out of `args`; an error text when one is
 // given twice, lacks its value, or --record comes without --open.

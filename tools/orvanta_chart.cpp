@@ -34,12 +34,14 @@
 #endif
 
 #include "chart/computation_run.h"
+#include "orvanta_version.h"
 #include "display/interpretation_texts.h"
 #include "batch.h"
 #include "birth_file_options.h"
 #include "json_writer.h"
 #include "place_options.h"
 #include "precise_output.h"
+#include "tool_options.h"
 #include "report/report_builder.h"
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
@@ -55,88 +57,13 @@ constexpr int kExitUnavailable = 69;
 constexpr int kExitCannotCreate = 73;
 constexpr int kExitOutputFailed = 74;
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kUsageHead =
     "Usage: orvanta-chart [options]\n"
     "Computes a Vimshottari dasha chart from the birth details, as the desktop program does.\n"
     "Each option defaults to the birth-details window's start state.\n"
-    "\n"
-    "  --name TEXT          name (S K); letters and blanks\n"
-    "  --month NAME         January .. December (August)\n"
-    "  --day N              1 .. 31 (18)\n"
-    "  --year N             1901 .. 2050 (1981)\n"
-    "  --hour N             0 .. 23 (23)\n"
-    "  --minute N           0 .. 59 (30)\n"
-    "  --second N           0 .. 59 (0); only the precise method reads it\n"
-    "  --zone-hour TEXT     zone hours, at most 3 characters (5): the zone's distance\n"
-    "                       from UTC, 0 .. 12; its direction is the longitude's (see\n"
-    "                       below)\n"
-    "  --zone-minute TEXT   zone minutes, at most 2 characters (30)\n"
-    "  --dst                daylight saving time in force at birth: one hour more\n"
-    "  --lat-deg TEXT       latitude degrees, at most 2 characters (23)\n"
-    "  --lat-min TEXT       latitude minutes, at most 2 characters (00)\n"
-    "  --south              southern latitude (default north)\n"
-    "  --lon-deg TEXT       longitude degrees, at most 3 characters (80)\n"
-    "  --lon-min TEXT       longitude minutes, at most 2 characters (0)\n"
-    "  --west               western longitude (default east)\n"
-    "  --json               write the results as one JSON object\n"
-    "  --report FILE        write the report as the report window saves it (RTF);\n"
-    "                       - writes it to standard output\n"
-    "  --help               show this text\n"
-    "\n"
-    "The precise method (Swiss Ephemeris Moon and ascendant, periods to the second):\n"
-    "  --precise            add the precise chart; --year may then be 1800 .. 2399\n"
-    "                       (outside 1901 .. 2050 only the precise chart is written)\n"
-    "                       and the seconds are read\n"
-    "  --time-zone ID       a zone id of the tz database (Asia/Kolkata, Etc/GMT+4, UTC),\n"
-    "                       exactly as written, instead of the zone boxes; not with\n"
-    "                       --zone-hour, --zone-minute or --dst\n"
-    "  --utc-offset +HH:MM[:SS]  a fixed offset from UTC, to the second, within\n"
-    "                       16 hours (+00:21:48, a local mean time; -03:00): no\n"
-    "                       daylight saving; not with --time-zone, the zone boxes,\n"
-    "                       --place or --save; the classic chart is left out\n"
-    "  --fold WHICH         earlier or later: the reading of a local time that occurs\n"
-    "                       twice, with --time-zone or --place; without it such a\n"
-    "                       time is refused\n"
-    "  --ayanamsa NAME      lahiri (default), raman, krishnamurti, yukteshwar,\n"
-    "                       fagan-bradley, true-citra\n"
-    "  --year-days N        the period year in days: 365.25 (default), 365.2425,\n"
-    "                       365.256363, 360, or any value from 300 to 400; or by name:\n"
-    "                       julian 365.25, gregorian 365.2425, tropical 365.24219,\n"
-    "                       sidereal 365.256363, savana 360\n"
-    "  --moon POSITION      apparent (default: light-time, deflection, nutation, true\n"
-    "                       ayanamsa) or geometric (none of them, mean ayanamsa)\n"
-    "  --compare            instead of the periods, the birth under 40 conventions\n"
-    "                       (4 ayanamsas, 5 named years, both Moon positions): birth\n"
-    "                       lord, balance, first Maha Dasha start, the periods running\n"
-    "                       on --on (default now) and each start's difference from\n"
-    "                       this line's; text, json or csv\n"
-    "  --levels N           period levels 1 .. 5 (3): Maha, Antar, Pratyantar,\n"
-    "                       Sookshma, Prana\n"
-    "  --on WHEN            YYYY-MM-DD[THH:MM[:SS]], local time of the birth zone:\n"
-    "                       the periods running then\n"
-    "  --uncertainty MIN    birth time known to within MIN minutes (0 .. 360): every\n"
-    "                       period start's earliest and latest instant\n"
-    "  --format FORMAT      text (default), json (= --json), csv (RFC 4180) or\n"
-    "                       ics (RFC 5545 calendar); csv and ics need --precise\n"
-    "  --planets            the nine grahas at birth (text and json): longitude,\n"
-    "                       Nakshatra, speed, whole-sign house, Navamsa, dignity\n"
-    "  --node WHICH         mean (default) or true: the lunar node Rahu is taken from\n"
-    "\n"
-    "\n"
-    "Many charts at once:\n"
-    "  --batch FILE         read birth details from a CSV file (RFC 4180; - reads\n"
-    "                       standard input) and write one JSON object per row, in\n"
-    "                       input order: the object --json writes for that row, or\n"
-    "                       its {\"error\": ...} object. The header names the columns:\n"
-    "                       name, month, day, year, hour, minute, second, zone-hour,\n"
-    "                       zone-minute, dst, lat-deg, lat-min, south, lon-deg,\n"
-    "                       lon-min, west, and with --precise time-zone, fold,\n"
-    "                       ayanamsa, year-days, levels, on, uncertainty, planets,\n"
-    "                       node, utc-offset; a missing column takes its default,\n"
-    "                       dst, south, west and planets are true or false. A row\n"
-    "                       the tool would refuse as unusable arguments writes\n"
-    "                       {\"error\": {\"message\": ..., \"status\": 64}}\n"
-    "  --jobs N             rows worked on at once (default: every core)\n"
+    "\n";
+
+constexpr std::string_view kUsageTail =
     "\n"
     "A value is taken as it stands, even when it begins with \"-\": --name X and\n"
     "--name=X are the same.\n"
@@ -153,12 +80,24 @@ constexpr std::string_view kUsage =
     "zone's changes.\n"
     "Exit status: 0 computed, 2 refused by the form's checks, 64 unusable arguments,\n"
     "66 the batch file cannot be read, 73 the report file could not be written,\n"
-    "74 standard output could not be written.\n";
+    "74 standard output could not be written.\n"
+    "With --json every failure writes {\"error\": {\"message\": ..., \"status\": ...}} to\n"
+    "standard output (status: the exit status), refusals of the form's checks with\n"
+    "their \"icon\" and \"focus\" as well.\n";
+
+// The help: the option lines from the table, the prose around them.
+std::string UsageText() {
+    return std::string(kUsageHead) + OptionHelp(OptionGroup::Form) + OptionHelp(OptionGroup::Output) +
+           OptionHelp(OptionGroup::About) +
+           "\n"
+           "The precise method (Swiss Ephemeris Moon and ascendant, periods to the second):\n" +
+           OptionHelp(OptionGroup::Precise) + "\n\nMany charts at once:\n" + OptionHelp(OptionGroup::Batch) +
+           std::string(kUsageTail) + PlaceUsage() + BirthFileUsage();
+}
 
 struct Options {
     BirthForm form;
     bool json = false;
-    bool help = false;
     std::optional<std::string> report;  // path, or "-" for standard output
 };
 
@@ -217,7 +156,6 @@ std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& ar
         if (arg == "--south") { if (auto e = flag(options.form.south)) return e; continue; }
         if (arg == "--west") { if (auto e = flag(options.form.west)) return e; continue; }
         if (arg == "--json") { if (auto e = flag(options.json)) return e; continue; }
-        if (arg == "--help") { if (auto e = flag(options.help)) return e; continue; }
 
         if (arg == "--report") {
             if (inlineValue) {
@@ -281,6 +219,7 @@ std::string RefusalJson(const Message& message) {
     out.BeginObject();
     out.BeginObject("error");
     out.String("message", message.text);
+    out.Integer("status", kExitRefused);
     out.String("icon", IconName(message.icon));
     if (message.focus == Control::None) {
         out.Null("focus");
@@ -292,16 +231,46 @@ std::string RefusalJson(const Message& message) {
     return out.Text();
 }
 
-// What a batch row whose arguments the tool would not take (status 64) writes.
-std::string UsageErrorJson(std::string_view message) {
+// {"error": {"message": ..., "status": ...}}: a failure without the form's icon and focus.
+std::string ErrorJson(std::string_view message, int status) {
     JsonWriter out;
     out.BeginObject();
     out.BeginObject("error");
     out.String("message", message);
-    out.Integer("status", kExitUsage);
+    out.Integer("status", status);
     out.EndObject();
     out.EndObject();
     return out.Text();
+}
+
+// What a batch row whose arguments the tool would not take (status 64) writes.
+std::string UsageErrorJson(std::string_view message) { return ErrorJson(message, kExitUsage); }
+
+// Whether the line asks for JSON (--json, --format json), wherever it stands: a failure
+// found before the arguments are read is then written as JSON too.
+bool gJsonWanted = false;
+
+bool AsksForJson(const std::vector<std::string>& given) {
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        if (given[i] == "--json" || given[i] == "--format=json") return true;
+        if (given[i] == "--format" && i + 1 < given.size() && given[i + 1] == "json") return true;
+    }
+    return false;
+}
+
+// A failure other than a refusal of the form: one line on standard error, or with
+// --json its error object on standard output.
+int Fail(int status, const std::string& message) {
+    if (gJsonWanted) return WriteOut(ErrorJson(message, status) + '\n') ? status : kExitOutputFailed;
+    std::cerr << "orvanta-chart: " << message << '\n';
+    return status;
+}
+
+// Unusable arguments: the problem in one line and where the options are told.
+int UsageFailure(const std::string& message) {
+    if (gJsonWanted) return Fail(kExitUsage, message);
+    std::cerr << "orvanta-chart: " << message << " (orvanta-chart --help lists the options)\n";
+    return kExitUsage;
 }
 
 int Refuse(const Message& message, bool json) {
@@ -543,7 +512,7 @@ std::string ChartText(const ChartRun& chart) {
 
 int RefusePrecise(const std::string& message, bool json) {
     if (json) {
-        if (!WriteOut(PreciseRefusalJson(message) + '\n')) return kExitOutputFailed;
+        if (!WriteOut(ErrorJson(message, kExitRefused) + '\n')) return kExitOutputFailed;
     } else {
         std::cerr << "orvanta-chart: " << message << '\n';
     }
@@ -646,7 +615,7 @@ void RowJson(std::vector<std::string> given, std::string& out) {
     }
     if (!precise.enabled) return AppendChartJson(out, outcome.chart);
     const PreciseResult result = ComputePreciseChart(precise, options, outcome.chart);
-    out += result.report ? ChartAndPreciseJson(precise, outcome.chart, result) : PreciseRefusalJson(result.error);
+    out += result.report ? ChartAndPreciseJson(precise, outcome.chart, result) : ErrorJson(result.error, kExitRefused);
 }
 
 std::atomic<bool> gInterrupted{false};
@@ -669,10 +638,7 @@ int MainBatch(const std::vector<std::string>& given) {
     std::optional<std::string> file;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     bool precise = false;
-    const auto fail = [](const std::string& message) {
-        std::cerr << "orvanta-chart: " << message << "\n\n" << kUsage;
-        return kExitUsage;
-    };
+    const auto fail = [](const std::string& message) { return UsageFailure(message); };
     for (std::size_t i = 0; i < given.size(); ++i) {
         std::string_view arg = given[i];
         std::optional<std::string> value;
@@ -708,8 +674,7 @@ int MainBatch(const std::vector<std::string>& given) {
     }
     std::FILE* const opened = *file == "-" ? stdin : std::fopen(file->c_str(), "rb");
     if (!opened) {
-        std::cerr << "orvanta-chart: cannot read " << *file << ": " << std::strerror(errno) << '\n';
-        return kExitNoInput;
+        return Fail(kExitNoInput, "cannot read " + *file + ": " + std::strerror(errno));
     }
     // Threads beyond a few a core make nothing faster, and each keeps some 80 KB of its
     // own: 1,024 of them held 110 MB more than 8 on 20,000 classic rows.
@@ -729,15 +694,13 @@ int MainBatch(const std::vector<std::string>& given) {
         std::array<char, 64 * 1024> block;
         for (std::size_t n; (n = input.Read(block.data(), block.size())) != 0;) text.append(block.data(), n);
         if (!input.failure().empty()) {
-            std::cerr << "orvanta-chart: cannot read " << shownName << ": " << input.failure() << '\n';
             if (opened != stdin) std::fclose(opened);
-            return kExitNoInput;
+            return Fail(kExitNoInput, "cannot read " + shownName + ": " + input.failure());
         }
         BatchInput rows = AafAsBatchCsv(*file, text, precise);
         if (!rows.csv) {
-            std::cerr << "orvanta-chart: " << rows.problem << '\n';
             if (opened != stdin) std::fclose(opened);
-            return kExitNoInput;
+            return Fail(kExitNoInput, rows.problem);
         }
         aafCsv = std::move(*rows.csv);
         head.clear();
@@ -760,11 +723,9 @@ int MainBatch(const std::vector<std::string>& given) {
     switch (outcome.end) {
     case BatchEnd::Done: return 0;
     case BatchEnd::BadHeader:
-        std::cerr << "orvanta-chart: " << shownName << ": " << outcome.message << '\n';
-        return kExitUsage;
+        return Fail(kExitUsage, shownName + ": " + outcome.message);
     case BatchEnd::ReadFailed:
-        std::cerr << "orvanta-chart: cannot read " << shownName << ": " << outcome.message << '\n';
-        return kExitNoInput;
+        return Fail(kExitNoInput, "cannot read " + shownName + ": " + outcome.message);
     case BatchEnd::WriteFailed: return kExitOutputFailed;
     case BatchEnd::Stopped:
         std::cerr << "orvanta-chart: interrupted after " << outcome.rows << " rows\n";
@@ -774,28 +735,33 @@ int MainBatch(const std::vector<std::string>& given) {
 }
 
 int Unavailable(const std::string& problem) {
-    std::cerr << "orvanta-chart: " << problem << '\n';
-    return kExitUnavailable;
+    return Fail(kExitUnavailable, problem);
 }
 
 int Main(int argc, char** argv) {
     std::vector<std::string> given(argv + 1, argv + argc);
+    // Asked for anywhere on the line, the help or the version is all that is written.
+    if (std::any_of(given.begin(), given.end(), [](std::string_view a) { return a == "--help" || a == "-h"; })) {
+        return WriteOut(UsageText()) ? 0 : kExitOutputFailed;
+    }
+    if (std::find(given.begin(), given.end(), "--version") != given.end()) {
+        return WriteOut("orvanta-chart " ORVANTA_VERSION "\n") ? 0 : kExitOutputFailed;
+    }
+    gJsonWanted = AsksForJson(given);
     if (std::any_of(given.begin(), given.end(),
                     [](std::string_view a) { return a == "--batch" || a.starts_with("--batch="); })) {
         return MainBatch(given);
     }
     BirthFileRequest files;
     if (const auto error = TakeBirthFileArguments(given, files)) {
-        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kBirthFileUsage;
-        return kExitUsage;
+        return UsageFailure(*error);
     }
     std::optional<OpenedBirth> opened;
     if (files.open) {
         opened = OpenBirthFile(files, std::find(given.begin(), given.end(), "--precise") != given.end());
         if (!opened->listing.empty() && !WriteOut(opened->listing)) return kExitOutputFailed;
         if (opened->exit != 0) {
-            std::cerr << "orvanta-chart: " << opened->message << '\n';
-            return opened->exit;
+            return Fail(opened->exit, opened->message);
         }
         for (const std::string& note : OpenedNotes(*opened)) std::cerr << "orvanta-chart: " << *files.open << ": " << note << '\n';
         given.insert(given.begin(), opened->arguments.begin(), opened->arguments.end());
@@ -805,8 +771,7 @@ int Main(int argc, char** argv) {
     if (opened && !HandEnteredPlace(given, opened->arguments.size())) filePlace = opened->read.record.place;
     PreciseOptions precise;
     if (const auto error = TakePreciseArguments(given, precise)) {
-        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure(*error);
     }
     if (filePlace && precise.enabled) {
         // A file's fixed offset (a local mean time) is read as one, not as a zone id.
@@ -820,15 +785,10 @@ int Main(int argc, char** argv) {
     Options options;
     PlaceRequest place;
     if (const auto error = TakePlaceArguments(args, place)) {
-        std::cerr << "orvanta-chart: " << *error << "\n\n" << kUsage << kPlaceUsage;
-        return kExitUsage;
+        return UsageFailure(*error);
     }
     if (const auto error = ParseArguments(args, options)) {
-        std::cerr << "orvanta-chart: " << error->text << "\n\n" << kUsage;
-        return kExitUsage;
-    }
-    if (options.help) {
-        return WriteOut(std::string(kUsage) + std::string(kPlaceUsage) + std::string(kBirthFileUsage)) ? 0 : kExitOutputFailed;
+        return UsageFailure(error->text);
     }
     if (precise.format == OutputFormat::Json) options.json = true;
     if (place.places) {
@@ -838,26 +798,20 @@ int Main(int argc, char** argv) {
         return WriteOut(listing.text) ? 0 : kExitOutputFailed;
     }
     if (place.place && precise.timeZone) {
-        std::cerr << "orvanta-chart: --place and --time-zone both name the zone\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure("--place and --time-zone both name the zone");
     }
     if (precise.utcOffsetSeconds && !filePlace && (place.place || files.save)) {
-        std::cerr << "orvanta-chart: " << (place.place ? "--place and --utc-offset both name the zone"
-                                                       : "--save keeps the zone boxes or a place, not --utc-offset")
-                  << "\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure(place.place ? "--place and --utc-offset both name the zone"
+                                        : "--save keeps the zone boxes or a place, not --utc-offset");
     }
     if (options.json && options.report == "-") {
-        std::cerr << "orvanta-chart: --json and --report - both want standard output\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure("--json and --report - both want standard output");
     }
     if (precise.enabled && options.report == "-") {
-        std::cerr << "orvanta-chart: --precise and --report - both want standard output\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure("--precise and --report - both want standard output");
     }
     if (precise.preciseYear && options.report) {
-        std::cerr << "orvanta-chart: the report needs a year from 1901 to 2050\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure("the report needs a year from 1901 to 2050");
     }
     if (const auto refused = FilterFormTexts(options.form)) return Refuse(*refused, options.json);
     PlaceFilling filled;
@@ -887,8 +841,7 @@ int Main(int argc, char** argv) {
 
     if (files.save) {
         if (precise.preciseYear) {
-            std::cerr << "orvanta-chart: --save needs a year from 1901 to 2050\n\n" << kUsage;
-            return kExitUsage;
+            return UsageFailure("--save needs a year from 1901 to 2050");
         }
         birthfile::BirthRecord record;
         record.form = options.form;
@@ -910,8 +863,7 @@ int Main(int argc, char** argv) {
             std::cerr << "orvanta-chart: " << *files.save << " leaves out " << part << '\n';
         }
         if (!saved.saved) {
-            std::cerr << "orvanta-chart: " << saved.message << '\n';
-            return saved.refused ? kExitRefused : kExitCannotCreate;
+            return Fail(saved.refused ? kExitRefused : kExitCannotCreate, saved.message);
         }
     }
 
@@ -920,9 +872,7 @@ int Main(int argc, char** argv) {
         const std::string rtf = WriteRtf(BuildReport(chart.birth, chart.results, LoadInterpretationTexts()));
         if (*options.report == "-") return WriteOut(rtf) ? 0 : kExitOutputFailed;
         if (const SaveOutcome saved = SaveReportFile(QString::fromStdString(*options.report), rtf); !saved.saved) {
-            std::cerr << "orvanta-chart: cannot write the report to " << *options.report << ": "
-                      << saved.reason.toStdString() << '\n';
-            return kExitCannotCreate;
+            return Fail(kExitCannotCreate, "cannot write the report to " + *options.report + ": " + saved.reason.toStdString());
         }
     }
     const PlaceFilling* const placed = place.place ? &filled : nullptr;

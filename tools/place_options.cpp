@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "json_writer.h"
+#include "tool_options.h"
 
 #ifdef ORVANTA_HAVE_ATLAS
 #include "atlas/place_form.h"
@@ -55,21 +56,18 @@ bool Unreadable(std::string_view query, std::optional<Message>& refusal, std::op
 
 }  // namespace
 
-const std::string_view kPlaceUsage =
+std::string PlaceUsage() {
 #ifdef ORVANTA_HAVE_ATLAS
-    "\n"
-    "Offline atlas (place data from GeoNames, CC BY 4.0):\n"
-    "  --place TEXT         fill latitude, longitude and zone from the best match for the\n"
-    "                       birth date and time (\"Pune\", \"Springfield, Illinois\");\n"
-    "                       not with --lat-*, --lon-*, --zone-*, --dst, --south, --west\n"
-    "  --places TEXT        list the matches, one a line: name, state, country, code,\n"
-    "                       latitude, longitude, zone (tab-separated), or JSON with --json\n"
-    "No match (the closest names are then offered), a text longer than a place's name\n"
-    "or a zone the classic form cannot hold exits with status 2; a place library that\n"
-    "cannot start, with status 69.\n";
+    return "\n"
+           "Offline atlas (place data from GeoNames, CC BY 4.0):\n" +
+           OptionHelp(OptionGroup::Place) +
+           "No match (the closest names are then offered), a text longer than a place's name\n"
+           "or a zone the classic form cannot hold exits with status 2; a place library that\n"
+           "cannot start, with status 69.\n";
 #else
-    "";
+    return {};
 #endif
+}
 
 std::optional<std::string> TakePlaceArguments(std::vector<std::string_view>& args, PlaceRequest& request) {
     std::vector<std::string_view> rest;

@@ -19,7 +19,7 @@ struct PlaceRequest {
     std::optional<std::string> places;
 };
 
-extern const std::string_view kPlaceUsage;
+std::string PlaceUsage();
 
 // Takes --place and --places (with their values) out of `args`. An error text when they
 // are given twice, lack a value, clash with explicit coordinate or zone options, or the

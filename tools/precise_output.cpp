@@ -471,16 +471,6 @@ std::string JoinJsonObjects(std::string_view first, std::string_view second) {
     return joined;
 }
 
-std::string PreciseRefusalJson(std::string_view message) {
-    JsonWriter out;
-    out.BeginObject();
-    out.BeginObject("error");
-    out.String("message", message);
-    out.EndObject();
-    out.EndObject();
-    return out.Text();
-}
-
 std::string PreciseText(const PreciseReport& r, const GrahaChart* planets) {
     const PreciseChart& c = r.chart;
     const Provenance& source = r.provenance;

@@ -70,8 +70,6 @@ std::string ComparisonCsv(const ConventionComparison& comparison);   // RFC 4180
 std::string PreciseJson(const PreciseReport& report, const GrahaChart* planets = nullptr);
 // The members of two JSON objects in one object, those of `first` first.
 std::string JoinJsonObjects(std::string_view first, std::string_view second);
-// {"error": {"message": "..."}}
-std::string PreciseRefusalJson(std::string_view message);
 std::string PreciseText(const PreciseReport& report, const GrahaChart* planets = nullptr);
 
 }  // namespace orvanta
