@@ -17,11 +17,6 @@ namespace orvanta {
 
 namespace {
 
-constexpr int kFirstPreciseYear = 1800;
-constexpr int kLastPreciseYear = 2399;
-constexpr int kFirstFormYear = 1901;
-constexpr int kLastFormYear = 2050;
-
 // The classic options that take a value: their value is skipped, never read as an option.
 constexpr std::array<std::string_view, 14> kClassicValueOptions = {
     "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
@@ -30,8 +25,6 @@ constexpr std::array<std::string_view, 14> kClassicValueOptions = {
 constexpr std::array<std::string_view, 13> kPreciseOptions = {
     "--precise", "--format", "--time-zone", "--fold", "--ayanamsa", "--year-days", "--levels", "--on", "--uncertainty",
     "--planets", "--node", "--moon", "--compare"};
-
-bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 std::optional<int> ReadInteger(std::string_view text) {
     int value = 0;
@@ -69,7 +62,7 @@ std::optional<CivilDateTime> ReadLocalDateTime(std::string_view text) {
     c.year = *year;
     c.month = *month;
     c.day = *day;
-    if (c.month < 1 || c.month > 12 || c.day < 1 || c.day > DaysInMonth(c.year, c.month)) return std::nullopt;
+    if (!IsCalendarDay(c.year, c.month, c.day)) return std::nullopt;
     if (text.size() == 10) return c;
     const auto hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
     if (!hour || !minute || text[10] != 'T' || text[13] != ':' || *hour > 23 || *minute > 59) return std::nullopt;
@@ -178,12 +171,12 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         if (arg == "--year") {
             const auto year = ReadInteger(value);
             if (year && (*year < kFirstFormYear || *year > kLastFormYear)) {
-                if (*year < kFirstPreciseYear || *year > kLastPreciseYear) {
+                if (*year < kFirstBirthYear || *year > kLastBirthYear) {
                     return "--year: \"" + value + "\" is not a year from 1800 to 2399";
                 }
                 options.preciseYear = *year;
                 // A stand-in with the same leap rule lets the form check the day of February.
-                value = IsGregorianLeap(*year) ? "2000" : "2001";
+                value = IsLeapYear(*year) ? "2000" : "2001";
             }
             rest.push_back("--year=" + value);
         } else if (arg == "--format") {
@@ -255,7 +248,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     if (on) {
         // One range whatever the zone: the dates the periods of a birth can reach.
         options.on = ReadLocalDateTime(*on);
-        if (!options.on || options.on->year < kFirstPreciseYear || options.on->year > kLastPeriodYear) {
+        if (!options.on || options.on->year < kFirstBirthYear || options.on->year > kLastPeriodYear) {
             return "--on: \"" + *on + "\" is not a date YYYY-MM-DD[THH:MM[:SS]] from 1800-01-01 to 2519-12-31";
         }
     }
@@ -310,7 +303,7 @@ std::optional<PreciseRequest> RequestOf(const PreciseOptions& options, const Bir
     request.zoneMinutes = details.zoneMinutes;
     request.dst = details.dst;
     const BirthTime time = ReadBirthTime(details);
-    request.east = time.signedLongitude < 0;  // the classic run's direction: 0° 0' counts as west
+    request.east = ClassicZoneIsEast(details.longitudeDegrees, details.longitudeMinutes, details.isEast);
     request.latitude = options.latitude.value_or(time.signedLatitude);
     request.longitude = options.longitude.value_or(-time.signedLongitude);
     request.yearDays = options.yearDays.value_or(kDefaultYearDays);

@@ -177,7 +177,7 @@ std::optional<FileProblem> Finish(const Pending& p, std::vector<ReadRecord>& rec
         local = fromJd;
     }
     if (!local) return Problem(p.line, "the record gives neither a date nor a Julian day");
-    if (local->year < 1800 || local->year > 2399) return Problem(p.line, "the year " + std::to_string(local->year) + " lies outside 1800 to 2399");
+    if (local->year < kFirstBirthYear || local->year > kLastBirthYear) return Problem(p.line, "the year " + std::to_string(local->year) + " lies outside 1800 to 2399");
     birth.local = *local;
 
     ReadRecord read = RecordOf(birth);

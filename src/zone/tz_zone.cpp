@@ -6,6 +6,8 @@
 #include <map>
 #include <tuple>
 
+#include "base/calendar.h"
+
 namespace orvanta::zone {
 namespace {
 
@@ -27,13 +29,6 @@ constexpr std::int64_t YearOfDays(std::int64_t z) {
 }
 
 constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
-
-constexpr bool IsLeap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-constexpr int DaysInMonth(std::int64_t y, int m) {
-    constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[static_cast<std::size_t>(m - 1)];
-}
 
 // A reader of the POSIX TZ rule grammar (POSIX.1-2017 8.3, with the RFC 8536 3.3.1
 // extension of rule times from -167 to 167 hours).
@@ -169,7 +164,7 @@ std::int64_t LocalSecondsOf(const RuleDate& date, std::int64_t year) {
     std::int64_t day = 0;
     switch (date.kind) {
     case RuleDate::Julian1:  // 1 .. 365, February 29 never counted
-        day = DaysFromCivil(year, 1, 1) + date.n - 1 + (IsLeap(year) && date.n >= 60 ? 1 : 0);
+        day = DaysFromCivil(year, 1, 1) + date.n - 1 + (IsLeapYear(year) && date.n >= 60 ? 1 : 0);
         break;
     case RuleDate::Julian0:  // 0 .. 365, February 29 counted
         day = DaysFromCivil(year, 1, 1) + date.n;
@@ -178,7 +173,7 @@ std::int64_t LocalSecondsOf(const RuleDate& date, std::int64_t year) {
         const std::int64_t first = DaysFromCivil(year, date.month, 1);
         const auto firstWeekday = static_cast<int>(((first + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
         day = first + (date.weekday - firstWeekday + 7) % 7 + (date.week - 1) * 7;
-        while (day >= first + DaysInMonth(year, date.month)) day -= 7;  // week 5: the last such day
+        while (day >= first + DaysOfMonth(year, date.month)) day -= 7;  // week 5: the last such day
         break;
     }
     }
@@ -218,16 +213,6 @@ std::optional<std::size_t> BlockSize(const Header& h, std::size_t timeSize, std:
 }
 
 }  // namespace
-
-std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<int>(y - era * 400);                 // [0, 399]
-    const int doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;  // [0, 365]
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;            // [0, 146096]
-    return era * 146097 + doe - 719468;
-}
-
 
 struct TimeZone::Rule {
     PosixRule posix;
