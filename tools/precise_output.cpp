@@ -45,36 +45,6 @@ std::optional<double> ReadDecimal(std::string_view text) {
     return value;
 }
 
-// Two or four digits at `text[at]`, exactly.
-std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t count) {
-    if (at + count > text.size()) return std::nullopt;
-    const std::string_view part = text.substr(at, count);
-    if (!std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
-    return ReadInteger(part);
-}
-
-// YYYY-MM-DD[THH:MM[:SS]], a real Gregorian date and a time of day.
-std::optional<CivilDateTime> ReadLocalDateTime(std::string_view text) {
-    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
-    CivilDateTime c;
-    const auto year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
-    if (!year || !month || !day || text[4] != '-' || text[7] != '-') return std::nullopt;
-    c.year = *year;
-    c.month = *month;
-    c.day = *day;
-    if (!IsCalendarDay(c.year, c.month, c.day)) return std::nullopt;
-    if (text.size() == 10) return c;
-    const auto hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
-    if (!hour || !minute || text[10] != 'T' || text[13] != ':' || *hour > 23 || *minute > 59) return std::nullopt;
-    c.hour = *hour;
-    c.minute = *minute;
-    if (text.size() == 16) return c;
-    const auto second = Digits(text, 17, 2);
-    if (!second || text[16] != ':' || *second > 59) return std::nullopt;
-    c.second = *second;
-    return c;
-}
-
 std::string Utc(const PreciseReport& r, double seconds) { return BoundaryUtc(r, seconds); }
 std::string Local(const PreciseReport& r, double seconds) { return BoundaryLocal(r, seconds); }
 
@@ -247,7 +217,7 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     }
     if (on) {
         // One range whatever the zone: the dates the periods of a birth can reach.
-        options.on = ReadLocalDateTime(*on);
+        options.on = ReadCivilText(*on);
         if (!options.on || options.on->year < kFirstBirthYear || options.on->year > kLastPeriodYear) {
             return "--on: \"" + *on + "\" is not a date YYYY-MM-DD[THH:MM[:SS]] from 1800-01-01 to 2519-12-31";
         }

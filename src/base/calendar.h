@@ -4,6 +4,7 @@
 #include <compare>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -79,7 +80,14 @@ constexpr long DaysFromCivil(Date date) noexcept {
     return static_cast<long>(DaysFromCivil(date.year, date.month, date.day));
 }
 
-constexpr Date CivilFromDays(std::int64_t days) noexcept {
+// The date of a day count; the year is wide enough for any count (tz files hold
+// instants far outside the calendar's use).
+struct WideDate {
+    std::int64_t year;
+    int month;  // [1, 12]
+    int day;    // [1, 31]
+};
+constexpr WideDate WideDateOfDays(std::int64_t days) noexcept {
     days += 719468;
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const auto doe = static_cast<int>(days - era * 146097);                  // [0, 146096]
@@ -88,8 +96,16 @@ constexpr Date CivilFromDays(std::int64_t days) noexcept {
     const int mp = (5 * doy + 2) / 153;                                     // [0, 11]
     const int day = doy - (153 * mp + 2) / 5 + 1;
     const int month = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<int>(yoe + era * 400) + (month <= 2 ? 1 : 0), month, day};
+    return {yoe + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
+// For a count whose year is an int (about +-5.8 million years of 1970).
+constexpr Date CivilFromDays(std::int64_t days) noexcept {
+    const WideDate date = WideDateOfDays(days);
+    return {static_cast<int>(date.year), date.month, date.day};
+}
+
+// Julian day = day count + kJulianDayOfEpoch (at 0h UT).
+inline constexpr double kJulianDayOfEpoch = 2440587.5;
 
 // The reading counted as if it were UTC: seconds since 1970-01-01T00:00:00, no leap seconds.
 constexpr std::int64_t SecondsOfCivil(CivilDateTime civil) noexcept {
@@ -110,6 +126,32 @@ inline std::string FormatCivil(CivilDateTime c) {
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute,
                   c.second);
     return text;
+}
+
+// "YYYY-MM-DD", "YYYY-MM-DDTHH:MM" or "YYYY-MM-DDTHH:MM:SS", exactly: a day of the
+// calendar (any four-digit year) and a time of day; anything else is none.
+constexpr std::optional<CivilDateTime> ReadCivilText(std::string_view text) noexcept {
+    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
+    const auto digits = [text](std::size_t at, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9') return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    CivilDateTime c{digits(0, 4), digits(5, 2), digits(8, 2), 0, 0, 0};
+    if (text[4] != '-' || text[7] != '-' || c.year < 0 || !IsCalendarDay(c.year, c.month, c.day)) return std::nullopt;
+    if (text.size() == 10) return c;
+    c.hour = digits(11, 2);
+    c.minute = digits(14, 2);
+    if (text[10] != 'T' || text[13] != ':' || c.hour < 0 || c.hour > 23 || c.minute < 0 || c.minute > 59) {
+        return std::nullopt;
+    }
+    if (text.size() == 16) return c;
+    c.second = digits(17, 2);
+    if (text[16] != ':' || c.second < 0 || c.second > 59) return std::nullopt;
+    return c;
 }
 
 // The `east` of the classic zone reading for a longitude typed as degrees and minutes:

@@ -179,34 +179,10 @@ std::optional<std::string> InstantDifference(const PeriodsBirth& birth, const Pr
 std::optional<CivilDateTime> ReadCivil(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
-    const auto digits = [&](std::size_t at, std::size_t count) {
-        int value = 0;
-        for (std::size_t i = at; i < at + count; ++i) {
-            if (text[i] < '0' || text[i] > '9') return -1;
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    const auto separated = [&](std::size_t at, char a, char b = '\0') { return text[at] == a || (b && text[at] == b); };
-    CivilDateTime c;
-    c.year = digits(0, 4);
-    c.month = digits(5, 2);
-    c.day = digits(8, 2);
-    if (!separated(4, '-') || !separated(7, '-') || c.year < 0 ||
-        !IsCalendarDay(c.year, c.month, c.day)) {
-        return std::nullopt;
-    }
-    if (text.size() == 10) return c;
-    c.hour = digits(11, 2);
-    c.minute = digits(14, 2);
-    if (!separated(10, ' ', 'T') || !separated(13, ':') || c.hour < 0 || c.hour > 23 || c.minute < 0 || c.minute > 59) {
-        return std::nullopt;
-    }
-    if (text.size() == 16) return c;
-    c.second = digits(17, 2);
-    if (!separated(16, ':') || c.second < 0 || c.second > 59) return std::nullopt;
-    return c;
+    if (text.size() <= 10 || text[10] != ' ') return ReadCivilText(text);
+    std::string typed(text);
+    typed[10] = 'T';  // a blank between date and time, as the window writes them
+    return ReadCivilText(typed);
 }
 
 std::string LocalText(const PreciseReport& report, double seconds) {

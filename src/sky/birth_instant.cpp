@@ -10,10 +10,10 @@
 namespace orvanta {
 namespace {
 
+// "2024-03-01 10:36:07"
 std::string DateTimeText(const CivilDateTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                  t.minute, t.second);
+    std::string text = FormatCivil(t);
+    text[10] = ' ';
     return text;
 }
 
@@ -61,7 +61,7 @@ BirthInstant MakeInstant(const CivilDateTime& local, std::string timeZone, int o
     birth.timeZone = std::move(timeZone);
     birth.utcOffsetSeconds = offsetSeconds;
     birth.utcSeconds = SecondsOfCivil(local) - offsetSeconds;
-    birth.julianDayUT = 2440587.5 + static_cast<double>(birth.utcSeconds) / 86400.0;
+    birth.julianDayUT = kJulianDayOfEpoch + static_cast<double>(birth.utcSeconds) / 86400.0;
     birth.zoneRule = std::move(rule);
     return birth;
 }

@@ -16,18 +16,6 @@ constexpr int kLastTableYear = 2800;  // the rule's transitions are tabled throu
 constexpr int kMostOffset = 25 * 3600;  // RFC 8536 offsets lie within -89999 .. 93599 s
 constexpr std::size_t kMostTypes = 60000;  // below the sentinel index of the type before the first transition
 
-// The year of a day counted from 1970-01-01 (H. Hinnant, "chrono-compatible low-level
-// date algorithms", civil_from_days).
-constexpr std::int64_t YearOfDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<int>(z - era * 146097);                    // [0, 146096]
-    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
-    const int mp = (5 * doy + 2) / 153;                                     // [0, 11]
-    return yoe + era * 400 + (mp >= 10 ? 1 : 0);
-}
-
 constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
 // A reader of the POSIX TZ rule grammar (POSIX.1-2017 8.3, with the RFC 8536 3.3.1
@@ -365,7 +353,7 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
                 const std::int64_t last = zone->times_.empty() ? INT64_MIN : zone->times_.back();
                 const std::size_t fileCount = zone->times_.size();
                 const std::int64_t firstYear =
-                    std::max<std::int64_t>(kFirstTableYear, fileCount == 0 ? kFirstTableYear : YearOfDays(FloorDiv(last, 86400)) - 1);
+                    std::max<std::int64_t>(kFirstTableYear, fileCount == 0 ? kFirstTableYear : WideDateOfDays(FloorDiv(last, 86400)).year - 1);
                 zone->fileLast_ = last;
                 zone->fileLastType_ = zone->typeOf_.empty() ? static_cast<std::uint16_t>(zone->types_.size()) : zone->typeOf_.back();
                 for (std::int64_t year = firstYear; year <= kLastTableYear; ++year) {
@@ -402,7 +390,7 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
 // transition; the file's last type when there is none.
 std::size_t TimeZone::RuleTypeAt(std::int64_t utcSeconds) const {
     const PosixRule& r = rule_->posix;
-    const std::int64_t year = YearOfDays(FloorDiv(utcSeconds, 86400));
+    const std::int64_t year = WideDateOfDays(FloorDiv(utcSeconds, 86400)).year;
     std::int64_t latest = fileLast_;
     std::size_t type = fileLastType_;
     for (std::int64_t y = year - 1; y <= year + 1; ++y) {
@@ -449,7 +437,7 @@ std::optional<Transition> TimeZone::NextTransition(std::int64_t fromUtc, std::in
             }
         }
         if (rule_ && at > fileLast_ && (at < ruleFrom_ || at >= ruleTo_)) {
-            const std::int64_t year = YearOfDays(FloorDiv(at, 86400));
+            const std::int64_t year = WideDateOfDays(FloorDiv(at, 86400)).year;
             for (std::int64_t y = year - 1; y <= year + 1; ++y) {
                 for (const std::int64_t time : {LocalSecondsOf(rule_->posix.start, y) - rule_->posix.stdOffset,
                                                 LocalSecondsOf(rule_->posix.end, y) - rule_->posix.dstOffset}) {

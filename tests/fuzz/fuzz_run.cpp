@@ -20,7 +20,8 @@ using orvanta::fuzz::Input;
 
 namespace {
 
-// A real day written "Mmm-dd-yyyy", checked without the calendar code under test.
+// A real day written "Mmm-dd-yyyy", read without the date texts under test (the day
+// rule is the calendar's, which its own table holds).
 bool IsRealDateText(std::string_view text) {
     static constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
     if (text.size() != 11 || text[3] != '-' || text[6] != '-') return false;
