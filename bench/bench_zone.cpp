@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         {"wall-floor", "  floor: the offsets that read as it",
          [&](int i) {
              const CivilDateTime c = WallOf(i);
-             const std::int64_t wall = zone::DaysFromCivil(c.year, c.month, c.day) * 86400 + c.hour * 3600 + c.minute * 60;
+             const std::int64_t wall = DaysFromCivil(c.year, c.month, c.day) * 86400 + c.hour * 3600 + c.minute * 60;
              checksum += WallFloor(tables[static_cast<std::size_t>(i >> 12) & 3], wall);
          }},
     };

@@ -19,11 +19,6 @@ namespace orvanta {
 
 namespace {
 
-constexpr int kFirstPreciseYear = 1800;
-constexpr int kLastPreciseYear = 2399;
-constexpr int kFirstFormYear = 1901;
-constexpr int kLastFormYear = 2050;
-
 // The classic options that take a value: their value is skipped, never read as an option.
 constexpr std::array<std::string_view, 14> kClassicValueOptions = {
     "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
@@ -32,8 +27,6 @@ constexpr std::array<std::string_view, 14> kClassicValueOptions = {
 constexpr std::array<std::string_view, 14> kPreciseOptions = {
     "--precise", "--format",      "--time-zone", "--utc-offset", "--fold",    "--ayanamsa", "--year-days",
     "--levels",  "--uncertainty", "--on",        "--planets",    "--node",    "--moon",     "--compare"};
-
-bool IsGregorianLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 std::optional<int> ReadInteger(std::string_view text) {
     int value = 0;
@@ -52,36 +45,6 @@ std::optional<double> ReadDecimal(std::string_view text) {
     const double value = QByteArray(text.data(), static_cast<qsizetype>(text.size())).toDouble(&ok);
     if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
-}
-
-// Two or four digits at `text[at]`, exactly.
-std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t count) {
-    if (at + count > text.size()) return std::nullopt;
-    const std::string_view part = text.substr(at, count);
-    if (!std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
-    return ReadInteger(part);
-}
-
-// YYYY-MM-DD[THH:MM[:SS]], a real Gregorian date and a time of day.
-std::optional<CivilDateTime> ReadLocalDateTime(std::string_view text) {
-    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
-    CivilDateTime c;
-    const auto year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
-    if (!year || !month || !day || text[4] != '-' || text[7] != '-') return std::nullopt;
-    c.year = *year;
-    c.month = *month;
-    c.day = *day;
-    if (c.month < 1 || c.month > 12 || c.day < 1 || c.day > DaysInMonth(c.year, c.month)) return std::nullopt;
-    if (text.size() == 10) return c;
-    const auto hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
-    if (!hour || !minute || text[10] != 'T' || text[13] != ':' || *hour > 23 || *minute > 59) return std::nullopt;
-    c.hour = *hour;
-    c.minute = *minute;
-    if (text.size() == 16) return c;
-    const auto second = Digits(text, 17, 2);
-    if (!second || text[16] != ':' || *second > 59) return std::nullopt;
-    c.second = *second;
-    return c;
 }
 
 std::string Utc(const PreciseReport& r, double seconds) { return BoundaryUtc(r, seconds); }
@@ -180,12 +143,12 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
         if (arg == "--year") {
             const auto year = ReadInteger(value);
             if (year && (*year < kFirstFormYear || *year > kLastFormYear)) {
-                if (*year < kFirstPreciseYear || *year > kLastPreciseYear) {
+                if (*year < kFirstBirthYear || *year > kLastBirthYear) {
                     return "--year: \"" + value + "\" is not a year from 1800 to 2399";
                 }
                 options.preciseYear = *year;
                 // A stand-in with the same leap rule lets the form check the day of February.
-                value = IsGregorianLeap(*year) ? "2000" : "2001";
+                value = IsLeapYear(*year) ? "2000" : "2001";
             }
             rest.push_back("--year=" + value);
         } else if (arg == "--format") {
@@ -264,8 +227,8 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
     }
     if (on) {
         // One range whatever the zone: the dates the periods of a birth can reach.
-        options.on = ReadLocalDateTime(*on);
-        if (!options.on || options.on->year < kFirstPreciseYear || options.on->year > kLastPeriodYear) {
+        options.on = ReadCivilText(*on);
+        if (!options.on || options.on->year < kFirstBirthYear || options.on->year > kLastPeriodYear) {
             return "--on: \"" + *on + "\" is not a date YYYY-MM-DD[THH:MM[:SS]] from 1800-01-01 to 2519-12-31";
         }
     }
@@ -332,7 +295,7 @@ std::optional<PreciseRequest> RequestOf(const PreciseOptions& options, const Bir
     request.zoneMinutes = details.zoneMinutes;
     request.dst = details.dst;
     const BirthTime time = ReadBirthTime(details);
-    request.east = time.signedLongitude < 0;  // the classic run's direction: 0° 0' counts as west
+    request.east = ClassicZoneIsEast(details.longitudeDegrees, details.longitudeMinutes, details.isEast);
     request.latitude = options.latitude.value_or(time.signedLatitude);
     request.longitude = options.longitude.value_or(-time.signedLongitude);
     request.yearDays = options.yearDays.value_or(kDefaultYearDays);

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "astro/chart_positions.h"
+#include "base/calendar.h"
 #include "base/trimmed.h"
 
 namespace orvanta {
@@ -72,8 +73,7 @@ BirthTime ReadBirthTime(const BirthDetails& birth) {
     if (birth.isEast) t.signedLongitude = -t.signedLongitude;
     t.signedLatitude = birth.latitudeDegrees + birth.latitudeMinutes / 60.0;
     if (birth.isSouth) t.signedLatitude = -t.signedLatitude;
-    // 0° 0' counts as west whichever option is chosen.
-    const bool east = t.signedLongitude < 0;
+    const bool east = ClassicZoneIsEast(birth.longitudeDegrees, birth.longitudeMinutes, birth.isEast);
     if (birth.dst) t.zone += east ? 1 : -1;
     t.universalTime = east ? t.localTime - t.zone : t.localTime + t.zone;
     return t;

@@ -25,11 +25,9 @@ std::optional<int> Number(std::string_view text) {
 }
 
 std::string DateTimeText(const CivilDateTime& t) {
-    static constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     char text[40];
-    std::snprintf(text, sizeof text, "%s-%02d-%04d %02d:%02d", kMonths[static_cast<std::size_t>(t.month - 1)], t.day,
-                  t.year, t.hour, t.minute);
+    std::snprintf(text, sizeof text, "%s-%02d-%04d %02d:%02d",
+                  kMonthAbbreviations[static_cast<std::size_t>(t.month - 1)].data(), t.day, t.year, t.hour, t.minute);
     return text;
 }
 

@@ -18,7 +18,6 @@ namespace {
 
 using namespace detail;
 
-constexpr double kUnixEpochJd = 2440587.5;
 constexpr int kMostOffsetSeconds = 16 * 3600;
 constexpr std::size_t kMostRecords = 100000;
 
@@ -168,7 +167,7 @@ std::optional<FileProblem> Finish(const Pending& p, std::vector<ReadRecord>& rec
         if (!jd || *jd < 2378495.5 || *jd > 2597642.5) {  // 1799-12-31 .. 2400-01-01 UT: local 1800 .. 2399
             return Problem(p.bLine, "the Julian day \"" + std::string(b[0]) + "\" is not one of the years 1800 to 2399");
         }
-        const auto utc = static_cast<std::int64_t>(std::llround((*jd - kUnixEpochJd) * 86400.0));
+        const auto utc = static_cast<std::int64_t>(std::llround((*jd - kJulianDayOfEpoch) * 86400.0));
         const CivilDateTime fromJd = CivilOfSeconds(utc + birth.utcOffsetSeconds);
         if (local && SecondsOfCivil(*local) != SecondsOfCivil(fromJd)) {
             notes.push_back("The Julian day gives the local time " + FormatCivil(fromJd) + ", the date and time " +
@@ -177,7 +176,7 @@ std::optional<FileProblem> Finish(const Pending& p, std::vector<ReadRecord>& rec
         local = fromJd;
     }
     if (!local) return Problem(p.line, "the record gives neither a date nor a Julian day");
-    if (local->year < 1800 || local->year > 2399) return Problem(p.line, "the year " + std::to_string(local->year) + " lies outside 1800 to 2399");
+    if (local->year < kFirstBirthYear || local->year > kLastBirthYear) return Problem(p.line, "the year " + std::to_string(local->year) + " lies outside 1800 to 2399");
     birth.local = *local;
 
     ReadRecord read = RecordOf(birth);
@@ -198,7 +197,7 @@ std::string WriteAafRecord(const ExchangedBirth& birth) {
                       "\r\n";
     const std::int64_t utc = SecondsOfCivil(t) - birth.utcOffsetSeconds;
     const int dst = birth.dstSeconds.value_or(0);
-    out += "#B93:" + Fixed(kUnixEpochJd + static_cast<double>(utc) / 86400.0, 6) + "," +
+    out += "#B93:" + Fixed(kJulianDayOfEpoch + static_cast<double>(utc) / 86400.0, 6) + "," +
            CoordinateText(birth.latitude, 'n', 's') + "," + CoordinateText(birth.longitude, 'e', 'w') + "," +
            (birth.localMeanTime ? std::string("*") : ZoneText(birth.utcOffsetSeconds - dst)) + "," +
            std::to_string(dst / 3600) + "\r\n";

@@ -250,7 +250,7 @@ ReadRecord RecordOf(const ExchangedBirth& birth) {
         read.notes.push_back("The birth time is local mean time, " + zone::FixedOffsetText(birth.utcOffsetSeconds) +
                              " at this longitude; the precise periods read it as such.");
     }
-    if (t.year < 1901 || t.year > 2050) {
+    if (t.year < kFirstFormYear || t.year > kLastFormYear) {
         read.notes.push_back("The year " + form.year + " lies outside the form's years 1901 to 2050; only the precise method reads it.");
     }
     read.record.note = birth.note;

@@ -123,7 +123,7 @@ FileReading ReadJhdFile(std::string_view fileName, std::string_view contents) {
     if (birth.local.month < 1 || birth.local.month > 12) {
         return fail(1, "month " + std::to_string(birth.local.month) + " is not a month of the year");
     }
-    if (birth.local.year < 1800 || birth.local.year > 2399) {
+    if (birth.local.year < kFirstBirthYear || birth.local.year > kLastBirthYear) {
         return fail(3, "the year " + std::to_string(birth.local.year) + " lies outside 1800 to 2399");
     }
     if (!QDate(birth.local.year, birth.local.month, birth.local.day).isValid()) {

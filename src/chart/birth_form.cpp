@@ -1,4 +1,5 @@
 #include "chart/birth_form.h"
+#include "base/calendar.h"
 #include "base/trimmed.h"
 
 #include <algorithm>
@@ -48,7 +49,7 @@ const std::vector<std::string>& DayEntries() {
     return entries;
 }
 const std::vector<std::string>& YearEntries() {
-    static const auto entries = NumberEntries(1901, 2050);
+    static const auto entries = NumberEntries(kFirstFormYear, kLastFormYear);
     return entries;
 }
 const std::vector<std::string>& HourEntries() {
@@ -134,7 +135,7 @@ int MonthNumberOf(std::string_view text) {
 std::optional<UnlistedText> FindUnlistedText(const BirthForm& form) {
     if (MonthNumberOf(form.month) == 0) return UnlistedText{ListField::Month, form.month};
     if (!IsNumberEntry(form.day, 1, 31)) return UnlistedText{ListField::Day, form.day};
-    if (!IsNumberEntry(form.year, 1901, 2050)) return UnlistedText{ListField::Year, form.year};
+    if (!IsNumberEntry(form.year, kFirstFormYear, kLastFormYear)) return UnlistedText{ListField::Year, form.year};
     if (!IsNumberEntry(form.hour, 0, 23)) return UnlistedText{ListField::Hour, form.hour};
     if (!IsNumberEntry(form.minute, 0, 59)) return UnlistedText{ListField::Minute, form.minute};
     if (!IsNumberEntry(form.second, 0, 59)) return UnlistedText{ListField::Second, form.second};
@@ -295,9 +296,10 @@ bool OutOfRange(const NumberText& number, int low, int high) {
     return number.blank || number.value < low || number.value > high;
 }
 
-// Divisibility by four is the whole leap-year rule here; it agrees with the
-// Gregorian calendar for 1901 to 2050.
-bool DateExists(int month, int day, int year) {
+// The form's own check of the day against the month, not the calendar's (that is
+// IsCalendarDay): divisibility by four is its whole leap-year rule, which agrees with
+// the Gregorian calendar for the form's years 1901 to 2050.
+bool FormDayFitsMonth(int month, int day, int year) {
     if (month == 4 || month == 6 || month == 9 || month == 11) return day != 31;
     if (month == 2) return year % 4 == 0 ? day < 30 : day < 29;
     return true;
@@ -328,7 +330,7 @@ std::optional<Message> FirstRefusal(const FormTexts& texts) {
         return Message{"Please Enter Value Between 0 And 59 in the  Minute of Latitude", Icon::Error,
                        Control::txtLatM};
     }
-    if (!DateExists(texts.month, texts.day.value, texts.year.value)) {
+    if (!FormDayFitsMonth(texts.month, texts.day.value, texts.year.value)) {
         return Message{"Please Enter Correct Date Of Birth", Icon::Information, Control::None};
     }
     return std::nullopt;

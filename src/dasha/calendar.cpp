@@ -5,31 +5,6 @@
 
 namespace orvanta {
 
-// Serial day counts after H. Hinnant's days_from_civil / civil_from_days.
-long DaysFromCivil(Date date) noexcept {
-    const long y = date.year - (date.month <= 2 ? 1 : 0);
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;                                                   // [0, 399]
-    const long doy = (153 * (date.month > 2 ? date.month - 3 : date.month + 9) + 2) / 5 + date.day - 1;  // [0, 365]
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                           // [0, 146096]
-    return era * 146097 + doe - 719468;
-}
-
-Date CivilFromDays(long days) noexcept {
-    days += 719468;
-    const long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long doe = days - era * 146097;                                  // [0, 146096]
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);              // [0, 365]
-    const long mp = (5 * doy + 2) / 153;                                   // [0, 11]
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int year = static_cast<int>(yoe + era * 400) + (month <= 2 ? 1 : 0);
-    return {year, month, day};
-}
-
-int DaysInMonth(int year, int month) noexcept { return DaysOfMonth(year, month); }
-
 long DaysBetween(Date from, Date to) noexcept {
     return DaysFromCivil(to) - DaysFromCivil(from);
 }

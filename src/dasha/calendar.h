@@ -5,16 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "base/date.h"
+#include "base/calendar.h"
 
 namespace orvanta {
-
-// Days since 1970-01-01 (negative before), and back.
-long DaysFromCivil(Date date) noexcept;
-Date CivilFromDays(long days) noexcept;
-
-// 0 for a month outside [1, 12].
-int DaysInMonth(int year, int month) noexcept;
 
 // Calendar steps, for a date that is ok() and results that stay within its years. Years and months keep the day of month and clamp a day the
 // target month lacks to its last day (31 August + 6 months = end of February);
@@ -43,12 +36,11 @@ constexpr Date Clamped(int year, int month, int day) noexcept {
 // "Jan-01-" .. "Dec-31-", by (month - 1) * 32 + day: the first seven characters of a
 // date text in one copy.
 inline constexpr std::array<std::array<char, 8>, 12 * 32> kMonthDayTexts = [] {
-    constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
     std::array<std::array<char, 8>, 12 * 32> texts{};
     for (int month = 0; month < 12; ++month) {
         for (int day = 0; day < 32; ++day) {
             auto& text = texts[static_cast<std::size_t>(month * 32 + day)];
-            for (int i = 0; i < 3; ++i) text[static_cast<std::size_t>(i)] = kMonths[3 * month + i];
+            for (std::size_t i = 0; i < 3; ++i) text[i] = kMonthAbbreviations[static_cast<std::size_t>(month)][i];
             text[3] = '-';
             text[4] = static_cast<char>('0' + day / 10);
             text[5] = static_cast<char>('0' + day % 10);

@@ -94,13 +94,6 @@ YearsMonthsDays SplitYears(double x) {
 }
 
 namespace {
-// The days of a month in [1, 12]; a leap year by the Gregorian rule, with the
-// century test only for years divisible by four.
-inline int MonthLength(int year, int month) noexcept {
-    if (month != 2) return 30 + ((month + (month >> 3)) & 1);
-    return (year & 3) == 0 && (year % 100 != 0 || year % 400 == 0) ? 29 : 28;
-}
-
 // AddDuration for a duration that SplitYears gives (years >= 0, months in [0, 11],
 // days in [0, 29]) and a date that is ok(): the three steps in one pass. Of the year
 // step's clamps only 29 February can apply; the month step clamps to the target
@@ -115,18 +108,18 @@ inline Date AddSplitDuration(Date date, Length d) noexcept {
     int day = date.day;
     if (d.years != 0) {
         year += d.years;
-        if (day == 29 && month == 2 && MonthLength(year, 2) == 28) [[unlikely]] day = 28;
+        if (day == 29 && month == 2 && DaysOfMonth(year, 2) == 28) [[unlikely]] day = 28;
     }
     if (d.months != 0) {
         month += d.months;
         const bool nextYear = month > 12;
         month = nextYear ? month - 12 : month;
         year += nextYear;
-        const int last = MonthLength(year, month);
+        const int last = DaysOfMonth(year, month);
         if (day > last) [[unlikely]] day = last;
     }
     if (d.days != 0) {
-        const int last = MonthLength(year, month);
+        const int last = DaysOfMonth(year, month);
         day += d.days;
         const bool over = day > last;
         day = over ? day - last : day;
@@ -134,7 +127,7 @@ inline Date AddSplitDuration(Date date, Length d) noexcept {
         month = january ? 1 : month + over;
         year += january;
         if (day > 28) [[unlikely]] {
-            const int next = MonthLength(year, month);
+            const int next = DaysOfMonth(year, month);
             if (day > next) {  // past a February of 28 days
                 day -= next;
                 ++month;
@@ -156,19 +149,19 @@ struct Fixed {
 inline Date SubtractSplitDuration(Date date, YearsMonthsDays d) noexcept {
     int year = date.year - d.years;
     int day = date.day;
-    if (day == 29 && date.month == 2 && MonthLength(year, 2) == 28) day = 28;
+    if (day == 29 && date.month == 2 && DaysOfMonth(year, 2) == 28) day = 28;
     int month = date.month - d.months;
     if (month < 1) {
         month += 12;
         --year;
     }
-    day = std::min(day, MonthLength(year, month)) - d.days;
+    day = std::min(day, DaysOfMonth(year, month)) - d.days;
     while (day < 1) {
         if (--month < 1) {
             month = 12;
             --year;
         }
-        day += MonthLength(year, month);
+        day += DaysOfMonth(year, month);
     }
     return {year, month, day};
 }

@@ -30,7 +30,7 @@ std::string CsvField(std::string_view text) {
 
 std::string IcsStamp(std::int64_t utcSeconds) {
     const CivilDateTime c = CivilOfSeconds(utcSeconds);
-    char text[24];
+    char text[48];
     std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", c.year, c.month, c.day, c.hour, c.minute, c.second);
     return text;
 }

@@ -11,9 +11,6 @@ namespace orvanta {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonthAbbreviations = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
 std::string_view LordName(int lord) { return DashaLord[static_cast<std::size_t>(lord)]; }
 
 std::string CalendarText(const CalendarAge& age) {
@@ -30,7 +27,7 @@ PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings
     request.zoneMinutes = d.zoneMinutes;
     request.dst = d.dst;
     const BirthTime time = ReadBirthTime(d);
-    request.east = time.signedLongitude < 0;  // the classic run's direction: 0° 0' counts as west
+    request.east = ClassicZoneIsEast(d.longitudeDegrees, d.longitudeMinutes, d.isEast);
     request.latitude = time.signedLatitude;
     request.longitude = -time.signedLongitude;
     if (birth.place) {
@@ -81,7 +78,7 @@ std::string ZoneText(const PeriodsBirth& birth) {
     if (birth.place) return birth.place->timeZone;
     const BirthDetails& d = birth.details;
     char text[48];
-    const bool east = ReadBirthTime(d).signedLongitude < 0;
+    const bool east = ClassicZoneIsEast(d.longitudeDegrees, d.longitudeMinutes, d.isEast);
     std::snprintf(text, sizeof text, "zone %d:%02d %s%s", d.zoneHours, d.zoneMinutes, east ? "east" : "west",
                   d.dst ? ", daylight saving" : "");
     return text;
@@ -118,7 +115,7 @@ std::optional<Date> ReadDisplayDate(std::string_view text) {
     };
     date.day = digits(4, 2);
     date.year = digits(7, 4);
-    if (date.month == 0 || date.year < 1 || date.day < 1 || date.day > DaysInMonth(date.year, date.month)) {
+    if (date.year < 1 || !IsCalendarDay(date.year, date.month, date.day)) {
         return std::nullopt;
     }
     return date;
@@ -182,34 +179,10 @@ std::optional<std::string> InstantDifference(const PeriodsBirth& birth, const Pr
 std::optional<CivilDateTime> ReadCivil(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
-    const auto digits = [&](std::size_t at, std::size_t count) {
-        int value = 0;
-        for (std::size_t i = at; i < at + count; ++i) {
-            if (text[i] < '0' || text[i] > '9') return -1;
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    const auto separated = [&](std::size_t at, char a, char b = '\0') { return text[at] == a || (b && text[at] == b); };
-    CivilDateTime c;
-    c.year = digits(0, 4);
-    c.month = digits(5, 2);
-    c.day = digits(8, 2);
-    if (!separated(4, '-') || !separated(7, '-') || c.year < 0 || c.month < 1 || c.month > 12 || c.day < 1 ||
-        c.day > DaysInMonth(c.year, c.month)) {
-        return std::nullopt;
-    }
-    if (text.size() == 10) return c;
-    c.hour = digits(11, 2);
-    c.minute = digits(14, 2);
-    if (!separated(10, ' ', 'T') || !separated(13, ':') || c.hour < 0 || c.hour > 23 || c.minute < 0 || c.minute > 59) {
-        return std::nullopt;
-    }
-    if (text.size() == 16) return c;
-    c.second = digits(17, 2);
-    if (!separated(16, ':') || c.second < 0 || c.second > 59) return std::nullopt;
-    return c;
+    if (text.size() <= 10 || text[10] != ' ') return ReadCivilText(text);
+    std::string typed(text);
+    typed[10] = 'T';  // a blank between date and time, as the window writes them
+    return ReadCivilText(typed);
 }
 
 std::string LocalText(const PreciseReport& report, double seconds) {

@@ -7,14 +7,6 @@
 
 namespace orvanta {
 
-namespace {
-
-constexpr std::int64_t kSecondsPerDay = 86400;
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
-}  // namespace
-
 PreciseOutcome ComputePreciseChart(const PreciseRequest& request) {
     if (!IsUsableYearDays(request.yearDays)) {
         return {std::nullopt, "The year length must be between 300 and 400 days."};
@@ -59,25 +51,6 @@ UtcResult UtcOfLocal(const BirthInstant& birth, CivilDateTime local, Fold fold) 
     const InstantResult instant = InstantFromTimeZone(local, birth.timeZone, fold, kLastPeriodYear);
     if (!instant.instant) return {std::nullopt, instant.error};
     return {instant.instant->utcSeconds, {}};
-}
-
-CivilDateTime CivilOfSeconds(std::int64_t secondsSinceEpoch) noexcept {
-    const std::int64_t days = FloorDiv(secondsSinceEpoch, kSecondsPerDay);
-    const auto inDay = static_cast<int>(secondsSinceEpoch - days * kSecondsPerDay);
-    const Date date = CivilFromDays(static_cast<long>(days));
-    return {date.year, date.month, date.day, inDay / 3600, inDay / 60 % 60, inDay % 60};
-}
-
-std::int64_t SecondsOfCivil(CivilDateTime civil) noexcept {
-    const long days = DaysFromCivil({civil.year, civil.month, civil.day});
-    return static_cast<std::int64_t>(days) * kSecondsPerDay + civil.hour * 3600 + civil.minute * 60 + civil.second;
-}
-
-std::string FormatCivil(CivilDateTime c) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute,
-                  c.second);
-    return text;
 }
 
 std::string FormatUtc(std::int64_t utcSeconds) { return FormatCivil(CivilOfSeconds(utcSeconds)) + "Z"; }

@@ -58,15 +58,10 @@ struct UtcResult {
 };
 UtcResult UtcOfLocal(const BirthInstant& birth, CivilDateTime local, Fold fold);
 
-CivilDateTime CivilOfSeconds(std::int64_t secondsSinceEpoch) noexcept;  // 1970-01-01T00:00:00 = 0
-std::int64_t SecondsOfCivil(CivilDateTime civil) noexcept;
-
 // "2024-03-01T05:06:07Z"
 std::string FormatUtc(std::int64_t utcSeconds);
 // "2024-03-01T10:36:07+05:30": the wall clock of the birth's zone at that instant.
 std::string FormatLocal(const BirthInstant& birth, std::int64_t utcSeconds);
-// "2024-03-01T10:36:07"
-std::string FormatCivil(CivilDateTime civil);
 // The local calendar date of an instant in the birth's zone.
 Date LocalDateOf(const BirthInstant& birth, std::int64_t utcSeconds);
 

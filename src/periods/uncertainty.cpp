@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/calendar.h"
+
 namespace orvanta {
 
 namespace {
@@ -23,7 +25,7 @@ std::pair<double, double> Bisect(const MoonFunction& moon, const PeriodTree& tre
 
 }  // namespace
 
-double JulianDayOfUtcSeconds(double utcSeconds) noexcept { return 2440587.5 + utcSeconds / 86400; }
+double JulianDayOfUtcSeconds(double utcSeconds) noexcept { return kJulianDayOfEpoch + utcSeconds / 86400; }
 
 BirthTimeWindow BirthTimeUncertainty(const PeriodTree& tree, const MoonFunction& moon, int minutes) {
     BirthTimeWindow window;

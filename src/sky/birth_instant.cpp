@@ -11,19 +11,10 @@
 namespace orvanta {
 namespace {
 
-constexpr int kFirstYear = 1800;
-
-constexpr bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-constexpr int DaysInMonth(int y, int m) {
-    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
-}
-
+// "2024-03-01 10:36:07"
 std::string DateTimeText(const CivilDateTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                  t.minute, t.second);
+    std::string text = FormatCivil(t);
+    text[10] = ' ';
     return text;
 }
 
@@ -32,13 +23,13 @@ std::string OffsetText(int offsetSeconds) { return zone::FixedOffsetText(offsetS
 // Empty when the reading is a valid date 1800..2399 and time of day; else the refusal.
 std::string CheckLocal(const CivilDateTime& t, int lastYear = kLastBirthYear) {
     char text[160];
-    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > DaysInMonth(t.year, t.month)) {
+    if (!IsCalendarDay(t.year, t.month, t.day)) {
         std::snprintf(text, sizeof text, "There is no date %04d-%02d-%02d in the calendar.", t.year, t.month, t.day);
         return text;
     }
-    if (t.year < kFirstYear || t.year > lastYear) {
+    if (t.year < kFirstBirthYear || t.year > lastYear) {
         std::snprintf(text, sizeof text, "The date %04d-%02d-%02d is outside the years %d to %d.", t.year, t.month,
-                      t.day, kFirstYear, lastYear);
+                      t.day, kFirstBirthYear, lastYear);
         return text;
     }
     if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59) {
@@ -48,18 +39,13 @@ std::string CheckLocal(const CivilDateTime& t, int lastYear = kLastBirthYear) {
     return {};
 }
 
-// The wall-clock reading counted as if it were UTC.
-std::int64_t LocalSeconds(const CivilDateTime& t) {
-    return zone::DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
-}
-
 BirthInstant MakeInstant(const CivilDateTime& local, std::string timeZone, int offsetSeconds, std::string rule) {
     BirthInstant birth;
     birth.local = local;
     birth.timeZone = std::move(timeZone);
     birth.utcOffsetSeconds = offsetSeconds;
-    birth.utcSeconds = LocalSeconds(local) - offsetSeconds;
-    birth.julianDayUT = 2440587.5 + static_cast<double>(birth.utcSeconds) / 86400.0;
+    birth.utcSeconds = SecondsOfCivil(local) - offsetSeconds;
+    birth.julianDayUT = kJulianDayOfEpoch + static_cast<double>(birth.utcSeconds) / 86400.0;
     birth.zoneRule = std::move(rule);
     return birth;
 }
@@ -111,7 +97,7 @@ InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, 
     // included), so any UTC instant that reads as this wall clock lies inside the window,
     // at the offset in force at the window's start or after one of its changes. The larger
     // offset that reads as it is in force first: the earlier of two readings.
-    const std::int64_t wall = LocalSeconds(local);
+    const std::int64_t wall = SecondsOfCivil(local);
     constexpr std::int64_t kWindow = 26 * 3600;
     std::optional<int> earlier, later;
     std::optional<zone::Transition> skipped;  // the change whose skipped span holds the wall clock

@@ -5,9 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/calendar.h"
+
 namespace orvanta {
 
-struct CivilDateTime { int year = 2000; int month = 1; int day = 1; int hour = 0; int minute = 0; int second = 0; };  // a wall-clock reading
 enum class Fold { Refuse, Earlier, Later };   // what to do with a local time that occurs twice
 struct BirthInstant {
     CivilDateTime local;
@@ -20,10 +21,7 @@ struct BirthInstant {
 };
 struct InstantResult { std::optional<BirthInstant> instant; std::string error; };  // error: a sentence for people
 
-// Local dates accepted: 1800-01-01 .. 2399-12-31 (Gregorian).
-inline constexpr int kLastBirthYear = 2399;
-// The periods of a birth reach 120 years on: the last year a local time of theirs can have.
-inline constexpr int kLastPeriodYear = kLastBirthYear + 120;
+// Local dates accepted: kFirstBirthYear-01-01 .. kLastBirthYear-12-31.
 // The classic zone reading: zone magnitude, +1 h with DST, direction east when `east` (the classic run's rule).
 // The offset is +(hours:minutes) east, -(hours:minutes) west, plus one hour with DST either way.
 // Zone hours 0 to 23, minutes 0 to 59.
@@ -36,11 +34,5 @@ InstantResult InstantFromTimeZone(CivilDateTime local, std::string_view ianaId, 
                                   int lastYear = kLastBirthYear);
 // The offset in force at a UTC instant: the fixed one of a classic reading (timeZone empty), else the zone's.
 int UtcOffsetAt(const BirthInstant& birth, std::int64_t utcSeconds);
-
-// The `east` of the classic zone reading for a longitude typed as degrees and minutes:
-// exactly 0 deg 0 min counts as west whichever hemisphere was chosen.
-constexpr bool ClassicZoneIsEast(int longitudeDegrees, int longitudeMinutes, bool isEast) {
-    return isEast && (longitudeDegrees != 0 || longitudeMinutes != 0);
-}
 
 }  // namespace orvanta

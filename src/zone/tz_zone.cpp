@@ -6,6 +6,8 @@
 #include <map>
 #include <tuple>
 
+#include "base/calendar.h"
+
 namespace orvanta::zone {
 namespace {
 
@@ -14,26 +16,7 @@ constexpr int kLastTableYear = 2800;  // the rule's transitions are tabled throu
 constexpr int kMostOffset = 25 * 3600;  // RFC 8536 offsets lie within -89999 .. 93599 s
 constexpr std::size_t kMostTypes = 60000;  // below the sentinel index of the type before the first transition
 
-// The year of a day counted from 1970-01-01 (H. Hinnant, "chrono-compatible low-level
-// date algorithms", civil_from_days).
-constexpr std::int64_t YearOfDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<int>(z - era * 146097);                    // [0, 146096]
-    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
-    const int mp = (5 * doy + 2) / 153;                                     // [0, 11]
-    return yoe + era * 400 + (mp >= 10 ? 1 : 0);
-}
-
 constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
-
-constexpr bool IsLeap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-constexpr int DaysInMonth(std::int64_t y, int m) {
-    constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[static_cast<std::size_t>(m - 1)];
-}
 
 // A reader of the POSIX TZ rule grammar (POSIX.1-2017 8.3, with the RFC 8536 3.3.1
 // extension of rule times from -167 to 167 hours).
@@ -169,7 +152,7 @@ std::int64_t LocalSecondsOf(const RuleDate& date, std::int64_t year) {
     std::int64_t day = 0;
     switch (date.kind) {
     case RuleDate::Julian1:  // 1 .. 365, February 29 never counted
-        day = DaysFromCivil(year, 1, 1) + date.n - 1 + (IsLeap(year) && date.n >= 60 ? 1 : 0);
+        day = DaysFromCivil(year, 1, 1) + date.n - 1 + (IsLeapYear(year) && date.n >= 60 ? 1 : 0);
         break;
     case RuleDate::Julian0:  // 0 .. 365, February 29 counted
         day = DaysFromCivil(year, 1, 1) + date.n;
@@ -178,7 +161,7 @@ std::int64_t LocalSecondsOf(const RuleDate& date, std::int64_t year) {
         const std::int64_t first = DaysFromCivil(year, date.month, 1);
         const auto firstWeekday = static_cast<int>(((first + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
         day = first + (date.weekday - firstWeekday + 7) % 7 + (date.week - 1) * 7;
-        while (day >= first + DaysInMonth(year, date.month)) day -= 7;  // week 5: the last such day
+        while (day >= first + DaysOfMonth(year, date.month)) day -= 7;  // week 5: the last such day
         break;
     }
     }
@@ -218,16 +201,6 @@ std::optional<std::size_t> BlockSize(const Header& h, std::size_t timeSize, std:
 }
 
 }  // namespace
-
-std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<int>(y - era * 400);                 // [0, 399]
-    const int doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;  // [0, 365]
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;            // [0, 146096]
-    return era * 146097 + doe - 719468;
-}
-
 
 struct TimeZone::Rule {
     PosixRule posix;
@@ -380,7 +353,7 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
                 const std::int64_t last = zone->times_.empty() ? INT64_MIN : zone->times_.back();
                 const std::size_t fileCount = zone->times_.size();
                 const std::int64_t firstYear =
-                    std::max<std::int64_t>(kFirstTableYear, fileCount == 0 ? kFirstTableYear : YearOfDays(FloorDiv(last, 86400)) - 1);
+                    std::max<std::int64_t>(kFirstTableYear, fileCount == 0 ? kFirstTableYear : WideDateOfDays(FloorDiv(last, 86400)).year - 1);
                 zone->fileLast_ = last;
                 zone->fileLastType_ = zone->typeOf_.empty() ? static_cast<std::uint16_t>(zone->types_.size()) : zone->typeOf_.back();
                 for (std::int64_t year = firstYear; year <= kLastTableYear; ++year) {
@@ -417,7 +390,7 @@ std::shared_ptr<const TimeZone> TimeZone::FromTzif(std::string id, std::string_v
 // transition; the file's last type when there is none.
 std::size_t TimeZone::RuleTypeAt(std::int64_t utcSeconds) const {
     const PosixRule& r = rule_->posix;
-    const std::int64_t year = YearOfDays(FloorDiv(utcSeconds, 86400));
+    const std::int64_t year = WideDateOfDays(FloorDiv(utcSeconds, 86400)).year;
     std::int64_t latest = fileLast_;
     std::size_t type = fileLastType_;
     for (std::int64_t y = year - 1; y <= year + 1; ++y) {
@@ -464,7 +437,7 @@ std::optional<Transition> TimeZone::NextTransition(std::int64_t fromUtc, std::in
             }
         }
         if (rule_ && at > fileLast_ && (at < ruleFrom_ || at >= ruleTo_)) {
-            const std::int64_t year = YearOfDays(FloorDiv(at, 86400));
+            const std::int64_t year = WideDateOfDays(FloorDiv(at, 86400)).year;
             for (std::int64_t y = year - 1; y <= year + 1; ++y) {
                 for (const std::int64_t time : {LocalSecondsOf(rule_->posix.start, y) - rule_->posix.stdOffset,
                                                 LocalSecondsOf(rule_->posix.end, y) - rule_->posix.dstOffset}) {

@@ -10,10 +10,6 @@
 
 namespace orvanta::zone {
 
-// Days from 1970-01-01 of a date of the proleptic Gregorian calendar (H. Hinnant,
-// "chrono-compatible low-level date algorithms", days_from_civil).
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
-
 // What a zone has in force from one instant on.
 struct ZoneState {
     int utcOffsetSeconds = 0;       // local minus UTC

@@ -35,7 +35,7 @@ void CheckName(std::string_view name, Input& in) {
         ORVANTA_FUZZ_CHECK(read.instant->timeZone == name);
         const int offset = UtcOffsetAt(*read.instant, read.instant->utcSeconds);
         ORVANTA_FUZZ_CHECK(offset == read.instant->utcOffsetSeconds);
-        const std::int64_t wall = zone::DaysFromCivil(local.year, local.month, local.day) * 86400 +
+        const std::int64_t wall = DaysFromCivil(local.year, local.month, local.day) * 86400 +
                                   local.hour * 3600 + local.minute * 60 + local.second;
         ORVANTA_FUZZ_CHECK(read.instant->utcSeconds + offset == wall);
         return;
