@@ -11,6 +11,7 @@
 #include "astro/astronomy.h"
 #include "dasha/dasha.h"
 #include "json_writer.h"
+#include "periods/period_view.h"
 #include "planets_output.h"
 #include "zone/fixed_offset.h"
 #include "zone/tz_database.h"
@@ -264,10 +265,32 @@ std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, 
 
 namespace {
 
-// The birth and convention the arguments ask for, or the sentence refusing them.
-std::optional<PreciseRequest> RequestOf(const PreciseOptions& options, const BirthDetails& details, int year,
-                                        int second, std::string& error) {
-    PreciseRequest request;
+// The birth the arguments read: the form's details with the birth's own year and second,
+// and the zone id and coordinates given in place of the form's.
+// --time-zone takes the database's ids only: a fixed offset's text is refused there as any
+// other unknown id, and given with --utc-offset instead.
+std::optional<PeriodsBirth> BirthOf(const PreciseOptions& options, const BirthDetails& details, int year, int second,
+                                    std::string& error) {
+    if (options.timeZone && zone::FixedOffsetOf(*options.timeZone)) {
+        error = zone::Database::System().UnknownZoneSentence(*options.timeZone);
+        return std::nullopt;
+    }
+    PeriodsBirth birth{details, second, std::nullopt};
+    birth.details.year = static_cast<decltype(birth.details.year)>(year);  // 1800 .. 2399
+    const std::optional<std::string> zone =
+        options.utcOffsetSeconds ? std::optional<std::string>(zone::FixedOffsetText(*options.utcOffsetSeconds))
+                                 : options.timeZone;
+    if (zone || options.latitude || options.longitude) {
+        const AttachedPlace form = FormPlace(details);
+        birth.place = AttachedPlace{options.latitude.value_or(form.latitude), options.longitude.value_or(form.longitude),
+                                    zone.value_or(""), options.fold};
+    }
+    return birth;
+}
+
+// The convention the arguments ask for, or the sentence refusing its name.
+std::optional<PreciseSettings> SettingsOf(const PreciseOptions& options, std::string& error) {
+    PreciseSettings settings;
     if (options.ayanamsa) {
         const auto ayanamsa = AyanamsaFromName(*options.ayanamsa);
         if (!ayanamsa) {
@@ -275,33 +298,14 @@ std::optional<PreciseRequest> RequestOf(const PreciseOptions& options, const Bir
                     "\": use lahiri, raman, krishnamurti, yukteshwar, fagan-bradley or true-citra.";
             return std::nullopt;
         }
-        request.ayanamsa = *ayanamsa;
+        settings.ayanamsa = *ayanamsa;
     }
-    if (options.uncertaintyMinutes && *options.uncertaintyMinutes > kMaxUncertaintyMinutes) {
-        error = "The birth-time uncertainty can be at most 360 minutes.";
-        return std::nullopt;
-    }
-    request.local = {year, details.month, details.day, details.hour, details.minute, second};
-    // --time-zone takes the database's ids only: a fixed offset's text is refused there as
-    // any other unknown id, and given with --utc-offset instead.
-    if (options.timeZone && zone::FixedOffsetOf(*options.timeZone)) {
-        error = zone::Database::System().UnknownZoneSentence(*options.timeZone);
-        return std::nullopt;
-    }
-    request.timeZone = options.utcOffsetSeconds ? zone::FixedOffsetText(*options.utcOffsetSeconds)
-                                                : options.timeZone.value_or("");
-    request.fold = options.fold;
-    request.zoneHours = details.zoneHours;
-    request.zoneMinutes = details.zoneMinutes;
-    request.dst = details.dst;
-    const BirthTime time = ReadBirthTime(details);
-    request.east = ClassicZoneIsEast(details.longitudeDegrees, details.longitudeMinutes, details.isEast);
-    request.latitude = options.latitude.value_or(time.signedLatitude);
-    request.longitude = options.longitude.value_or(-time.signedLongitude);
-    request.yearDays = options.yearDays.value_or(kDefaultYearDays);
-    request.moonPosition = options.moonPosition;
-    request.levels = options.levels;
-    return request;
+    settings.yearDays = options.yearDays.value_or(kDefaultYearDays);
+    settings.moonPosition = options.moonPosition;
+    settings.levels = options.levels;
+    settings.uncertaintyMinutes = options.uncertaintyMinutes;
+    settings.runningAt = options.on;
+    return settings;
 }
 
 }  // namespace
@@ -309,17 +313,21 @@ std::optional<PreciseRequest> RequestOf(const PreciseOptions& options, const Bir
 ComparisonOutcome ComputeComparison(const PreciseOptions& options, const BirthDetails& details, int year, int second,
                                     std::int64_t nowUtcSeconds) {
     std::string error;
-    const std::optional<PreciseRequest> request = RequestOf(options, details, year, second, error);
-    if (!request) return {std::nullopt, error};
-    return CompareConventions(*request, options.on, nowUtcSeconds);
+    const std::optional<PreciseSettings> settings = SettingsOf(options, error);
+    if (!settings) return {std::nullopt, error};
+    const std::optional<PeriodsBirth> birth = BirthOf(options, details, year, second, error);
+    if (!birth) return {std::nullopt, error};
+    return ComparePeriods(*birth, *settings, nowUtcSeconds);
 }
 
 PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& details, int year, int second) {
     std::string error;
-    const std::optional<PreciseRequest> asked = RequestOf(options, details, year, second, error);
+    const std::optional<PreciseSettings> settings = SettingsOf(options, error);
+    if (!settings) return {std::nullopt, error};
+    const std::optional<PeriodsBirth> asked = BirthOf(options, details, year, second, error);
     if (!asked) return {std::nullopt, error};
-    const PreciseRequest& request = *asked;
-    PreciseOutcome outcome = ComputePreciseChart(request);
+    const PeriodsBirth& birth = *asked;
+    PreciseOutcome outcome = PeriodsChartOf(birth, *settings);
     if (!outcome.chart) return {std::nullopt, outcome.error};
 
     std::optional<GrahaChart> planets;
@@ -328,24 +336,9 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
         if (!grahas.chart) return {std::nullopt, grahas.error};
         planets = std::move(grahas.chart);
     }
-    PreciseReport report;
-    report.chart = std::move(*outcome.chart);
-    report.provenance = ProvenanceOf(report.chart, Engine());
-    if (options.on) {
-        const UtcResult at = UtcOfLocal(report.chart.birth, *options.on, options.fold);
-        if (!at.utcSeconds) return {std::nullopt, "--on: " + at.error};
-        report.runningAt = options.on;
-        report.running = RunningChain(report.chart.tree,
-                                      static_cast<double>(*at.utcSeconds - report.chart.birth.utcSeconds), options.levels);
-    }
-    if (options.uncertaintyMinutes) {
-        const Ayanamsa ayanamsa = request.ayanamsa;
-        const MoonPosition position = request.moonPosition;
-        report.window = BirthTimeUncertainty(
-            report.chart.tree, [ayanamsa, position](double jd) { return MoonSiderealLongitude(jd, ayanamsa, position); },
-            *options.uncertaintyMinutes);
-    }
-    return {std::move(report), {}, std::move(planets)};
+    PeriodsOutcome report = PeriodsReportOf(std::move(*outcome.chart), birth, *settings);
+    if (!report.report) return {std::nullopt, "--on: " + report.error};
+    return {std::move(report.report), {}, std::move(planets)};
 }
 
 std::string PreciseJson(const PreciseReport& r, const GrahaChart* planets) {

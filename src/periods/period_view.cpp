@@ -19,23 +19,34 @@ std::string CalendarText(const CalendarAge& age) {
 
 }  // namespace
 
-PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings& settings) {
+PreciseSettings PreciseSettingsOf(const PeriodsSettings& settings) {
+    PreciseSettings precise;
+    precise.ayanamsa = settings.ayanamsa;
+    precise.yearDays = settings.yearDays;
+    precise.moonPosition = settings.moonPosition;
+    precise.levels = settings.levels;
+    if (settings.uncertaintyMinutes != 0) precise.uncertaintyMinutes = settings.uncertaintyMinutes;
+    return precise;
+}
+
+AttachedPlace FormPlace(const BirthDetails& details) {
+    const BirthTime time = ReadBirthTime(details);
+    return {time.signedLatitude, -time.signedLongitude, {}, Fold::Refuse};
+}
+
+PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PreciseSettings& settings) {
     const BirthDetails& d = birth.details;
     PreciseRequest request;
     request.local = {d.year, d.month, d.day, d.hour, d.minute, birth.second};
     request.zoneHours = d.zoneHours;
     request.zoneMinutes = d.zoneMinutes;
     request.dst = d.dst;
-    const BirthTime time = ReadBirthTime(d);
     request.east = ClassicZoneIsEast(d.longitudeDegrees, d.longitudeMinutes, d.isEast);
-    request.latitude = time.signedLatitude;
-    request.longitude = -time.signedLongitude;
-    if (birth.place) {
-        request.timeZone = birth.place->timeZone;
-        request.fold = birth.place->fold;
-        request.latitude = birth.place->latitude;
-        request.longitude = birth.place->longitude;
-    }
+    const AttachedPlace place = birth.place ? *birth.place : FormPlace(d);
+    request.timeZone = place.timeZone;
+    request.fold = place.fold;
+    request.latitude = place.latitude;
+    request.longitude = place.longitude;
     request.ayanamsa = settings.ayanamsa;
     request.yearDays = settings.yearDays;
     request.moonPosition = settings.moonPosition;
@@ -43,24 +54,59 @@ PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings
     return request;
 }
 
-PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PeriodsSettings& settings) {
-    if (settings.levels < 1 || settings.levels > kMaxPeriodLevels) return {std::nullopt, "The levels run from 1 to 5."};
-    if (settings.uncertaintyMinutes < 0 || settings.uncertaintyMinutes > kMaxUncertaintyMinutes) {
-        return {std::nullopt, "The birth-time uncertainty can be at most 360 minutes."};
+namespace {
+
+// The sentence refusing settings outside their ranges; nothing for usable ones.
+std::optional<std::string> SettingsFault(const PreciseSettings& settings) {
+    if (settings.levels < 1 || settings.levels > kMaxPeriodLevels) return "The levels run from 1 to 5.";
+    if (settings.uncertaintyMinutes &&
+        (*settings.uncertaintyMinutes < 0 || *settings.uncertaintyMinutes > kMaxUncertaintyMinutes)) {
+        return "The birth-time uncertainty can be at most 360 minutes.";
     }
-    PreciseOutcome outcome = ComputePreciseChart(PreciseRequestOf(birth, settings));
-    if (!outcome.chart) return {std::nullopt, outcome.error};
+    return std::nullopt;
+}
+
+}  // namespace
+
+PreciseOutcome PeriodsChartOf(const PeriodsBirth& birth, const PreciseSettings& settings) {
+    if (const auto fault = SettingsFault(settings)) return {std::nullopt, *fault};
+    return ComputePreciseChart(PreciseRequestOf(birth, settings));
+}
+
+PeriodsOutcome PeriodsReportOf(PreciseChart chart, const PeriodsBirth& birth, const PreciseSettings& settings) {
     PreciseReport report;
-    report.chart = std::move(*outcome.chart);
+    report.chart = std::move(chart);
     report.provenance = ProvenanceOf(report.chart, Engine());
-    if (settings.uncertaintyMinutes > 0) {
+    if (settings.runningAt) {
+        const UtcResult at = UtcOfLocal(report.chart.birth, *settings.runningAt, birth.place ? birth.place->fold : Fold::Refuse);
+        if (!at.utcSeconds) return {std::nullopt, at.error};
+        report.runningAt = settings.runningAt;
+        report.running = RunningChain(report.chart.tree,
+                                      static_cast<double>(*at.utcSeconds - report.chart.birth.utcSeconds), settings.levels);
+    }
+    if (settings.uncertaintyMinutes) {
         const Ayanamsa ayanamsa = settings.ayanamsa;
         const MoonPosition position = settings.moonPosition;
         report.window = BirthTimeUncertainty(
             report.chart.tree, [ayanamsa, position](double jd) { return MoonSiderealLongitude(jd, ayanamsa, position); },
-            settings.uncertaintyMinutes);
+            *settings.uncertaintyMinutes);
     }
     return {std::move(report), {}};
+}
+
+PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PreciseSettings& settings) {
+    PreciseOutcome outcome = PeriodsChartOf(birth, settings);
+    if (!outcome.chart) return {std::nullopt, outcome.error};
+    return PeriodsReportOf(std::move(*outcome.chart), birth, settings);
+}
+
+PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PeriodsSettings& settings) {
+    return ComputePeriods(birth, PreciseSettingsOf(settings));
+}
+
+ComparisonOutcome ComparePeriods(const PeriodsBirth& birth, const PreciseSettings& settings, std::int64_t nowUtcSeconds) {
+    if (const auto fault = SettingsFault(settings)) return {std::nullopt, *fault};
+    return CompareConventions(PreciseRequestOf(birth, settings), settings.runningAt, nowUtcSeconds);
 }
 
 std::string YearDaysText(double days) {

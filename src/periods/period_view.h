@@ -67,16 +67,45 @@ inline constexpr std::array<double, kYearLengths.size()> kYearDayChoices = [] {
 // "365.25 days (julian)"; a length without a name as "365.2422 days".
 std::string YearDaysText(double days);
 
-// The request orvanta-chart --precise makes for the same details: the classic zone
-// reading (its direction from the longitude) or the attached place's zone and
-// coordinates.
-PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PeriodsSettings& settings);
+// What a precise reading asks for: the window's settings, and beyond them a birth-time
+// window asked for explicitly (a window of 0 minutes included) and the periods running
+// at a wall-clock reading of the birth's zone.
+struct PreciseSettings {
+    Ayanamsa ayanamsa = Ayanamsa::Lahiri;
+    double yearDays = kDefaultYearDays;
+    MoonPosition moonPosition = MoonPosition::Apparent;
+    int levels = kMaxPeriodLevels;
+    std::optional<int> uncertaintyMinutes;  // [0, kMaxUncertaintyMinutes]
+    std::optional<CivilDateTime> runningAt;
+};
+// The window's settings as a reading: an uncertainty of 0 minutes asks for no window.
+PreciseSettings PreciseSettingsOf(const PeriodsSettings& settings);
+
+// The form's own place as an attached one: its coordinates (0° 0′ of longitude counts
+// as west) and no zone id, so that the zone boxes stay the zone.
+AttachedPlace FormPlace(const BirthDetails& details);
+
+// The request for the details: the classic zone reading (its direction from the
+// longitude) or the attached place's zone and coordinates (an empty zone id keeps the
+// zone boxes).
+PreciseRequest PreciseRequestOf(const PeriodsBirth& birth, const PreciseSettings& settings);
 
 struct PeriodsOutcome {
     std::optional<PreciseReport> report;
     std::string error;  // a sentence for people when there is no report
 };
+// The checked settings' chart of the birth, or the sentence refusing them.
+PreciseOutcome PeriodsChartOf(const PeriodsBirth& birth, const PreciseSettings& settings);
+// The report of that chart: its provenance, the birth-time window and the periods running
+// at the asked reading (a doubled one read by the place's fold); the error is the
+// reading's, when the zone cannot place it.
+PeriodsOutcome PeriodsReportOf(PreciseChart chart, const PeriodsBirth& birth, const PreciseSettings& settings);
+// Both steps: the one precise path of the periods window, its exports and orvanta-chart.
+PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PreciseSettings& settings);
 PeriodsOutcome ComputePeriods(const PeriodsBirth& birth, const PeriodsSettings& settings);
+// The same birth under every compared convention, the running periods read at the asked
+// reading or at `nowUtcSeconds`.
+ComparisonOutcome ComparePeriods(const PeriodsBirth& birth, const PreciseSettings& settings, std::int64_t nowUtcSeconds);
 
 // The zone the periods are read in, for people: the IANA id, or the classic zone
 // reading ("zone 5:30 east").

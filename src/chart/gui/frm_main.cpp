@@ -102,14 +102,6 @@ QRadioButton* Option(const char* name, const QString& caption, QWidget* parent) 
     return option;
 }
 
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFont(Verdana(9, true));
-    PaintButton(button);
-    return button;
-}
-
 }  // namespace
 
 FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
@@ -243,7 +235,7 @@ void FrmMain::BuildWindow() {
     txtMCity_ = TextBox("txtMCity", {}, 0, search);
     txtMState_ = TextBox("txtMState", {}, 0, search);
     txtMCountry_ = TextBox("txtMCountry", {}, 0, search);
-    cmdBrowser_ = Button("cmdBrowser", QStringLiteral("Click Here To Find Latitude && Longitude"), search);
+    cmdBrowser_ = Button("cmdBrowser", QStringLiteral("Click Here To Find Latitude && Longitude"), search, 9);
     auto* searchGrid = new QGridLayout(search);
     searchGrid->setContentsMargins(12, search->captionHeight() + 6, 12, 10);
     searchGrid->setHorizontalSpacing(8);
@@ -263,7 +255,7 @@ void FrmMain::BuildWindow() {
     searchGrid->addLayout(searchButtons, 1, 0, 1, 6, Qt::AlignHCenter);
     connect(cmdBrowser_, &QPushButton::clicked, this, &FrmMain::cmdBrowser_Click);
 
-    cmdRashi_ = Button("cmdRashi", QStringLiteral("Get My Vimshottari Dasha Reading"), central);
+    cmdRashi_ = Button("cmdRashi", QStringLiteral("Get My Vimshottari Dasha Reading"), central, 9);
     cmdRashi_->setFont(Verdana(11, true));
     cmdRashi_->setMinimumHeight(36);
     connect(cmdRashi_, &QPushButton::clicked, this, &FrmMain::cmdRashi_Click);

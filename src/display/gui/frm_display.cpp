@@ -173,11 +173,7 @@ QLabel* TextBlock(const char* name, const QString& text, const QRect& rect, cons
 }
 
 QPushButton* Button(const char* name, const QString& caption, const QRect& rect, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFont(Verdana(8.25, true));
-    button->setAutoDefault(false);
-    PaintButton(button);
+    QPushButton* button = orvanta::Button(name, caption, parent);
     button->setGeometry(rect);
     return button;
 }

@@ -26,23 +26,6 @@ namespace orvanta {
 
 namespace {
 
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFont(Verdana(8.25, true));
-    button->setAutoDefault(false);
-    PaintButton(button);
-    return button;
-}
-
-QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(Verdana(8.25, true));
-    Paint(label, look::LightOrange, look::Brown);
-    label->setBuddy(buddy);
-    return label;
-}
-
 // The save dialog of the chart's PDF, kept for the run so that its folder lives in
 // memory only and nothing is written into Qt's settings.
 std::optional<QString> ChoosePdf(QWidget* parent) {

@@ -68,6 +68,23 @@ void PaintButton(QWidget* button) {
     button->setPalette(palette);
 }
 
+QPushButton* Button(const char* name, const QString& caption, QWidget* parent, double points) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(Verdana(points, true));
+    button->setAutoDefault(false);
+    PaintButton(button);
+    return button;
+}
+
+QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(Verdana(8.25, true));
+    Paint(label, look::LightOrange, look::Brown);
+    label->setBuddy(buddy);
+    return label;
+}
+
 Twips::Twips(const QWidget* widget)
     : perTwipX_(widget->logicalDpiX() / 1440.0), perTwipY_(widget->logicalDpiY() / 1440.0) {}
 

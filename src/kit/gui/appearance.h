@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QLabel>
+#include <QPushButton>
 #include <QRect>
 #include <QWidget>
 
@@ -42,6 +43,11 @@ void Paint(QWidget* widget, QRgb text, QRgb background);
 QPalette Colours(QRgb text, QRgb background);
 // The colours of a pale yellow command button.
 void PaintButton(QWidget* button);
+// A pale yellow command button in bold Verdana, named for the tests; never a dialog's
+// default, so that Enter stays with the boxes.
+QPushButton* Button(const char* name, const QString& caption, QWidget* parent, double points = 8.25);
+// A box's caption: bold Verdana, brown on light orange, its mnemonic leading to `buddy`.
+QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent);
 
 // Layout sizes in twips (1/1440 inch) turned into pixels through the logical DPI of the
 // widget's screen. Edges are rounded, not sizes, so that boxes placed edge to edge in

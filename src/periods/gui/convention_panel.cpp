@@ -112,7 +112,7 @@ void ConventionPanel::Refresh() {
     stale_ = false;
     conventions_.clear();
     table_->setRowCount(0);
-    const ComparisonOutcome outcome = CompareConventions(PreciseRequestOf(birth_, settings_), std::nullopt, todayUtc_);
+    const ComparisonOutcome outcome = ComparePeriods(birth_, PreciseSettingsOf(settings_), todayUtc_);
     if (!outcome.comparison) {
         sensitivity_->setText(QString::fromStdString(outcome.error));
         use_->setEnabled(false);

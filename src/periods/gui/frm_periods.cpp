@@ -37,23 +37,6 @@ namespace orvanta {
 
 namespace {
 
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFont(Verdana(8.25, true));
-    button->setAutoDefault(false);
-    PaintButton(button);
-    return button;
-}
-
-QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(Verdana(8.25, true));
-    Paint(label, look::LightOrange, look::Brown);
-    label->setBuddy(buddy);
-    return label;
-}
-
 QString YearDaysLabel(double days) { return QString::fromStdString(YearDaysText(days)); }
 
 // The rows the tree shows, in reading order: a period's children only when it is
