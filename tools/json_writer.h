@@ -32,6 +32,16 @@ public:
     void Null() { NullAt(std::nullopt); }
     void Null(std::string_view key) { NullAt(key); }
 
+    // A string member whose text `append(std::string&)` adds in place: the text must need
+    // no escape (printable ASCII other than the quote and the backslash, as dates are).
+    template <typename Append>
+    void PlainString(std::string_view key, Append&& append) {
+        Member(key);
+        text_ += '"';
+        append(text_);
+        text_ += '"';
+    }
+
     const std::string& Text() const { return text_; }
 
     // The text as a JSON string, quotes included.

@@ -61,10 +61,10 @@ void WriteLordsAndTimes(JsonWriter& out, const PreciseReport& r, const Period& p
     out.BeginArray("lords");
     for (int l = 0; l < p.level; ++l) out.String(DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])]);
     out.EndArray();
-    out.String("start", Utc(r, p.start));
-    out.String("end", Utc(r, p.end));
-    out.String("startLocal", Local(r, p.start));
-    out.String("endLocal", Local(r, p.end));
+    out.PlainString("start", [&](std::string& text) { AppendBoundaryUtc(text, r, p.start); });
+    out.PlainString("end", [&](std::string& text) { AppendBoundaryUtc(text, r, p.end); });
+    out.PlainString("startLocal", [&](std::string& text) { AppendBoundaryLocal(text, r, p.start); });
+    out.PlainString("endLocal", [&](std::string& text) { AppendBoundaryLocal(text, r, p.end); });
 }
 
 void WritePeriods(JsonWriter& out, const PreciseReport& r, int first) {
@@ -84,8 +84,11 @@ void WritePeriods(JsonWriter& out, const PreciseReport& r, int first) {
                 out.Null("ageAtStart");
             }
             if (r.window) {
-                out.String("startEarliest", Utc(r, r.window->startEarliest[static_cast<std::size_t>(i)]));
-                out.String("startLatest", Utc(r, r.window->startLatest[static_cast<std::size_t>(i)]));
+                const std::size_t at = static_cast<std::size_t>(i);
+                out.PlainString("startEarliest",
+                                [&](std::string& text) { AppendBoundaryUtc(text, r, r.window->startEarliest[at]); });
+                out.PlainString("startLatest",
+                                [&](std::string& text) { AppendBoundaryUtc(text, r, r.window->startLatest[at]); });
             }
             WritePeriods(out, r, p.firstChild);
             out.EndObject();
@@ -465,15 +468,22 @@ std::string PreciseText(const PreciseReport& r, const GrahaChart* planets) {
     text += "\nPeriods (local time of the birth zone)\n";
     VisitInReadingOrder(c.tree, 0, [&](int i) {
         const Period& p = c.tree.periods[static_cast<std::size_t>(i)];
-        std::string lord(static_cast<std::size_t>(p.level - 1) * 2, ' ');
-        lord += DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(p.level - 1)])];
-        lord.resize(std::max<std::size_t>(lord.size(), 16), ' ');
-        text += lord + "  " + Local(r, p.start) + "  " + Local(r, p.end);
+        const std::string_view lord = DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(p.level - 1)])];
+        const std::size_t indent = static_cast<std::size_t>(p.level - 1) * 2;
+        text.append(indent, ' ');
+        text += lord;
+        if (indent + lord.size() < 16) text.append(16 - indent - lord.size(), ' ');
+        text += "  ";
+        AppendBoundaryLocal(text, r, p.start);
+        text += "  ";
+        AppendBoundaryLocal(text, r, p.end);
         if (r.window) {
-            text += "  start " + Utc(r, r.window->startEarliest[static_cast<std::size_t>(i)]) + " .. " +
-                    Utc(r, r.window->startLatest[static_cast<std::size_t>(i)]);
+            text += "  start ";
+            AppendBoundaryUtc(text, r, r.window->startEarliest[static_cast<std::size_t>(i)]);
+            text += " .. ";
+            AppendBoundaryUtc(text, r, r.window->startLatest[static_cast<std::size_t>(i)]);
         }
-        text += "\n";
+        text += '\n';
     });
     if (r.runningAt) {
         text += "\nRunning on " + FormatCivil(*r.runningAt) + "\n";

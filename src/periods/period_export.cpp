@@ -1,22 +1,102 @@
 #include "periods/period_export.h"
 
+#include <array>
 #include <cstdio>
 
 #include "dasha/dasha.h"
 
 namespace orvanta {
 
+namespace {
+
+// "00" .. "99": two digits at a time.
+constexpr std::array<char, 200> kTwoDigits = [] {
+    std::array<char, 200> digits{};
+    for (int i = 0; i < 100; ++i) {
+        digits[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        digits[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return digits;
+}();
+
+char* TwoDigits(char* p, int value) {
+    const auto at = static_cast<std::size_t>(2 * value);
+    p[0] = kTwoDigits[at];
+    p[1] = kTwoDigits[at + 1];
+    return p + 2;
+}
+
+// "2024-03-01T05:06:07" as FormatCivil writes it, for the years 0 .. 9999; other years
+// go through FormatCivil itself.
+void AppendCivil(std::string& out, const CivilDateTime& c) {
+    if (c.year < 0 || c.year > 9999) {
+        out += FormatCivil(c);
+        return;
+    }
+    char text[19];
+    char* p = TwoDigits(text, c.year / 100);
+    p = TwoDigits(p, c.year % 100);
+    *p++ = '-';
+    p = TwoDigits(p, c.month);
+    *p++ = '-';
+    p = TwoDigits(p, c.day);
+    *p++ = 'T';
+    p = TwoDigits(p, c.hour);
+    *p++ = ':';
+    p = TwoDigits(p, c.minute);
+    *p++ = ':';
+    TwoDigits(p, c.second);
+    out.append(text, sizeof text);
+}
+
+void AppendUtc(std::string& out, std::int64_t utcSeconds) {
+    AppendCivil(out, CivilOfSeconds(utcSeconds));
+    out += 'Z';
+}
+
+// FormatLocal's text: the wall clock and the offset, its seconds only when it has some.
+void AppendLocal(std::string& out, const BirthInstant& birth, std::int64_t utcSeconds) {
+    const int offset = UtcOffsetAt(birth, utcSeconds);
+    const int magnitude = offset < 0 ? -offset : offset;
+    if (magnitude / 3600 > 99) {
+        out += FormatLocal(birth, utcSeconds);
+        return;
+    }
+    AppendCivil(out, CivilOfSeconds(utcSeconds + offset));
+    char zone[9];
+    zone[0] = offset < 0 ? '-' : '+';
+    char* p = TwoDigits(zone + 1, magnitude / 3600);
+    *p++ = ':';
+    p = TwoDigits(p, magnitude / 60 % 60);
+    if (magnitude % 60 != 0) {
+        *p++ = ':';
+        p = TwoDigits(p, magnitude % 60);
+    }
+    out.append(zone, p);
+}
+
+}  // namespace
+
+void AppendBoundaryUtc(std::string& out, const PreciseReport& r, double seconds) {
+    AppendUtc(out, RoundedUtcSeconds(r.chart.tree, seconds));
+}
+void AppendBoundaryLocal(std::string& out, const PreciseReport& r, double seconds) {
+    AppendLocal(out, r.chart.birth, RoundedUtcSeconds(r.chart.tree, seconds));
+}
+
 std::string BoundaryUtc(const PreciseReport& r, double seconds) {
-    return FormatUtc(RoundedUtcSeconds(r.chart.tree, seconds));
+    std::string text;
+    AppendBoundaryUtc(text, r, seconds);
+    return text;
 }
 std::string BoundaryLocal(const PreciseReport& r, double seconds) {
-    return FormatLocal(r.chart.birth, RoundedUtcSeconds(r.chart.tree, seconds));
+    std::string text;
+    AppendBoundaryLocal(text, r, seconds);
+    return text;
 }
 
 namespace {
 
-std::string Utc(const PreciseReport& r, double seconds) { return BoundaryUtc(r, seconds); }
-std::string Local(const PreciseReport& r, double seconds) { return BoundaryLocal(r, seconds); }
 
 std::string CsvField(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
@@ -30,9 +110,23 @@ std::string CsvField(std::string_view text) {
 
 std::string IcsStamp(std::int64_t utcSeconds) {
     const CivilDateTime c = CivilOfSeconds(utcSeconds);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", c.year, c.month, c.day, c.hour, c.minute, c.second);
-    return text;
+    if (c.year < 0 || c.year > 9999) {
+        char text[48];
+        std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", c.year, c.month, c.day, c.hour, c.minute,
+                      c.second);
+        return text;
+    }
+    char text[16];
+    char* p = TwoDigits(text, c.year / 100);
+    p = TwoDigits(p, c.year % 100);
+    p = TwoDigits(p, c.month);
+    p = TwoDigits(p, c.day);
+    *p++ = 'T';
+    p = TwoDigits(p, c.hour);
+    p = TwoDigits(p, c.minute);
+    p = TwoDigits(p, c.second);
+    *p++ = 'Z';
+    return std::string(text, p);
 }
 
 // Content lines end in CRLF and are folded before 75 octets, never inside a UTF-8 character.
@@ -101,11 +195,23 @@ std::string PreciseCsv(const PreciseReport& r) {
     csv += "\r\n";
     VisitInReadingOrder(r.chart.tree, 0, [&](int i) {
         const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
-        csv += std::to_string(p.level) + "," + CsvField(LordsText(p, "/")) + "," + Utc(r, p.start) + "," + Utc(r, p.end) +
-               "," + CsvField(Local(r, p.start)) + "," + CsvField(Local(r, p.end));
+        // The times are digits, signs, colons and letters: no field of them needs quotes.
+        csv += static_cast<char>('0' + p.level);
+        csv += ',';
+        csv += CsvField(LordsText(p, "/"));
+        csv += ',';
+        AppendBoundaryUtc(csv, r, p.start);
+        csv += ',';
+        AppendBoundaryUtc(csv, r, p.end);
+        csv += ',';
+        AppendBoundaryLocal(csv, r, p.start);
+        csv += ',';
+        AppendBoundaryLocal(csv, r, p.end);
         if (r.window) {
-            csv += "," + Utc(r, r.window->startEarliest[static_cast<std::size_t>(i)]) + "," +
-                   Utc(r, r.window->startLatest[static_cast<std::size_t>(i)]);
+            csv += ',';
+            AppendBoundaryUtc(csv, r, r.window->startEarliest[static_cast<std::size_t>(i)]);
+            csv += ',';
+            AppendBoundaryUtc(csv, r, r.window->startLatest[static_cast<std::size_t>(i)]);
         }
         csv += "\r\n";
     });

@@ -25,6 +25,10 @@ struct PreciseReport {
 // "2024-03-01T05:06:07Z" and the birth zone's "2024-03-01T10:36:07+05:30".
 std::string BoundaryUtc(const PreciseReport& report, double seconds);
 std::string BoundaryLocal(const PreciseReport& report, double seconds);
+// The same texts added to the end of `out`, written with a digit table (no formatting
+// call, no string of their own): the writers of many periods use these.
+void AppendBoundaryUtc(std::string& out, const PreciseReport& report, double seconds);
+void AppendBoundaryLocal(std::string& out, const PreciseReport& report, double seconds);
 
 // Calls visit(i) for the nine periods from index `first` on, each followed by its
 // children: the tree in reading order.
