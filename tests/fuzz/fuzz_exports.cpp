@@ -191,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!result.report) return 0;
     const long periods = static_cast<long>(result.report->chart.tree.periods.size());
     const std::int64_t now = static_cast<std::int64_t>(in.Byte()) << 24;
-    ORVANTA_FUZZ_CHECK(ReadCalendar(PreciseIcs(*result.report, now)) == periods);
+    ORVANTA_FUZZ_CHECK(ReadCalendar(PreciseIcs(*result.report, now, form.name)) == periods);
     ORVANTA_FUZZ_CHECK(ReadTable(PreciseCsv(*result.report)) == periods);
     return 0;
 }
