@@ -1,11 +1,11 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "chart/gui/birth_files.h"
-#include "chart/gui/frm_main.h"
-#include "chart/gui/single_instance.h"
-#include "kit/gui/appearance.h"
-#include "kit/gui/message_box.h"
+#include "gui/chart/birth_files.h"
+#include "gui/chart/frm_main.h"
+#include "gui/chart/single_instance.h"
+#include "gui/kit/appearance.h"
+#include "gui/kit/message_box.h"
 #include "orvanta_version.h"
 
 int main(int argc, char* argv[]) {

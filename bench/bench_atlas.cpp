@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "atlas/place_index.h"
-#include "atlas/place_search.h"
+#include "core/atlas/place_index.h"
+#include "core/atlas/place_search.h"
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/computation_run.h"
+#include "core/chart/computation_run.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/computation_run.h"
+#include "core/chart/computation_run.h"
 
 int main(int argc, char** argv) {
     using namespace orvanta;

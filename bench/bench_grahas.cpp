@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "grahas/grahas.h"
+#include "core/grahas/grahas.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/computation_run.h"
+#include "core/chart/computation_run.h"
+#include "gui/kit/appearance.h"
+#include "gui/periods/frm_periods.h"
 #include "gui_bench_common.h"
-#include "kit/gui/appearance.h"
-#include "periods/gui/frm_periods.h"
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>
@@ -34,7 +34,7 @@ bool OpenOnce(const orvanta::RunOutcome& run, bool counted) {
     std::string error;
     if (counted) CALLGRIND_TOGGLE_COLLECT;
     std::unique_ptr<orvanta::FrmPeriods> window =
-        orvanta::FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.results, nullptr, error);
+        orvanta::FrmPeriods::Create({run.chart.birth, 0, std::nullopt}, run.chart.dasha, nullptr, error);
     const bool shown = window && (window->show(), gui_bench::WaitUntilShown(*window));
     if (counted) CALLGRIND_TOGGLE_COLLECT;
     if (!shown) std::fprintf(stderr, "bench_periods_window: the window did not open%s%s\n", error.empty() ? "" : ": ",

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "periods/precise_chart.h"
+#include "core/periods/precise_chart.h"
 
 namespace {
 

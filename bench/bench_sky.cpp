@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "sky/birth_instant.h"
-#include "sky/ephemeris.h"
+#include "core/sky/birth_instant.h"
+#include "core/sky/ephemeris.h"
 
 namespace {
 

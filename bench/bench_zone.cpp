@@ -20,8 +20,8 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-#include "sky/birth_instant.h"
-#include "zone/tz_database.h"
+#include "core/sky/birth_instant.h"
+#include "core/zone/tz_database.h"
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>

@@ -11,12 +11,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "chart/gui/frm_main.h"
-#include "chart/gui/single_instance.h"
-#include "display/gui/frm_display.h"
+#include "gui/chart/frm_main.h"
+#include "gui/chart/single_instance.h"
+#include "gui/display/frm_display.h"
+#include "gui/kit/appearance.h"
+#include "gui/kit/message_box.h"
 #include "gui_bench_common.h"
-#include "kit/gui/appearance.h"
-#include "kit/gui/message_box.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

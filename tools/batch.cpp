@@ -114,13 +114,11 @@ std::optional<std::vector<std::string>> CsvReader::Next() {
     }
 }
 
-const std::vector<BatchColumn>& BatchColumns() {
-    static const std::vector<BatchColumn> columns = [] {
-        std::vector<BatchColumn> made;
+const std::vector<const ToolOption*>& BatchColumns() {
+    static const std::vector<const ToolOption*> columns = [] {
+        std::vector<const ToolOption*> made;
         for (const ToolOption& option : ToolOptions()) {
-            if (option.batchColumn) {
-                made.push_back({option.name, option.valueName.empty(), option.group == OptionGroup::Precise});
-            }
+            if (option.batchColumn) made.push_back(&option);
         }
         return made;
     }();
@@ -132,7 +130,7 @@ namespace {
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 struct Header {
-    std::vector<const BatchColumn*> columns;
+    std::vector<const ToolOption*> columns;
     std::size_t levels = kNone;  // the index of the column, if the header names it
     std::size_t uncertainty = kNone;
     std::optional<std::string> error;
@@ -152,50 +150,64 @@ Header ReadHeader(std::vector<std::string> names, bool precise) {
     if (!names.empty() && names.front().starts_with("\xEF\xBB\xBF")) names.front().erase(0, 3);  // a byte-order mark
     const auto& known = BatchColumns();
     for (const std::string& name : names) {
-        const auto column = std::find_if(known.begin(), known.end(), [&](const BatchColumn& c) { return c.name == name; });
+        const auto column = std::find_if(known.begin(), known.end(), [&](const ToolOption* c) { return c->name == name; });
         if (column == known.end()) {
             header.error = "the header names an unknown column: " + Shown(name);
-        } else if (column->precise && !precise) {
+        } else if ((*column)->group == OptionGroup::Precise && !precise) {
             header.error = "the column " + name + " needs --precise";
-        } else if (std::find(header.columns.begin(), header.columns.end(), &*column) != header.columns.end()) {
+        } else if (std::find(header.columns.begin(), header.columns.end(), *column) != header.columns.end()) {
             header.error = "the header names the column " + name + " twice";
         }
         if (header.error) return header;
-        if (column->name == "levels") header.levels = header.columns.size();
-        if (column->name == "uncertainty") header.uncertainty = header.columns.size();
-        header.columns.push_back(&*column);
+        if ((*column)->name == "levels") header.levels = header.columns.size();
+        if ((*column)->name == "uncertainty") header.uncertainty = header.columns.size();
+        header.columns.push_back(*column);
     }
     return header;
 }
 
-// One row as the tool's arguments ("--day=18", "--west"), or why it cannot be read.
+// One row's cells, or why it cannot be read.
 struct BatchRow {
-    std::vector<std::string> arguments;
+    std::vector<std::string> fields;
     std::optional<std::string> error;
 };
 
-BatchRow ToArguments(const Header& header, const std::vector<std::string>& fields, std::size_t line, bool precise) {
+// The row's cells checked against the header: as many as it has columns, a flag's
+// true or false.
+BatchRow CheckedRow(const Header& header, std::vector<std::string> fields, std::size_t line) {
     BatchRow row;
     if (fields.size() != header.columns.size()) {
         row.error = "line " + std::to_string(line) + ": " + std::to_string(fields.size()) + " fields, the header has " +
                     std::to_string(header.columns.size());
         return row;
     }
-    if (precise) row.arguments.emplace_back("--precise");
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const BatchColumn& column = *header.columns[i];
-        if (fields[i].empty()) continue;  // the column's default, as when the header does not name it
-        if (!column.flag) {
-            row.arguments.push_back("--" + std::string(column.name) + "=" + fields[i]);
-        } else if (fields[i] == "true") {
-            row.arguments.push_back("--" + std::string(column.name));
-        } else if (fields[i] != "false") {
+        const ToolOption& column = *header.columns[i];
+        if (column.flag() && !fields[i].empty() && fields[i] != "true" && fields[i] != "false") {
             row.error = "line " + std::to_string(line) + ": " + std::string(column.name) + ": " + Shown(fields[i]) +
                         " is neither true nor false";
             return row;
         }
     }
+    row.fields = std::move(fields);
     return row;
+}
+
+// The options a checked row gives, in column order.
+void RowOptions(const Header& header, const BatchRow& row, bool precise, std::vector<GivenOption>& given) {
+    static const ToolOption* const kPrecise = FindToolOption("precise");
+    given.clear();
+    if (precise) given.push_back({kPrecise, std::nullopt, "--precise"});
+    for (std::size_t i = 0; i < row.fields.size(); ++i) {
+        const std::string& field = row.fields[i];
+        if (field.empty()) continue;  // the column's default, as when the header does not name it
+        const ToolOption* column = header.columns[i];
+        if (!column->flag()) {
+            given.push_back({column, field, {}});
+        } else if (field == "true") {
+            given.push_back({column, std::nullopt, {}});
+        }
+    }
 }
 
 // What a row's line will about take: a classic chart is some 8 KiB; the precise period
@@ -226,7 +238,7 @@ public:
     // The next row of the file and its estimated size; nothing at the end of the rows.
     std::optional<BatchRow> ReadRow(std::size_t& estimate) {
         for (;;) {
-            const auto fields = reader_.Next();
+            auto fields = reader_.Next();
             if (!fields || !in_.failure().empty()) return std::nullopt;  // a record cut by a failed read is not a row
             if (fields->size() == 1 && fields->front().empty() && !reader_.unclosed() && !reader_.tooLong()) {
                 continue;  // a blank line
@@ -238,9 +250,10 @@ public:
             } else if (reader_.tooLong()) {
                 row.error = line + "longer than " + std::to_string(CsvReader::kMostRecordBytes) + " bytes";
             } else {
-                row = ToArguments(header_, *fields, reader_.line(), settings_.precise);
+                estimate = EstimatedBytes(header_, *fields, settings_.precise);
+                row = CheckedRow(header_, std::move(*fields), reader_.line());
             }
-            estimate = row.error ? 512 : EstimatedBytes(header_, *fields, settings_.precise);
+            if (row.error) estimate = 512;
             return row;
         }
     }
@@ -266,11 +279,15 @@ public:
                 estimate += rowEstimate;
             }
             std::unique_lock lock(mutex_);
-            if (ended) {
+            // The end of the rows is told once the last chunk holds its place in the order:
+            // the wait for room below lets the writer look in between.
+            const auto tellTheEnd = [&] {
+                if (!ended) return;
                 readEnd_ = true;
                 failure_ = in_.failure();
-            }
+            };
             if (chunk.empty()) {
+                tellTheEnd();
                 made_.notify_all();
                 return;
             }
@@ -285,17 +302,20 @@ public:
             inFlight_ += estimate;
             const std::size_t index = first_ + pending_.size();
             pending_.emplace_back();
+            tellTheEnd();
             lock.unlock();
             take.unlock();
 
             Made made{{}, chunk.size()};
+            std::vector<GivenOption> given;
             made.text.reserve(std::min<std::size_t>(estimate + estimate / 4, kChunkBytes * 2));
             for (std::size_t i = 0; i < chunk.size(); ++i) {
                 if (i > 0) made.text += '\n';
                 if (chunk[i].error) {
                     made.text += errorJson_(*chunk[i].error);
                 } else {
-                    rowJson_(chunk[i].arguments, made.text);
+                    RowOptions(header_, chunk[i], settings_.precise, given);
+                    rowJson_(given, made.text);
                 }
             }
             lock.lock();

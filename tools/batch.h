@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "tool_options.h"
+
 namespace orvanta {
 
 // Bytes for the batch reader. Read() gives 0 at the end of the bytes and after a read
@@ -88,14 +90,9 @@ private:
     std::size_t nextLine_ = 1;
 };
 
-// The columns a batch file may name: the tool's form options by their names without
-// "--", the three flags, and with the precise method its options too.
-struct BatchColumn {
-    std::string_view name;
-    bool flag;
-    bool precise;
-};
-const std::vector<BatchColumn>& BatchColumns();
+// The columns a batch file may name: the options the table marks, by their names
+// without "--".
+const std::vector<const ToolOption*>& BatchColumns();
 
 struct BatchSettings {
     unsigned jobs = 1;
@@ -106,15 +103,19 @@ struct BatchSettings {
     std::size_t inFlightBytes = 48u << 20;
     // Rows whose estimate is small are taken up to this many at a time, once a first row
     // was made: the bound then holds for rows near their estimate, as the tool's rows
-    // are (their size follows from the levels and uncertainty columns).
+    // are (their size follows from the levels and uncertainty columns). Rows far above
+    // their estimate are learned from the first one made: until then each worker may be
+    // making one.
     std::size_t chunkRows = 64;
     // Set (by a signal handler, say) to stop after the line being written.
     const std::atomic<bool>* stop = nullptr;
 };
 
 // Appends to `out` the JSON object (one line, no line break) the tool writes with
-// --json for these arguments, or its error object; called from several threads at once.
-using RowJson = std::function<void(const std::vector<std::string>& arguments, std::string& out)>;
+// --json for the options a row gives (its cells, an empty cell as a missing column, a
+// flag's "true" as the flag; --precise first with BatchSettings::precise), or its error
+// object; called from several threads at once.
+using RowJson = std::function<void(std::span<const GivenOption> row, std::string& out)>;
 // The JSON object of a row that cannot be read, from its message.
 using RowErrorJson = std::function<std::string(std::string_view message)>;
 // Writes a block of whole lines; false when it did not reach its destination.
@@ -127,8 +128,8 @@ struct BatchOutcome {
     std::size_t rows = 0;  // the lines written
 };
 
-// Reads the CSV whose header names the columns, turns every row into the tool's
-// arguments (an empty cell as a missing column) and writes one line per row in input
+// Reads the CSV whose header names the columns, gives every row's options to `rowJson`
+// and writes one line per row in input
 // order. Rows are worked on `jobs` threads at once. Stops at the first block that could
 // not be written, at a read that failed (after the rows read whole before it) and when
 // `stop` is set (after a whole line).

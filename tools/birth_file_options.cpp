@@ -8,8 +8,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "birthfile/zone_check.h"
-#include "report/report_file.h"
+#include "core/birthfile/zone_check.h"
+#include "core/report/report_file.h"
 #include "tool_options.h"
 
 namespace orvanta {
@@ -66,44 +66,6 @@ std::string CsvField(const std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> TakeBirthFileArguments(std::vector<std::string>& args, BirthFileRequest& request) {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        std::optional<std::string> value;
-        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            value = std::string(arg.substr(eq + 1));
-            arg = arg.substr(0, eq);
-        }
-        if (arg != "--open" && arg != "--record" && arg != "--save") {
-            rest.push_back(args[i]);
-            continue;
-        }
-        if (!value) {
-            if (i + 1 == args.size()) return std::string(arg) + " needs a value";
-            value = args[++i];
-        }
-        if (value->empty()) return std::string(arg) + " needs a value";
-        if (arg == "--open") {
-            if (request.open) return "--open is given twice";
-            request.open = *value;
-        } else if (arg == "--save") {
-            if (request.save) return "--save is given twice";
-            if (!birthfile::FormatOfName(*value)) return "--save: \"" + *value + "\" ends in none of .orvanta, .jhd, .aaf";
-            request.save = *value;
-        } else {
-            if (request.record) return "--record is given twice";
-            char* end = nullptr;
-            const long n = std::strtol(value->c_str(), &end, 10);
-            if (*end != '\0' || n < 1 || n > 1000000) return "--record: \"" + *value + "\" is not a record number from 1";
-            request.record = static_cast<int>(n);
-        }
-    }
-    if (request.record && !request.open) return "--record needs --open";
-    args = std::move(rest);
-    return std::nullopt;
-}
-
 OpenedBirth OpenBirthFile(const BirthFileRequest& request, bool precise) {
     OpenedBirth opened;
     const std::string& path = *request.open;
@@ -151,17 +113,6 @@ OpenedBirth OpenBirthFile(const BirthFileRequest& request, bool precise) {
         if (s.uncertaintyMinutes > 0) opened.arguments.push_back("--uncertainty=" + std::to_string(s.uncertaintyMinutes));
     }
     return opened;
-}
-
-bool HandEnteredPlace(const std::vector<std::string>& args, std::size_t opened) {
-    static constexpr std::array<std::string_view, 11> kPlaceOptions = {
-        "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--south", "--west", "--zone-hour", "--zone-minute", "--dst",
-        "--time-zone", "--utc-offset"};
-    for (std::size_t i = opened; i < args.size(); ++i) {
-        const std::string_view arg = std::string_view(args[i]).substr(0, args[i].find('='));
-        if (std::find(kPlaceOptions.begin(), kPlaceOptions.end(), arg) != kPlaceOptions.end()) return true;
-    }
-    return false;
 }
 
 PeriodsSettings SettingsOf(const PreciseOptions& precise) {

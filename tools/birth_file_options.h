@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "birthfile/birth_record.h"
+#include "core/birthfile/birth_record.h"
 #include "precise_output.h"
 
 namespace orvanta {
@@ -20,10 +20,6 @@ struct BirthFileRequest {
 };
 
 std::string BirthFileUsage();
-
-// Takes the three options (with their values) out of `args`; an error text when one is
-// given twice, lacks its value, or --record comes without --open.
-std::optional<std::string> TakeBirthFileArguments(std::vector<std::string>& args, BirthFileRequest& request);
 
 // The file opened: the record chosen and the tool's arguments that give its form, or the
 // exit status and what to say (a listing of the records on standard output, a message
@@ -41,10 +37,6 @@ OpenedBirth OpenBirthFile(const BirthFileRequest& request, bool precise);
 // Lines for people about the record opened: what the reading noticed and how the file's
 // zone compares with the atlas zone of its place.
 std::vector<std::string> OpenedNotes(const OpenedBirth& opened);
-
-// Whether the arguments after the first `opened` (those an opened file gave) set a
-// coordinate, a hemisphere or the zone, which detaches the file's place.
-bool HandEnteredPlace(const std::vector<std::string>& args, std::size_t opened);
 
 // The precise settings the options chose.
 PeriodsSettings SettingsOf(const PreciseOptions& precise);

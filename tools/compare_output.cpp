@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "dasha/dasha.h"
+#include "core/dasha/dasha.h"
 #include "json_writer.h"
 #include "precise_output.h"
 

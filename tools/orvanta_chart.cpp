@@ -21,6 +21,7 @@
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -33,19 +34,19 @@
 #include <malloc.h>
 #endif
 
-#include "chart/computation_run.h"
-#include "orvanta_version.h"
-#include "display/interpretation_texts.h"
 #include "batch.h"
 #include "birth_file_options.h"
+#include "core/chart/computation_run.h"
+#include "core/display/interpretation_texts.h"
+#include "core/report/report_builder.h"
+#include "core/report/report_file.h"
+#include "core/report/rtf_writer.h"
+#include "core/zone/fixed_offset.h"
 #include "json_writer.h"
+#include "orvanta_version.h"
 #include "place_options.h"
 #include "precise_output.h"
 #include "tool_options.h"
-#include "report/report_builder.h"
-#include "report/report_file.h"
-#include "report/rtf_writer.h"
-#include "zone/fixed_offset.h"
 
 namespace orvanta {
 namespace {
@@ -95,107 +96,7 @@ std::string UsageText() {
            std::string(kUsageTail) + PlaceUsage() + BirthFileUsage();
 }
 
-struct Options {
-    BirthForm form;
-    bool json = false;
-    std::optional<std::string> report;  // path, or "-" for standard output
-};
-
-struct ValueOption {
-    std::string_view name;
-    std::string BirthForm::*field;
-    std::optional<ListField> list;  // a selection-only list, or nothing for a text box
-    std::size_t maxLength;          // for a text box; 0 = no limit
-};
-
-const std::vector<ValueOption>& ValueOptions() {
-    static const std::vector<ValueOption> options = {
-        {"--name", &BirthForm::name, std::nullopt, 0},
-        {"--month", &BirthForm::month, ListField::Month, 0},
-        {"--day", &BirthForm::day, ListField::Day, 0},
-        {"--year", &BirthForm::year, ListField::Year, 0},
-        {"--hour", &BirthForm::hour, ListField::Hour, 0},
-        {"--minute", &BirthForm::minute, ListField::Minute, 0},
-        {"--second", &BirthForm::second, ListField::Second, 0},
-        {"--zone-hour", &BirthForm::zoneHour, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtZoneHour))},
-        {"--zone-minute", &BirthForm::zoneMinute, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtZoneMinute))},
-        {"--lat-deg", &BirthForm::latD, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtLatD))},
-        {"--lat-min", &BirthForm::latM, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtLatM))},
-        {"--lon-deg", &BirthForm::lonD, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtLonD))},
-        {"--lon-min", &BirthForm::lonM, std::nullopt, static_cast<std::size_t>(MaxLength(Control::txtLonM))},
-    };
-    return options;
-}
-
-// Characters, not bytes, of a UTF-8 text.
-std::size_t CharacterCount(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-struct UsageError {
-    std::string text;
-};
-
-// Parses the arguments into the form's texts; an error names what the form could not hold.
-std::optional<UsageError> ParseArguments(const std::vector<std::string_view>& args, Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        std::optional<std::string_view> inlineValue;
-        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            inlineValue = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-        }
-
-        const auto flag = [&](bool& target) -> std::optional<UsageError> {
-            if (inlineValue) return UsageError{std::string(arg) + " takes no value"};
-            target = true;
-            return std::nullopt;
-        };
-        if (arg == "--dst") { if (auto e = flag(options.form.dst)) return e; continue; }
-        if (arg == "--south") { if (auto e = flag(options.form.south)) return e; continue; }
-        if (arg == "--west") { if (auto e = flag(options.form.west)) return e; continue; }
-        if (arg == "--json") { if (auto e = flag(options.json)) return e; continue; }
-
-        if (arg == "--report") {
-            if (inlineValue) {
-                options.report = std::string(*inlineValue);
-            } else if (i + 1 < args.size()) {
-                options.report = std::string(args[++i]);
-            } else {
-                return UsageError{"--report needs a file name"};
-            }
-            if (options.report->empty()) return UsageError{"--report needs a file name"};
-            continue;
-        }
-
-        const auto& known = ValueOptions();
-        const auto option = std::find_if(known.begin(), known.end(), [&](const ValueOption& o) { return o.name == arg; });
-        if (option == known.end()) return UsageError{"unknown argument: " + std::string(args[i])};
-        std::string_view value;
-        if (inlineValue) {
-            value = *inlineValue;
-        } else if (i + 1 < args.size()) {
-            value = args[++i];  // taken as it stands, even when it begins with "-"
-        } else {
-            return UsageError{std::string(arg) + " needs a value"};
-        }
-
-        if (!option->list && option->maxLength > 0 && CharacterCount(value) > option->maxLength) {
-            return UsageError{std::string(arg) + ": \"" + std::string(value) + "\" is longer than its box allows (" +
-                              std::to_string(option->maxLength) + " characters)"};
-        }
-        options.form.*(option->field) = std::string(value);
-    }
-    // Whether a list text is an entry of its list is the core's rule.
-    if (const auto unlisted = FindUnlistedText(options.form)) {
-        const auto& known = ValueOptions();
-        const auto option =
-            std::find_if(known.begin(), known.end(), [&](const ValueOption& o) { return o.list == unlisted->field; });
-        return UsageError{std::string(option->name) + ": \"" + unlisted->text + "\" is not an entry of its list"};
-    }
-    return std::nullopt;
-}
+using Options = ToolArguments;
 
 std::string_view IconName(Icon icon) { return icon == Icon::Error ? "error" : "information"; }
 
@@ -586,22 +487,19 @@ int WritePrecise(const PreciseOptions& precise, const Options& options, const Ch
     return WriteOut(text) ? 0 : kExitOutputFailed;
 }
 
-// Appends the object --json writes for one row's arguments, worked out by the same steps as
+// Appends the object --json writes for one row's options, worked out by the same steps as
 // a single run: the chart (with its precise member under --precise) or the refusal.
-// Arguments the tool would not take give an error object with their message and
-// status 64.
-void RowJson(std::vector<std::string> given, std::string& out) {
-    PreciseOptions precise;
+// Options the tool would not take give an error object with their message and status 64.
+void RowJson(std::span<const GivenOption> given, std::string& out) {
+    Options options;
     // A classic row (the batch puts --precise first otherwise) holds form options only.
-    const bool classicRow = given.empty() || given.front() != "--precise";
-    if (const auto error = classicRow ? std::nullopt : TakePreciseArguments(given, precise)) {
+    const bool classicRow = given.empty() || given.front().option->name != "precise";
+    if (const auto error = classicRow ? std::nullopt : ReadPreciseOptions(given, options)) {
         out += UsageErrorJson(*error);
         return;
     }
-    const std::vector<std::string_view> args(given.begin(), given.end());
-    Options options;
-    if (const auto error = ParseArguments(args, options)) {
-        out += UsageErrorJson(error->text);
+    if (const auto error = ReadFormOptions(given, options)) {
+        out += UsageErrorJson(*error);
         return;
     }
     if (const auto refused = FilterFormTexts(options.form)) {
@@ -613,6 +511,7 @@ void RowJson(std::vector<std::string> given, std::string& out) {
         out += RefusalJson(*outcome.rejection);
         return;
     }
+    const PreciseOptions& precise = options.precise;
     if (!precise.enabled) return AppendChartJson(out, outcome.chart);
     const PreciseResult result = ComputePreciseChart(precise, options, outcome.chart);
     out += result.report ? ChartAndPreciseJson(precise, outcome.chart, result) : ErrorJson(result.error, kExitRefused);
@@ -634,44 +533,13 @@ void InterruptOnSignals() {
 }
 
 // --batch FILE [--jobs N] [--precise]: one JSON line per CSV row.
-int MainBatch(const std::vector<std::string>& given) {
-    std::optional<std::string> file;
-    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
-    bool precise = false;
-    const auto fail = [](const std::string& message) { return UsageFailure(message); };
-    for (std::size_t i = 0; i < given.size(); ++i) {
-        std::string_view arg = given[i];
-        std::optional<std::string> value;
-        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            value = std::string(arg.substr(eq + 1));
-            arg = arg.substr(0, eq);
-        }
-        if (arg == "--precise") {
-            if (value) return fail("--precise takes no value");
-            precise = true;
-            continue;
-        }
-        if (arg == "--json") continue;  // batch lines are JSON anyway
-        if (arg != "--batch" && arg != "--jobs") {
-            return fail("with --batch the birth details come from the file's columns: " + std::string(given[i]));
-        }
-        if (!value) {
-            if (i + 1 == given.size()) return fail(std::string(arg) + " needs a value");
-            value = given[++i];
-        }
-        if (arg == "--batch") {
-            if (file) return fail("--batch is given twice");
-            if (value->empty()) return fail("--batch needs a file name");
-            file = *value;
-        } else {
-            unsigned n = 0;
-            const auto [end, ec] = std::from_chars(value->data(), value->data() + value->size(), n);
-            if (ec != std::errc{} || end != value->data() + value->size() || n < 1 || n > 1024) {
-                return fail("--jobs: \"" + *value + "\" is not a count from 1 to 1024");
-            }
-            jobs = n;
-        }
-    }
+int MainBatch(const std::vector<std::string>& args) {
+    Options options;
+    const std::vector<std::string_view> line(args.begin(), args.end());
+    if (const auto error = ReadBatchLine(line, options)) return UsageFailure(*error);
+    const std::optional<std::string>& file = options.batchFile;
+    const bool precise = options.precise.enabled;
+    unsigned jobs = options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
     std::FILE* const opened = *file == "-" ? stdin : std::fopen(file->c_str(), "rb");
     if (!opened) {
         return Fail(kExitNoInput, "cannot read " + *file + ": " + std::strerror(errno));
@@ -717,7 +585,7 @@ int MainBatch(const std::vector<std::string>& given) {
 #endif
     const BatchOutcome outcome = RunBatch(
         in, BatchSettings{.jobs = jobs, .precise = precise, .stop = &gInterrupted},
-        [](const std::vector<std::string>& arguments, std::string& out) { RowJson(arguments, out); }, UsageErrorJson,
+        [](std::span<const GivenOption> row, std::string& out) { RowJson(row, out); }, UsageErrorJson,
         [](std::string_view block) { return WriteOut(block); });
     if (opened != stdin) std::fclose(opened);
     switch (outcome.end) {
@@ -752,25 +620,30 @@ int Main(int argc, char** argv) {
                     [](std::string_view a) { return a == "--batch" || a.starts_with("--batch="); })) {
         return MainBatch(given);
     }
-    BirthFileRequest files;
-    if (const auto error = TakeBirthFileArguments(given, files)) {
+    std::vector<std::string_view> args(given.begin(), given.end());
+    Options options;
+    const BirthFileRequest& files = options.files;
+    if (const auto error = TakeBirthFileOptions(args, options)) {
         return UsageFailure(*error);
     }
     std::optional<OpenedBirth> opened;
     if (files.open) {
-        opened = OpenBirthFile(files, std::find(given.begin(), given.end(), "--precise") != given.end());
+        opened = OpenBirthFile(files, std::find(args.begin(), args.end(), "--precise") != args.end());
         if (!opened->listing.empty() && !WriteOut(opened->listing)) return kExitOutputFailed;
         if (opened->exit != 0) {
             return Fail(opened->exit, opened->message);
         }
         for (const std::string& note : OpenedNotes(*opened)) std::cerr << "orvanta-chart: " << *files.open << ": " << note << '\n';
-        given.insert(given.begin(), opened->arguments.begin(), opened->arguments.end());
     }
     // The opened file's place stays with the birth until a coordinate or the zone is given here.
     std::optional<birthfile::RecordPlace> filePlace;
-    if (opened && !HandEnteredPlace(given, opened->arguments.size())) filePlace = opened->read.record.place;
-    PreciseOptions precise;
-    if (const auto error = TakePreciseArguments(given, precise)) {
+    if (opened && std::none_of(args.begin(), args.end(), [](std::string_view a) { return NamesOption(a, kNamesPlace); })) {
+        filePlace = opened->read.record.place;
+    }
+    // The opened file's form comes first; the line's options change it.
+    if (opened) args.insert(args.begin(), opened->arguments.begin(), opened->arguments.end());
+    PreciseOptions& precise = options.precise;
+    if (const auto error = TakePreciseOptions(args, options)) {
         return UsageFailure(*error);
     }
     if (filePlace && precise.enabled) {
@@ -781,14 +654,12 @@ int Main(int argc, char** argv) {
         precise.longitude = filePlace->longitude;
         precise.classicLeftOut = !opened->read.zoneInForm;
     }
-    std::vector<std::string_view> args(given.begin(), given.end());
-    Options options;
-    PlaceRequest place;
-    if (const auto error = TakePlaceArguments(args, place)) {
+    const PlaceRequest& place = options.place;
+    if (const auto error = TakePlaceOptions(args, options)) {
         return UsageFailure(*error);
     }
-    if (const auto error = ParseArguments(args, options)) {
-        return UsageFailure(error->text);
+    if (const auto error = TakeFormOptions(args, options)) {
+        return UsageFailure(*error);
     }
     if (precise.format == OutputFormat::Json) options.json = true;
     if (place.places) {

@@ -8,18 +8,12 @@
 #include "tool_options.h"
 
 #ifdef ORVANTA_HAVE_ATLAS
-#include "atlas/place_form.h"
-#include "atlas/place_search.h"
+#include "core/atlas/place_form.h"
+#include "core/atlas/place_search.h"
 #endif
 
 namespace orvanta {
 namespace {
-
-// The form options that --place fills and that may therefore not be given with it.
-constexpr std::array<std::string_view, 9> kFilledOptions = {
-    "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--zone-hour", "--zone-minute", "--dst", "--south", "--west"};
-
-std::string_view OptionName(std::string_view arg) { return arg.substr(0, arg.find('=')); }
 
 #ifdef ORVANTA_HAVE_ATLAS
 void WritePlace(JsonWriter& out, const Place& place) {
@@ -67,41 +61,6 @@ std::string PlaceUsage() {
 #else
     return {};
 #endif
-}
-
-std::optional<std::string> TakePlaceArguments(std::vector<std::string_view>& args, PlaceRequest& request) {
-    std::vector<std::string_view> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view name = OptionName(args[i]);
-        if (name != "--place" && name != "--places") {
-            rest.push_back(args[i]);
-            continue;
-        }
-#ifndef ORVANTA_HAVE_ATLAS
-        return std::string(name) + ": this build of orvanta-chart has no atlas";
-#else
-        std::optional<std::string>& target = name == "--place" ? request.place : request.places;
-        if (target) return std::string(name) + " is given twice";
-        if (name.size() < args[i].size()) {
-            target = std::string(args[i].substr(name.size() + 1));
-        } else if (i + 1 < args.size()) {
-            target = std::string(args[++i]);
-        } else {
-            return std::string(name) + " needs a value";
-        }
-#endif
-    }
-    if (request.place && request.places) return "--place and --places cannot be given together";
-    if (request.place) {
-        for (std::string_view arg : rest) {
-            const std::string_view name = OptionName(arg);
-            if (std::find(kFilledOptions.begin(), kFilledOptions.end(), name) != kFilledOptions.end()) {
-                return "--place fills the latitude, longitude and zone: " + std::string(name) + " cannot be given with it";
-            }
-        }
-    }
-    args = std::move(rest);
-    return std::nullopt;
 }
 
 PlaceListing ListPlaces(std::string_view query, bool json) {

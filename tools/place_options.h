@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "atlas/place.h"
-#include "chart/birth_form.h"
-#include "sky/birth_instant.h"
+#include "core/atlas/place.h"
+#include "core/chart/birth_form.h"
+#include "core/sky/birth_instant.h"
 
 namespace orvanta {
 
@@ -20,11 +20,6 @@ struct PlaceRequest {
 };
 
 std::string PlaceUsage();
-
-// Takes --place and --places (with their values) out of `args`. An error text when they
-// are given twice, lack a value, clash with explicit coordinate or zone options, or the
-// atlas is not built in.
-std::optional<std::string> TakePlaceArguments(std::vector<std::string_view>& args, PlaceRequest& request);
 
 // The answer to --places: the listing (one match a line, or a JSON object) on success,
 // else the message for the refusal.

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "astro/astronomy.h"
-#include "dasha/dasha.h"
+#include "core/astro/astronomy.h"
+#include "core/dasha/dasha.h"
 
 namespace orvanta {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "grahas/grahas.h"
+#include "core/grahas/grahas.h"
 #include "json_writer.h"
 
 namespace orvanta {

@@ -6,47 +6,18 @@
 #include <cmath>
 #include <cstdio>
 
-#include <QByteArray>
 
-#include "astro/astronomy.h"
-#include "dasha/dasha.h"
+#include "core/astro/astronomy.h"
+#include "core/dasha/dasha.h"
+#include "core/periods/period_view.h"
+#include "core/zone/fixed_offset.h"
+#include "core/zone/tz_database.h"
 #include "json_writer.h"
-#include "periods/period_view.h"
 #include "planets_output.h"
-#include "zone/fixed_offset.h"
-#include "zone/tz_database.h"
 
 namespace orvanta {
 
 namespace {
-
-// The classic options that take a value: their value is skipped, never read as an option.
-constexpr std::array<std::string_view, 14> kClassicValueOptions = {
-    "--name",    "--month",   "--day",     "--year",    "--hour",    "--minute",  "--second",
-    "--zone-hour", "--zone-minute", "--lat-deg", "--lat-min", "--lon-deg", "--lon-min", "--report"};
-
-constexpr std::array<std::string_view, 14> kPreciseOptions = {
-    "--precise", "--format",      "--time-zone", "--utc-offset", "--fold",    "--ayanamsa", "--year-days",
-    "--levels",  "--uncertainty", "--on",        "--planets",    "--node",    "--moon",     "--compare"};
-
-std::optional<int> ReadInteger(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return value;
-}
-
-// Digits with at most one decimal point ("365.2425"); read in the C locale whatever the
-// system's (floating-point from_chars is missing from some standard libraries still in use).
-std::optional<double> ReadDecimal(std::string_view text) {
-    const auto points = std::count(text.begin(), text.end(), '.');
-    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-    if (text.empty() || !digits || points > 1 || text == ".") return std::nullopt;
-    bool ok = false;
-    const double value = QByteArray(text.data(), static_cast<qsizetype>(text.size())).toDouble(&ok);
-    if (!ok || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
 
 std::string Utc(const PreciseReport& r, double seconds) { return BoundaryUtc(r, seconds); }
 std::string Local(const PreciseReport& r, double seconds) { return BoundaryLocal(r, seconds); }
@@ -98,173 +69,6 @@ void WritePeriods(JsonWriter& out, const PreciseReport& r, int first) {
 }
 
 }  // namespace
-
-std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, PreciseOptions& options) {
-    options = {};
-    const auto isPrecise = [](std::string_view a) { return a == "--precise" || a.starts_with("--precise="); };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (isPrecise(args[i])) options.enabled = true;
-        if (std::find(kClassicValueOptions.begin(), kClassicValueOptions.end(), args[i]) != kClassicValueOptions.end()) ++i;
-    }
-
-    std::vector<std::string> rest;
-    std::optional<std::string> format, fold, yearDays, levels, on, uncertainty, moon;
-    std::optional<std::string> zoneBox;  // a classic zone option given
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        std::optional<std::string> inlineValue;
-        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            inlineValue = std::string(arg.substr(eq + 1));
-            arg = arg.substr(0, eq);
-        }
-        const bool classicValue =
-            std::find(kClassicValueOptions.begin(), kClassicValueOptions.end(), arg) != kClassicValueOptions.end();
-        if (arg == "--zone-hour" || arg == "--zone-minute" || arg == "--dst") zoneBox = std::string(arg);
-        if (classicValue && !(options.enabled && arg == "--year")) {
-            rest.push_back(args[i]);
-            if (!inlineValue && i + 1 < args.size()) rest.push_back(args[++i]);
-            continue;
-        }
-        if (std::find(kPreciseOptions.begin(), kPreciseOptions.end(), arg) == kPreciseOptions.end() &&
-            arg != "--year") {
-            rest.push_back(args[i]);
-            continue;
-        }
-        if (arg == "--precise" || arg == "--planets" || arg == "--compare") {
-            if (inlineValue) return std::string(arg) + " takes no value";
-            options.planets = options.planets || arg == "--planets";
-            options.compare = options.compare || arg == "--compare";
-            continue;
-        }
-        std::string value;
-        if (inlineValue) {
-            value = *inlineValue;
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            return std::string(arg) + " needs a value";
-        }
-        if (arg == "--year") {
-            const auto year = ReadInteger(value);
-            if (year && (*year < kFirstFormYear || *year > kLastFormYear)) {
-                if (*year < kFirstBirthYear || *year > kLastBirthYear) {
-                    return "--year: \"" + value + "\" is not a year from 1800 to 2399";
-                }
-                options.preciseYear = *year;
-                // A stand-in with the same leap rule lets the form check the day of February.
-                value = IsLeapYear(*year) ? "2000" : "2001";
-            }
-            rest.push_back("--year=" + value);
-        } else if (arg == "--format") {
-            format = value;
-        } else if (arg == "--time-zone") {
-            if (value.empty()) return std::string("--time-zone needs a zone id of the tz database (Asia/Kolkata, Etc/GMT+4)");
-            options.timeZone = value;
-        } else if (arg == "--utc-offset") {
-            // A fixed offset given by hand: the zone boxes cannot hold it, so the classic
-            // members, which read them, are left out.
-            options.utcOffsetSeconds = zone::ReadUtcOffset(value);
-            if (!options.utcOffsetSeconds) {
-                return "--utc-offset: \"" + value + "\" is not an offset +HH:MM or +HH:MM:SS (or -) within 16 hours";
-            }
-            options.classicLeftOut = true;
-        } else if (arg == "--fold") {
-            fold = value;
-        } else if (arg == "--ayanamsa") {
-            options.ayanamsa = value;
-        } else if (arg == "--year-days") {
-            yearDays = value;
-        } else if (arg == "--levels") {
-            levels = value;
-        } else if (arg == "--on") {
-            on = value;
-        } else if (arg == "--node") {
-            options.node = value;
-        } else if (arg == "--moon") {
-            moon = value;
-        } else {
-            uncertainty = value;
-        }
-    }
-
-    if (format) {
-        if (*format == "text") options.format = OutputFormat::Text;
-        else if (*format == "json") options.format = OutputFormat::Json;
-        else if (*format == "csv") options.format = OutputFormat::Csv;
-        else if (*format == "ics") options.format = OutputFormat::Ics;
-        else return "--format: \"" + *format + "\" is none of text, json, csv, ics";
-        if (!options.enabled && (options.format == OutputFormat::Csv || options.format == OutputFormat::Ics)) {
-            return "--format " + *format + " needs --precise";
-        }
-    }
-    if (fold) {
-        if (*fold == "earlier") options.fold = Fold::Earlier;
-        else if (*fold == "later") options.fold = Fold::Later;
-        else return "--fold: \"" + *fold + "\" is neither earlier nor later";
-        const bool place = std::any_of(args.begin(), args.end(),
-                                       [](std::string_view a) { return a == "--place" || a.starts_with("--place="); });
-        if (!options.timeZone && !place) return "--fold needs --time-zone or --place";
-    }
-    // A value out of its range is refused as one not of its form: status 64, one sentence.
-    if (yearDays) {
-        options.yearDays = YearDaysOfName(*yearDays);
-        if (!options.yearDays) options.yearDays = ReadDecimal(*yearDays);
-        if (!options.yearDays || !IsUsableYearDays(*options.yearDays)) {
-            return "--year-days: \"" + *yearDays +
-                   "\" is neither a number of days from 300 to 400 nor julian, gregorian, tropical, sidereal or savana";
-        }
-    }
-    if (moon) {
-        const auto position = MoonPositionFromName(*moon);
-        if (!position) return "--moon: \"" + *moon + "\" is neither apparent nor geometric";
-        options.moonPosition = *position;
-    }
-    if (options.compare && options.format && *options.format != OutputFormat::Text &&
-        *options.format != OutputFormat::Json && *options.format != OutputFormat::Csv) {
-        return "--compare writes text, json or csv";
-    }
-    if (options.compare && uncertainty) return "--compare takes no --uncertainty";
-    if (levels) {
-        const auto n = ReadInteger(*levels);
-        if (!n || *n < 1 || *n > kMaxPeriodLevels) return "--levels: \"" + *levels + "\" is not a level from 1 to 5";
-        options.levels = *n;
-    }
-    if (on) {
-        // One range whatever the zone: the dates the periods of a birth can reach.
-        options.on = ReadCivilText(*on);
-        if (!options.on || options.on->year < kFirstBirthYear || options.on->year > kLastPeriodYear) {
-            return "--on: \"" + *on + "\" is not a date YYYY-MM-DD[THH:MM[:SS]] from 1800-01-01 to 2519-12-31";
-        }
-    }
-    if (uncertainty) {
-        options.uncertaintyMinutes = ReadInteger(*uncertainty);
-        if (!options.uncertaintyMinutes || *options.uncertaintyMinutes < 0 ||
-            *options.uncertaintyMinutes > kMaxUncertaintyMinutes) {
-            return "--uncertainty: \"" + *uncertainty + "\" is not a whole number of minutes from 0 to 360";
-        }
-    }
-    if (!options.enabled && (options.timeZone || options.ayanamsa || yearDays || levels || on || uncertainty)) {
-        return "--time-zone, --fold, --ayanamsa, --year-days, --levels, --on and --uncertainty need --precise";
-    }
-    if ((options.planets || options.node) && !options.enabled) return "--planets and --node need --precise";
-    if (options.node) {
-        if (!NodeFromName(*options.node)) return "--node: \"" + *options.node + "\" is neither mean nor true";
-        if (!options.planets) return "--node needs --planets";
-    }
-    if (options.planets && (options.format == OutputFormat::Csv || options.format == OutputFormat::Ics)) {
-        return "--planets shows in the text and json formats, not in " + *format;
-    }
-    // The zone boxes and a zone id would give the classic and the precise chart two zones.
-    if (options.timeZone && zoneBox) return "--time-zone names the zone: " + *zoneBox + " cannot be given with it";
-    if (!options.enabled && (moon || options.compare)) return "--moon and --compare need --precise";
-    if (options.utcOffsetSeconds) {
-        if (!options.enabled) return "--utc-offset needs --precise";
-        if (options.timeZone) return "--utc-offset and --time-zone both name the zone";
-        if (zoneBox) return "--utc-offset names the zone: " + *zoneBox + " cannot be given with it";
-    }
-    args = std::move(rest);
-    return std::nullopt;
-}
 
 namespace {
 

@@ -5,18 +5,19 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/birth_form.h"
-#include "grahas/grahas.h"
-#include "periods/conventions.h"
-#include "periods/period_export.h"
-#include "periods/precise_chart.h"
-#include "periods/uncertainty.h"
+#include "core/chart/birth_form.h"
+#include "core/grahas/grahas.h"
+#include "core/periods/conventions.h"
+#include "core/periods/period_export.h"
+#include "core/periods/precise_chart.h"
+#include "core/periods/uncertainty.h"
 
 namespace orvanta {
 
 enum class OutputFormat { Text, Json, Csv, Ics };
 
-// The precise method's options as given on the command line, checked for form only.
+// The precise method's options as the command line gives them, checked for form only
+// (read through the option table, tool_options.h).
 struct PreciseOptions {
     bool enabled = false;                // --precise
     std::optional<OutputFormat> format;  // --format
@@ -43,11 +44,6 @@ struct PreciseOptions {
     bool planets = false;             // --planets: the nine grahas, in the text and json formats
     std::optional<std::string> node;  // --node mean|true
 };
-
-// Takes the precise method's options, and with --precise a --year outside the form's
-// list, out of `args`, leaving the classic options to the classic parser. An error is
-// a sentence about unusable arguments.
-std::optional<std::string> TakePreciseArguments(std::vector<std::string>& args, PreciseOptions& options);
 
 struct PreciseResult {
     std::optional<PreciseReport> report;

@@ -47,11 +47,14 @@ void CheckReader(std::string_view text) {
 }
 
 // A row's line: the order it was made in is read from the line itself.
-void RowLine(const std::vector<std::string>& arguments, std::string& out) {
+void RowLine(std::span<const GivenOption> row, std::string& out) {
     out += "row";
-    for (const std::string& a : arguments) {
-        out += ' ';
-        for (char c : a) out += c == '\n' || c == '\r' ? ' ' : c;
+    for (const GivenOption& g : row) {
+        out += " --";
+        out += g.option->name;
+        if (!g.value) continue;
+        out += '=';
+        for (char c : *g.value) out += c == '\n' || c == '\r' ? ' ' : c;
     }
 }
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "birthfile/birth_record.h"
+#include "core/birthfile/birth_record.h"
+#include "core/periods/precise_chart.h"
 #include "fuzz_input.h"
-#include "periods/precise_chart.h"
 
 using namespace orvanta;
 using namespace orvanta::birthfile;

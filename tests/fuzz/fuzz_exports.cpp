@@ -10,10 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/computation_run.h"
+#include "core/chart/computation_run.h"
+#include "core/periods/period_export.h"
 #include "fuzz_input.h"
-#include "periods/period_export.h"
 #include "precise_output.h"
+#include "tool_options.h"
 
 using namespace orvanta;
 
@@ -180,8 +181,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> args{"--precise"};
     for (int n = in.Byte() % 4; n > 0; --n) args.push_back(std::string(kOptions[in.Byte() % std::size(kOptions)]) + "=" + std::string(in.Text()));
 
-    PreciseOptions options;
-    if (TakePreciseArguments(args, options)) return 0;
+    ToolArguments parsed;
+    std::vector<std::string_view> line(args.begin(), args.end());
+    if (TakePreciseOptions(line, parsed)) return 0;
+    PreciseOptions options = parsed.precise;
     options.levels = std::min(options.levels, 3);  // deeper trees take seconds a run
     if (FilterFormTexts(form)) return 0;
     const RunOutcome chart = RunChart(form);

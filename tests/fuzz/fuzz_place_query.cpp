@@ -10,7 +10,7 @@
 #include <QList>
 #include <QString>
 
-#include "atlas/place_search.h"
+#include "core/atlas/place_search.h"
 #include "fuzz_input.h"
 
 using namespace orvanta;

@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/zone/tz_database.h"
 #include "fuzz_input.h"
 #include "precise_output.h"
-#include "zone/tz_database.h"
+#include "tool_options.h"
 
 using namespace orvanta;
 using orvanta::fuzz::Input;
@@ -32,11 +33,13 @@ bool IsPreciseOption(std::string_view arg) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in(data, size);
-    std::vector<std::string> args;
-    while (!in.empty() && args.size() < 64) args.emplace_back(in.Text());
-    const std::vector<std::string> given = args;
-    PreciseOptions options;
-    if (TakePreciseArguments(args, options)) return 0;
+    std::vector<std::string> texts;
+    while (!in.empty() && texts.size() < 64) texts.emplace_back(in.Text());
+    const std::vector<std::string_view> given(texts.begin(), texts.end());
+    std::vector<std::string_view> args = given;
+    ToolArguments parsed;
+    if (TakePreciseOptions(args, parsed)) return 0;
+    const PreciseOptions& options = parsed.precise;
 
     ORVANTA_FUZZ_CHECK(args.size() <= given.size());
     ORVANTA_FUZZ_CHECK(options.levels >= 1 && options.levels <= 5);

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "astro/astronomy.h"
-#include "chart/birth_form.h"
-#include "dasha/calendar.h"
-#include "dasha/dasha.h"
+#include "core/astro/astronomy.h"
+#include "core/chart/birth_form.h"
+#include "core/dasha/calendar.h"
+#include "core/dasha/dasha.h"
 #include "fuzz_input.h"
 
 using namespace orvanta;

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/report/rtf_writer.h"
 #include "fuzz_input.h"
-#include "report/rtf_writer.h"
 
 using namespace orvanta;
 using orvanta::fuzz::Input;

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "base/calendar.h"
-#include "chart/birth_form.h"
-#include "chart/computation_run.h"
-#include "dasha/dasha.h"
+#include "core/base/calendar.h"
+#include "core/chart/birth_form.h"
+#include "core/chart/computation_run.h"
+#include "core/dasha/dasha.h"
 #include "fuzz_input.h"
 
 using namespace orvanta;

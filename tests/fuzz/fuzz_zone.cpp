@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/sky/birth_instant.h"
+#include "core/zone/tz_database.h"
 #include "fuzz_input.h"
-#include "sky/birth_instant.h"
-#include "zone/tz_database.h"
 
 using namespace orvanta;
 using orvanta::fuzz::Input;
