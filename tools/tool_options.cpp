@@ -316,18 +316,10 @@ constexpr auto kOptions = std::to_array<ToolOption>({
      .help = "{} (default) or true: the lunar node Rahu is taken from", .group = OptionGroup::Precise,
      .batchColumn = true, .read = PreciseText<&PreciseOptions::node>},
     {.name = "batch", .valueName = "FILE",
-     .help = "read birth details from a CSV file (RFC 4180; - reads\n"
-             "standard input) and write one JSON object per row, in\n"
-             "input order: the object --json writes for that row, or\n"
-             "its {\"error\": ...} object. The header names the columns:\n"
-             "name, month, day, year, hour, minute, second, zone-hour,\n"
-             "zone-minute, dst, lat-deg, lat-min, south, lon-deg,\n"
-             "lon-min, west, and with --precise time-zone, fold,\n"
-             "ayanamsa, year-days, levels, on, uncertainty, planets,\n"
-             "node, utc-offset; a missing column takes its default, dst, south,\n"
-             "west and planets are true or false. A row the tool\n"
-             "would refuse as unusable arguments writes\n"
-             "{\"error\": {\"message\": ..., \"status\": 64}}",
+     .help = "read birth details from a CSV file (RFC 4180; - reads standard input) and write one JSON "
+             "object per row, in input order: the object --json writes for that row, or its {\"error\": "
+             "...} object. The header names the columns: {columns}. A row the tool would refuse as "
+             "unusable arguments writes {\"error\": {\"message\": ..., \"status\": 64}}",
      .group = OptionGroup::Batch, .batchColumn = false, .read = Batch, .traits = kBatchLine},
     {.name = "jobs", .valueName = "N", .defaultValue = "every core", .help = "rows worked on at once (default: {})",
      .group = OptionGroup::Batch, .batchColumn = false, .read = Jobs, .traits = kBatchLine},
@@ -355,10 +347,62 @@ constexpr auto kOptions = std::to_array<ToolOption>({
      .group = OptionGroup::BirthFile, .batchColumn = false, .read = Save},
 });
 
-// A help text with its default written in.
+// "a, b and c".
+std::string Listed(const std::vector<std::string_view>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+        text += names[i];
+    }
+    return text;
+}
+
+// The batch columns as the table marks them: the form's, the precise method's, and which
+// of them are true or false.
+std::string BatchColumnsText() {
+    std::vector<std::string_view> form, precise, flags;
+    for (const ToolOption& option : kOptions) {
+        if (!option.batchColumn) continue;
+        (option.group == OptionGroup::Precise ? precise : form).push_back(option.name);
+        if (option.flag()) flags.push_back(option.name);
+    }
+    std::string text;
+    for (const std::string_view name : form) text += std::string(name) + ", ";
+    text += "and with --precise ";
+    for (std::size_t i = 0; i < precise.size(); ++i) text += (i > 0 ? ", " : "") + std::string(precise[i]);
+    return text + "; a missing column takes its default, " + Listed(flags) + " are true or false";
+}
+
+// Words of one line of text broken into lines of at most `width` characters.
+std::string Wrapped(std::string_view text, std::size_t width) {
+    std::string lines;
+    std::size_t line = 0;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t end = std::min(text.find(' ', from), text.size());
+        const std::string_view word = text.substr(from, end - from);
+        if (line > 0 && line + 1 + word.size() > width) {
+            lines += '\n';
+            line = 0;
+        } else if (line > 0) {
+            lines += ' ';
+            ++line;
+        }
+        lines += word;
+        line += word.size();
+        from = end + 1;
+    }
+    return lines;
+}
+
+// A help text with its default written in; a text naming the batch columns gets them
+// from the table, wrapped to the help's width.
 std::string HelpOf(const ToolOption& option) {
     std::string help(option.help);
     if (const auto at = help.find("{}"); at != std::string::npos) help.replace(at, 2, option.defaultValue);
+    if (const auto at = help.find("{columns}"); at != std::string::npos) {
+        help.replace(at, 9, BatchColumnsText());
+        help = Wrapped(help, 57);
+    }
     return help;
 }
 

@@ -114,13 +114,21 @@ def options_of_manual(text):
     return names
 
 
+def columns_named(text, end):
+    """The batch columns a text names, from "names the columns:" to `end`."""
+    listed = re.sub(r"\s+", " ", text.replace("\\-", "-")).split("names the columns:", 1)[1].split(end, 1)[0]
+    listed = re.sub(r"\(.*?\)|^\.B ", "", re.sub(r"\n\.B ", " ", listed))
+    return set(re.findall(r"[a-z][-a-z]*", listed)) - {"and", "with", "also", "precise"}
+
+
 def check_manual(tool, page):
     done = run(tool, ["--help"])
     if done.returncode != 0:
         return [f"--help: exit status {done.returncode}"]
     listed = options_of_help(done.stdout.decode())
     with open(page, encoding="utf-8") as f:
-        described = options_of_manual(f.read())
+        manual = f.read()
+    described = options_of_manual(manual)
     failures = []
     if len(listed) < 30:
         failures.append(f"--help lists only {sorted(listed)}")
@@ -128,6 +136,9 @@ def check_manual(tool, page):
         failures.append(f"{name} is in --help but not in the manual page's OPTIONS")
     for name in sorted(described - listed):
         failures.append(f"{name} is in the manual page's OPTIONS but not in --help")
+    columns = columns_named(done.stdout.decode(), "; a missing")
+    if len(columns) < 20 or columns != columns_named(manual, "A missing"):
+        failures.append(f"the batch columns of --help {sorted(columns)} are not the manual page's")
     return failures
 
 
