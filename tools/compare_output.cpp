@@ -134,7 +134,7 @@ std::string ComparisonJson(const ConventionComparison& c) {
     out.EndObject();
     out.EndObject();
     out.EndObject();
-    return out.Text();
+    return std::move(out).Text();
 }
 
 std::string ComparisonCsv(const ConventionComparison& c) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orvanta {
@@ -42,7 +43,15 @@ public:
         text_ += '"';
     }
 
-    const std::string& Text() const { return text_; }
+    // A member whose JSON value `append(std::string&)` writes as it stands.
+    template <typename Append>
+    void Raw(std::string_view key, Append&& append) {
+        Member(key);
+        append(text_);
+    }
+
+    const std::string& Text() const& { return text_; }
+    std::string Text() && { return std::move(text_); }
 
     // The text as a JSON string, quotes included.
     static void AppendQuoted(std::string& out, std::string_view text);

@@ -129,7 +129,7 @@ std::string RefusalJson(const Message& message) {
     }
     out.EndObject();
     out.EndObject();
-    return out.Text();
+    return std::move(out).Text();
 }
 
 // {"error": {"message": ..., "status": ...}}: a failure without the form's icon and focus.
@@ -141,7 +141,7 @@ std::string ErrorJson(std::string_view message, int status) {
     out.Integer("status", status);
     out.EndObject();
     out.EndObject();
-    return out.Text();
+    return std::move(out).Text();
 }
 
 // What a batch row whose arguments the tool would not take (status 64) writes.
@@ -427,10 +427,17 @@ PreciseResult ComputePreciseChart(const PreciseOptions& precise, const Options& 
 
 // The classic chart's object with the precise member, or the precise object alone when
 // the year or the place's zone is one the classic method cannot read.
-std::string ChartAndPreciseJson(const PreciseOptions& precise, const ChartRun& chart, const PreciseResult& result) {
+void AppendChartAndPreciseJson(std::string& out, const PreciseOptions& precise, const ChartRun& chart,
+                               const PreciseResult& result) {
     const bool classic = !precise.preciseYear && !precise.classicLeftOut;
     const std::string json = PreciseJson(*result.report, result.planets ? &*result.planets : nullptr);
-    return classic ? JoinJsonObjects(ChartJson(chart), json) : json;
+    AppendJoinedJsonObjects(out, classic ? ChartJson(chart) : std::string(), json);
+}
+
+std::string ChartAndPreciseJson(const PreciseOptions& precise, const ChartRun& chart, const PreciseResult& result) {
+    std::string out;
+    AppendChartAndPreciseJson(out, precise, chart, result);
+    return out;
 }
 
 // --compare: the conventions' table alone.
@@ -514,7 +521,11 @@ void RowJson(std::span<const GivenOption> given, std::string& out) {
     const PreciseOptions& precise = options.precise;
     if (!precise.enabled) return AppendChartJson(out, outcome.chart);
     const PreciseResult result = ComputePreciseChart(precise, options, outcome.chart);
-    out += result.report ? ChartAndPreciseJson(precise, outcome.chart, result) : ErrorJson(result.error, kExitRefused);
+    if (result.report) {
+        AppendChartAndPreciseJson(out, precise, outcome.chart, result);
+    } else {
+        out += ErrorJson(result.error, kExitRefused);
+    }
 }
 
 std::atomic<bool> gInterrupted{false};

@@ -38,34 +38,96 @@ void WriteLordsAndTimes(JsonWriter& out, const PreciseReport& r, const Period& p
     out.PlainString("endLocal", [&](std::string& text) { AppendBoundaryLocal(text, r, p.end); });
 }
 
-void WritePeriods(JsonWriter& out, const PreciseReport& r, int first) {
-    out.BeginArray("periods");
-    if (first >= 0) {
-        for (int i = first; i < first + kLords; ++i) {
-            const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
-            out.BeginObject();
-            WriteLordsAndTimes(out, r, p);
-            if (const auto age = AgeAtStart(r.chart, p)) {
-                out.BeginObject("ageAtStart");
-                out.Integer("years", age->years);
-                out.Integer("months", age->months);
-                out.Integer("days", age->days);
-                out.EndObject();
-            } else {
-                out.Null("ageAtStart");
-            }
-            if (r.window) {
-                const std::size_t at = static_cast<std::size_t>(i);
-                out.PlainString("startEarliest",
-                                [&](std::string& text) { AppendBoundaryUtc(text, r, r.window->startEarliest[at]); });
-                out.PlainString("startLatest",
-                                [&](std::string& text) { AppendBoundaryUtc(text, r, r.window->startLatest[at]); });
-            }
-            WritePeriods(out, r, p.firstChild);
-            out.EndObject();
-        }
+void AppendInteger(std::string& text, int value) {
+    if (value >= 0 && value < 10) {  // most of a period's age
+        text += static_cast<char>('0' + value);
+        return;
     }
-    out.EndArray();
+    char digits[12];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+// The texts of the last few boundaries written. A period starts where the one before it
+// ended or where its parent started, so nearly every boundary is written more than once.
+class BoundaryTexts {
+public:
+    struct Texts {
+        double seconds = 0;
+        bool made = false;
+        std::string utc, local;
+    };
+    explicit BoundaryTexts(const PreciseReport& r) : r_(r) {}
+    // The texts of `seconds`; those the call before returned stay as they are.
+    const Texts& Of(double seconds) {
+        for (const Texts& t : recent_) {
+            if (t.made && t.seconds == seconds) return *(last_ = &t);
+        }
+        if (&recent_[next_] == last_) next_ = (next_ + 1) % recent_.size();
+        Texts& t = recent_[next_];
+        next_ = (next_ + 1) % recent_.size();
+        t.utc.clear();
+        AppendBoundaryUtc(t.utc, r_, seconds);
+        t.local.clear();
+        AppendBoundaryLocal(t.local, r_, seconds);
+        t.seconds = seconds;
+        t.made = true;
+        return *(last_ = &t);
+    }
+
+private:
+    const PreciseReport& r_;
+    std::array<Texts, 4> recent_;
+    std::size_t next_ = 0;
+    const Texts* last_ = nullptr;
+};
+
+// The nine periods from `first` on, each with its children inside it, as the JSON writer's
+// members would write them; every key and text here needs no escape, so they go in as
+// they stand, which a tree of tens of thousands of periods needs.
+void AppendPeriods(std::string& text, const PreciseReport& r, BoundaryTexts& boundaries, int first) {
+    text += '[';
+    for (int i = first; first >= 0 && i < first + kLords; ++i) {
+        const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
+        text += i == first ? "{\"lords\": [" : ", {\"lords\": [";
+        for (int l = 0; l < p.level; ++l) {
+            text += l == 0 ? "\"" : ", \"";
+            text += DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])];
+            text += '"';
+        }
+        const BoundaryTexts::Texts& start = boundaries.Of(p.start);
+        text += "], \"start\": \"";
+        text += start.utc;
+        const BoundaryTexts::Texts& end = boundaries.Of(p.end);
+        text += "\", \"end\": \"";
+        text += end.utc;
+        text += "\", \"startLocal\": \"";
+        text += start.local;
+        text += "\", \"endLocal\": \"";
+        text += end.local;
+        if (const auto age = AgeAtStart(r.chart, p)) {
+            text += "\", \"ageAtStart\": {\"years\": ";
+            AppendInteger(text, age->years);
+            text += ", \"months\": ";
+            AppendInteger(text, age->months);
+            text += ", \"days\": ";
+            AppendInteger(text, age->days);
+            text += '}';
+        } else {
+            text += "\", \"ageAtStart\": null";
+        }
+        if (r.window) {
+            const std::size_t at = static_cast<std::size_t>(i);
+            text += ", \"startEarliest\": \"";
+            AppendBoundaryUtc(text, r, r.window->startEarliest[at]);
+            text += "\", \"startLatest\": \"";
+            AppendBoundaryUtc(text, r, r.window->startLatest[at]);
+            text += '"';
+        }
+        text += ", \"periods\": ";
+        AppendPeriods(text, r, boundaries, p.firstChild);
+        text += '}';
+    }
+    text += ']';
 }
 
 }  // namespace
@@ -194,7 +256,11 @@ std::string PreciseJson(const PreciseReport& r, const GrahaChart* planets) {
     if (planets) WritePlanetsJson(out, *planets);
     out.Number("yearDays", c.tree.request.yearDays);
     out.Integer("levels", c.tree.request.levels);
-    WritePeriods(out, r, 0);
+    out.Raw("periods", [&](std::string& text) {
+        text.reserve(text.size() + c.tree.periods.size() * (r.window ? 340 : 270));  // about a period's object
+        BoundaryTexts boundaries(r);
+        AppendPeriods(text, r, boundaries, 0);
+    });
     if (r.runningAt) {
         out.BeginObject("runningOn");
         out.String("at", FormatCivil(*r.runningAt));
@@ -222,15 +288,23 @@ std::string PreciseJson(const PreciseReport& r, const GrahaChart* planets) {
     }
     out.EndObject();
     out.EndObject();
-    return out.Text();
+    return std::move(out).Text();
+}
+
+void AppendJoinedJsonObjects(std::string& out, std::string_view first, std::string_view second) {
+    if (first.size() <= 2) {
+        out += second;
+    } else if (second.size() <= 2) {
+        out += first;
+    } else {
+        out.reserve(out.size() + first.size() + second.size());
+        out.append(first.substr(0, first.size() - 1)).append(", ").append(second.substr(1));
+    }
 }
 
 std::string JoinJsonObjects(std::string_view first, std::string_view second) {
-    if (first.size() <= 2) return std::string(second);
-    if (second.size() <= 2) return std::string(first);
-    std::string joined(first.substr(0, first.size() - 1));
-    joined += ", ";
-    joined.append(second.substr(1));
+    std::string joined;
+    AppendJoinedJsonObjects(joined, first, second);
     return joined;
 }
 

@@ -66,6 +66,8 @@ std::string ComparisonCsv(const ConventionComparison& comparison);   // RFC 4180
 std::string PreciseJson(const PreciseReport& report, const GrahaChart* planets = nullptr);
 // The members of two JSON objects in one object, those of `first` first.
 std::string JoinJsonObjects(std::string_view first, std::string_view second);
+// The same object added to the end of `out`.
+void AppendJoinedJsonObjects(std::string& out, std::string_view first, std::string_view second);
 std::string PreciseText(const PreciseReport& report, const GrahaChart* planets = nullptr);
 
 }  // namespace orvanta

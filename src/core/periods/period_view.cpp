@@ -76,7 +76,7 @@ PreciseOutcome PeriodsChartOf(const PeriodsBirth& birth, const PreciseSettings& 
 PeriodsOutcome PeriodsReportOf(PreciseChart chart, const PeriodsBirth& birth, const PreciseSettings& settings) {
     PreciseReport report;
     report.chart = std::move(chart);
-    report.provenance = ProvenanceOf(report.chart, Engine());
+    report.provenance = ProvenanceOf(report.chart, EngineVersion());  // the birth's own ephemeris
     if (settings.runningAt) {
         const UtcResult at = UtcOfLocal(report.chart.birth, *settings.runningAt, birth.place ? birth.place->fold : Fold::Refuse);
         if (!at.utcSeconds) return {std::nullopt, at.error};

@@ -219,14 +219,22 @@ int PositionFlags(MoonPosition position) {
     return position == MoonPosition::Geometric ? SEFLG_TRUEPOS | SEFLG_NOGDEFL | SEFLG_NONUT : 0;
 }
 
+EngineInfo EngineVersion() {
+    static const std::string version = [] {
+        char text[AS_MAXCH] = {};
+        swe_version(text);
+        return std::string(text);
+    }();
+    return {"Swiss Ephemeris", version, {}};
+}
+
 EngineInfo Engine() {
+    EngineInfo engine = EngineVersion();
     const std::lock_guard guard(LibraryLock());
     ConfigureThisThread(SE_SIDM_LAHIRI);
-    char version[AS_MAXCH] = {};
-    swe_version(version);
     // Which ephemeris answered shows in the flags the library returns, not in those asked for.
-    const MoonResult probe = Moon(2451545.0, MoonPosition::Apparent);
-    return {"Swiss Ephemeris", version, probe.moshier ? "moshier" : "files"};
+    engine.ephemeris = Moon(2451545.0, MoonPosition::Apparent).moshier ? "moshier" : "files";
+    return engine;
 }
 
 Sky ComputeSky(double julianDayUT, double latitude, double longitude, Ayanamsa ayanamsa, MoonPosition position) {

@@ -11,6 +11,7 @@ std::optional<Ayanamsa> AyanamsaFromName(std::string_view name);  // "lahiri", "
 std::string_view AyanamsaName(Ayanamsa);                         // the same names
 struct EngineInfo { std::string library; std::string version; std::string ephemeris; };  // "Swiss Ephemeris", swe_version(), "files" | "moshier"
 EngineInfo Engine();  // `ephemeris` from a probe at 2000-01-01 12h TT; Sky::moshier tells for one instant
+EngineInfo EngineVersion();  // `ephemeris` left empty, for a caller that takes it from its own Sky::moshier
 
 // How a place in the sky is taken. Apparent: as seen, with light-time, the deflection of
 // light by the Sun and nutation, from the true ayanamsa. Geometric: the true position
