@@ -14,6 +14,12 @@ namespace orvanta {
 // Texts are read as UTF-8: a malformed sequence is written as U+FFFD.
 class JsonWriter {
 public:
+    JsonWriter() : text_(own_) {}
+    // A writer that adds the document to the end of `into`.
+    explicit JsonWriter(std::string& into) : text_(into) {}
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
+
     void BeginObject() { BeginObjectAt(std::nullopt); }
     void BeginObject(std::string_view key) { BeginObjectAt(key); }
     void EndObject();
@@ -67,7 +73,8 @@ private:
     void NullAt(Key key);
     void Member(Key key);
 
-    std::string text_;
+    std::string own_;
+    std::string& text_;
     std::vector<unsigned char> first_;  // one per open container: 1 while nothing is written in it
 };
 

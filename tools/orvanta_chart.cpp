@@ -430,8 +430,11 @@ PreciseResult ComputePreciseChart(const PreciseOptions& precise, const Options& 
 void AppendChartAndPreciseJson(std::string& out, const PreciseOptions& precise, const ChartRun& chart,
                                const PreciseResult& result) {
     const bool classic = !precise.preciseYear && !precise.classicLeftOut;
-    const std::string json = PreciseJson(*result.report, result.planets ? &*result.planets : nullptr);
-    AppendJoinedJsonObjects(out, classic ? ChartJson(chart) : std::string(), json);
+    const std::size_t first = out.size();
+    if (classic) AppendChartJson(out, chart);
+    const std::size_t second = out.size();
+    AppendPreciseJson(out, *result.report, result.planets ? &*result.planets : nullptr);
+    JoinLastJsonObjects(out, first, second);
 }
 
 std::string ChartAndPreciseJson(const PreciseOptions& precise, const ChartRun& chart, const PreciseResult& result) {

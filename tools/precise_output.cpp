@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 
 #include "core/astro/astronomy.h"
@@ -38,14 +39,18 @@ void WriteLordsAndTimes(JsonWriter& out, const PreciseReport& r, const Period& p
     out.PlainString("endLocal", [&](std::string& text) { AppendBoundaryLocal(text, r, p.end); });
 }
 
-void AppendInteger(std::string& text, int value) {
-    if (value >= 0 && value < 10) {  // most of a period's age
-        text += static_cast<char>('0' + value);
-        return;
+// A short text kept with room to be copied in one fixed-size move.
+struct ShortText {
+    static constexpr std::size_t kMove = 32;
+    std::array<char, std::max(kMostBoundaryBytes, kMove)> bytes{};
+    std::size_t size = 0;
+
+    // A boundary's text, as `write` (WriteBoundaryUtc, WriteBoundaryLocal) writes it.
+    template <typename Writer>
+    void Write(Writer&& write) {
+        size = static_cast<std::size_t>(write(bytes.data()) - bytes.data());
     }
-    char digits[12];
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
+};
 
 // The texts of the last few boundaries written. A period starts where the one before it
 // ended or where its parent started, so nearly every boundary is written more than once.
@@ -54,7 +59,7 @@ public:
     struct Texts {
         double seconds = 0;
         bool made = false;
-        std::string utc, local;
+        ShortText utc, local;
     };
     explicit BoundaryTexts(const PreciseReport& r) : r_(r) {}
     // The texts of `seconds`; those the call before returned stay as they are.
@@ -65,10 +70,8 @@ public:
         if (&recent_[next_] == last_) next_ = (next_ + 1) % recent_.size();
         Texts& t = recent_[next_];
         next_ = (next_ + 1) % recent_.size();
-        t.utc.clear();
-        AppendBoundaryUtc(t.utc, r_, seconds);
-        t.local.clear();
-        AppendBoundaryLocal(t.local, r_, seconds);
+        t.utc.Write([&](char* at) { return WriteBoundaryUtc(at, r_, seconds); });
+        t.local.Write([&](char* at) { return WriteBoundaryLocal(at, r_, seconds); });
         t.seconds = seconds;
         t.made = true;
         return *(last_ = &t);
@@ -81,6 +84,43 @@ private:
     const Texts* last_ = nullptr;
 };
 
+// The lords' names, each with room for a fixed-size move.
+const std::array<ShortText, kLords> kLordTexts = [] {
+    std::array<ShortText, kLords> texts{};
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i].Write([&](char* at) { return std::copy(DashaLord[i].begin(), DashaLord[i].end(), at); });
+    }
+    return texts;
+}();
+
+// One period's own members, written through a pointer into a buffer on the stack and
+// added to the output in one go: a few hundred bytes in some thirty pieces, where a call
+// per piece costs more than the piece.
+class PeriodPiece {
+public:
+    template <std::size_t N>
+    void Literal(const char (&text)[N]) {
+        std::memcpy(at_, text, N - 1);
+        at_ += N - 1;
+    }
+    void Text(const ShortText& text) {
+        if (text.size <= ShortText::kMove) {
+            std::memcpy(at_, text.bytes.data(), ShortText::kMove);
+        } else {
+            std::memcpy(at_, text.bytes.data(), text.size);
+        }
+        at_ += text.size;
+    }
+    void Integer(int value) { at_ = std::to_chars(at_, at_ + 12, value).ptr; }
+    void AddTo(std::string& text) const { text.append(bytes_.data(), static_cast<std::size_t>(at_ - bytes_.data())); }
+
+private:
+    // The members of one period: under 300 bytes of keys, five lords, six boundaries and
+    // three numbers, each with its room for a move.
+    std::array<char, 1024> bytes_;
+    char* at_ = bytes_.data();
+};
+
 // The nine periods from `first` on, each with its children inside it, as the JSON writer's
 // members would write them; every key and text here needs no escape, so they go in as
 // they stand, which a tree of tens of thousands of periods needs.
@@ -88,42 +128,55 @@ void AppendPeriods(std::string& text, const PreciseReport& r, BoundaryTexts& bou
     text += '[';
     for (int i = first; first >= 0 && i < first + kLords; ++i) {
         const Period& p = r.chart.tree.periods[static_cast<std::size_t>(i)];
-        text += i == first ? "{\"lords\": [" : ", {\"lords\": [";
+        PeriodPiece piece;
+        if (i == first) {
+            piece.Literal("{\"lords\": [");
+        } else {
+            piece.Literal(", {\"lords\": [");
+        }
         for (int l = 0; l < p.level; ++l) {
-            text += l == 0 ? "\"" : ", \"";
-            text += DashaLord[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])];
-            text += '"';
+            if (l == 0) {
+                piece.Literal("\"");
+            } else {
+                piece.Literal(", \"");
+            }
+            piece.Text(kLordTexts[static_cast<std::size_t>(p.lords[static_cast<std::size_t>(l)])]);
+            piece.Literal("\"");
         }
         const BoundaryTexts::Texts& start = boundaries.Of(p.start);
-        text += "], \"start\": \"";
-        text += start.utc;
+        piece.Literal("], \"start\": \"");
+        piece.Text(start.utc);
         const BoundaryTexts::Texts& end = boundaries.Of(p.end);
-        text += "\", \"end\": \"";
-        text += end.utc;
-        text += "\", \"startLocal\": \"";
-        text += start.local;
-        text += "\", \"endLocal\": \"";
-        text += end.local;
+        piece.Literal("\", \"end\": \"");
+        piece.Text(end.utc);
+        piece.Literal("\", \"startLocal\": \"");
+        piece.Text(start.local);
+        piece.Literal("\", \"endLocal\": \"");
+        piece.Text(end.local);
         if (const auto age = AgeAtStart(r.chart, p)) {
-            text += "\", \"ageAtStart\": {\"years\": ";
-            AppendInteger(text, age->years);
-            text += ", \"months\": ";
-            AppendInteger(text, age->months);
-            text += ", \"days\": ";
-            AppendInteger(text, age->days);
-            text += '}';
+            piece.Literal("\", \"ageAtStart\": {\"years\": ");
+            piece.Integer(age->years);
+            piece.Literal(", \"months\": ");
+            piece.Integer(age->months);
+            piece.Literal(", \"days\": ");
+            piece.Integer(age->days);
+            piece.Literal("}");
         } else {
-            text += "\", \"ageAtStart\": null";
+            piece.Literal("\", \"ageAtStart\": null");
         }
         if (r.window) {
             const std::size_t at = static_cast<std::size_t>(i);
-            text += ", \"startEarliest\": \"";
-            AppendBoundaryUtc(text, r, r.window->startEarliest[at]);
-            text += "\", \"startLatest\": \"";
-            AppendBoundaryUtc(text, r, r.window->startLatest[at]);
-            text += '"';
+            ShortText bound;
+            bound.Write([&](char* to) { return WriteBoundaryUtc(to, r, r.window->startEarliest[at]); });
+            piece.Literal(", \"startEarliest\": \"");
+            piece.Text(bound);
+            bound.Write([&](char* to) { return WriteBoundaryUtc(to, r, r.window->startLatest[at]); });
+            piece.Literal("\", \"startLatest\": \"");
+            piece.Text(bound);
+            piece.Literal("\"");
         }
-        text += ", \"periods\": ";
+        piece.Literal(", \"periods\": ");
+        piece.AddTo(text);
         AppendPeriods(text, r, boundaries, p.firstChild);
         text += '}';
     }
@@ -211,9 +264,15 @@ PreciseResult ComputePrecise(const PreciseOptions& options, const BirthDetails& 
 }
 
 std::string PreciseJson(const PreciseReport& r, const GrahaChart* planets) {
+    std::string text;
+    AppendPreciseJson(text, r, planets);
+    return text;
+}
+
+void AppendPreciseJson(std::string& into, const PreciseReport& r, const GrahaChart* planets) {
     const PreciseChart& c = r.chart;
     const Provenance& source = r.provenance;
-    JsonWriter out;
+    JsonWriter out(into);
     out.BeginObject();
     out.BeginObject("precise");
     out.BeginObject("engine");
@@ -288,23 +347,24 @@ std::string PreciseJson(const PreciseReport& r, const GrahaChart* planets) {
     }
     out.EndObject();
     out.EndObject();
-    return std::move(out).Text();
 }
 
-void AppendJoinedJsonObjects(std::string& out, std::string_view first, std::string_view second) {
-    if (first.size() <= 2) {
-        out += second;
-    } else if (second.size() <= 2) {
-        out += first;
-    } else {
-        out.reserve(out.size() + first.size() + second.size());
-        out.append(first.substr(0, first.size() - 1)).append(", ").append(second.substr(1));
+void JoinLastJsonObjects(std::string& out, std::size_t first, std::size_t second) {
+    if (second - first <= 2) {
+        out.erase(first, second - first);
+    } else if (out.size() - second <= 2) {
+        out.resize(second);
+    } else {  // "...}" and "{..." become "..., ..."
+        out[second - 1] = ',';
+        out[second] = ' ';
     }
 }
 
 std::string JoinJsonObjects(std::string_view first, std::string_view second) {
     std::string joined;
-    AppendJoinedJsonObjects(joined, first, second);
+    joined.reserve(first.size() + second.size());
+    joined.append(first).append(second);
+    JoinLastJsonObjects(joined, 0, first.size());
     return joined;
 }
 

@@ -64,10 +64,13 @@ std::string ComparisonCsv(const ConventionComparison& comparison);   // RFC 4180
 
 // {"precise": {...}}
 std::string PreciseJson(const PreciseReport& report, const GrahaChart* planets = nullptr);
+// The same object added to the end of `out`.
+void AppendPreciseJson(std::string& out, const PreciseReport& report, const GrahaChart* planets = nullptr);
 // The members of two JSON objects in one object, those of `first` first.
 std::string JoinJsonObjects(std::string_view first, std::string_view second);
-// The same object added to the end of `out`.
-void AppendJoinedJsonObjects(std::string& out, std::string_view first, std::string_view second);
+// The same for two objects written one after the other at the end of `out`, the first
+// from offset `first`, the second from `second` to the end: joined in place.
+void JoinLastJsonObjects(std::string& out, std::size_t first, std::size_t second);
 std::string PreciseText(const PreciseReport& report, const GrahaChart* planets = nullptr);
 
 }  // namespace orvanta

@@ -26,15 +26,14 @@ char* TwoDigits(char* p, int value) {
     return p + 2;
 }
 
+// A text of another writer copied to `at`.
+char* Copied(char* at, const std::string& text) { return std::copy(text.begin(), text.end(), at); }
+
 // "2024-03-01T05:06:07" as FormatCivil writes it, for the years 0 .. 9999; other years
 // go through FormatCivil itself.
-void AppendCivil(std::string& out, const CivilDateTime& c) {
-    if (c.year < 0 || c.year > 9999) {
-        out += FormatCivil(c);
-        return;
-    }
-    char text[19];
-    char* p = TwoDigits(text, c.year / 100);
+char* WriteCivil(char* p, const CivilDateTime& c) {
+    if (c.year < 0 || c.year > 9999) return Copied(p, FormatCivil(c));
+    p = TwoDigits(p, c.year / 100);
     p = TwoDigits(p, c.year % 100);
     *p++ = '-';
     p = TwoDigits(p, c.month);
@@ -45,43 +44,44 @@ void AppendCivil(std::string& out, const CivilDateTime& c) {
     *p++ = ':';
     p = TwoDigits(p, c.minute);
     *p++ = ':';
-    TwoDigits(p, c.second);
-    out.append(text, sizeof text);
-}
-
-void AppendUtc(std::string& out, std::int64_t utcSeconds) {
-    AppendCivil(out, CivilOfSeconds(utcSeconds));
-    out += 'Z';
+    return TwoDigits(p, c.second);
 }
 
 // FormatLocal's text: the wall clock and the offset, its seconds only when it has some.
-void AppendLocal(std::string& out, const BirthInstant& birth, std::int64_t utcSeconds) {
+char* WriteLocal(char* p, const BirthInstant& birth, std::int64_t utcSeconds) {
     const int offset = UtcOffsetAt(birth, utcSeconds);
     const int magnitude = offset < 0 ? -offset : offset;
-    if (magnitude / 3600 > 99) {
-        out += FormatLocal(birth, utcSeconds);
-        return;
-    }
-    AppendCivil(out, CivilOfSeconds(utcSeconds + offset));
-    char zone[9];
-    zone[0] = offset < 0 ? '-' : '+';
-    char* p = TwoDigits(zone + 1, magnitude / 3600);
+    if (magnitude / 3600 > 99) return Copied(p, FormatLocal(birth, utcSeconds));
+    p = WriteCivil(p, CivilOfSeconds(utcSeconds + offset));
+    *p++ = offset < 0 ? '-' : '+';
+    p = TwoDigits(p, magnitude / 3600);
     *p++ = ':';
     p = TwoDigits(p, magnitude / 60 % 60);
     if (magnitude % 60 != 0) {
         *p++ = ':';
         p = TwoDigits(p, magnitude % 60);
     }
-    out.append(zone, p);
+    return p;
 }
 
 }  // namespace
 
+char* WriteBoundaryUtc(char* at, const PreciseReport& r, double seconds) {
+    at = WriteCivil(at, CivilOfSeconds(RoundedUtcSeconds(r.chart.tree, seconds)));
+    *at++ = 'Z';
+    return at;
+}
+char* WriteBoundaryLocal(char* at, const PreciseReport& r, double seconds) {
+    return WriteLocal(at, r.chart.birth, RoundedUtcSeconds(r.chart.tree, seconds));
+}
+
 void AppendBoundaryUtc(std::string& out, const PreciseReport& r, double seconds) {
-    AppendUtc(out, RoundedUtcSeconds(r.chart.tree, seconds));
+    char text[kMostBoundaryBytes];
+    out.append(text, static_cast<std::size_t>(WriteBoundaryUtc(text, r, seconds) - text));
 }
 void AppendBoundaryLocal(std::string& out, const PreciseReport& r, double seconds) {
-    AppendLocal(out, r.chart.birth, RoundedUtcSeconds(r.chart.tree, seconds));
+    char text[kMostBoundaryBytes];
+    out.append(text, static_cast<std::size_t>(WriteBoundaryLocal(text, r, seconds) - text));
 }
 
 std::string BoundaryUtc(const PreciseReport& r, double seconds) {

@@ -29,6 +29,11 @@ std::string BoundaryLocal(const PreciseReport& report, double seconds);
 // call, no string of their own): the writers of many periods use these.
 void AppendBoundaryUtc(std::string& out, const PreciseReport& report, double seconds);
 void AppendBoundaryLocal(std::string& out, const PreciseReport& report, double seconds);
+// The same texts written at `at`, which has room for kMostBoundaryBytes (the longest is
+// 42: a year of twelve digits and an offset of six): the end of what was written.
+inline constexpr std::size_t kMostBoundaryBytes = 48;
+char* WriteBoundaryUtc(char* at, const PreciseReport& report, double seconds);
+char* WriteBoundaryLocal(char* at, const PreciseReport& report, double seconds);
 
 // Calls visit(i) for the nine periods from index `first` on, each followed by its
 // children: the tree in reading order.
