@@ -492,7 +492,8 @@ void FrmMain::mnuNext_Click() { cmdRashi_Click(); }
 void FrmMain::mnuPrecisePeriods_Click() {
     const BirthForm form = ReadForm();
     if (FindUnlistedText(form)) return;  // the lists hold nothing but their entries
-    PeriodsBirth birth{{}, SecondOfForm(form), PeriodsPlace()};
+    std::optional<AttachedPlace> place = PeriodsPlace();
+    BirthDetails details;
     std::optional<DashaTable> classic;
     std::string classicMissing;
 #ifdef ORVANTA_HAVE_ATLAS
@@ -504,7 +505,7 @@ void FrmMain::mnuPrecisePeriods_Click() {
             ShowMessageAndFocus(*outcome.rejection);
             return;
         }
-        birth.details = outcome.chart.birth;
+        details = outcome.chart.birth;
         classic = outcome.chart.dasha;
     } else {
         // Only the date, the time and the name are read from the form: the place gives the rest.
@@ -513,8 +514,11 @@ void FrmMain::mnuPrecisePeriods_Click() {
             ShowMessageAndFocus(*reading.refusal);
             return;
         }
-        birth.details = reading.birth;
+        details = reading.birth;
     }
+    // Made once its details are read: GCC 12 at -O3 takes a birth filled in later for
+    // one whose name may be read uninitialised.
+    const PeriodsBirth birth{details, SecondOfForm(form), std::move(place)};
     std::string error;
     const std::unique_ptr<FrmPeriods> periods = FrmPeriods::Create(birth, classic, this, error);
     if (!periods) {
