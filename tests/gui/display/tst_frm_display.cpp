@@ -277,7 +277,6 @@ void TestFrmDisplay::hover_data() {
         {"Venus Dasha", {"Sukra Dasha", 8}}};
     for (int row = 0; row < Results::kRows; ++row) {
         QTest::addRow("defaults, row %d", row) << BirthForm{} << row;
-        QTest::addRow("Delhi 2000, row %d", row) << DelhiMillennium() << row;
     }
     hoverNames_ = names;
 }
@@ -344,7 +343,6 @@ void TestFrmDisplay::keyboardHover_data() {
     QTest::newRow("Tab from row 0's end box") << "txtDashaEnd_0" << int(Qt::Key_Tab) << 1;
     QTest::newRow("Tab from row 7's end box") << "txtDashaEnd_7" << int(Qt::Key_Tab) << 8;
     QTest::newRow("Down from row 0") << "txtDashaName_0" << int(Qt::Key_Down) << 1;
-    QTest::newRow("Up from row 5") << "txtDashaName_5" << int(Qt::Key_Up) << 4;
     QTest::newRow("Up from row 1") << "txtDashaName_1" << int(Qt::Key_Up) << 0;
     QTest::newRow("Up on row 0 stays") << "txtDashaName_0" << int(Qt::Key_Up) << 0;
 }
