@@ -163,7 +163,6 @@ void TestFrmMain::typing_data() {
     const QString numbers = QStringLiteral("Only Numbers Are Accepted");
     QTest::newRow("name: lower case becomes upper case") << "txtName" << "" << "s k" << "S K" << "" << "";
     QTest::newRow("name: digit refused") << "txtName" << "AB" << "1" << "AB" << letters << "information";
-    QTest::newRow("name: minus refused") << "txtName" << "AB" << "-" << "AB" << letters << "information";
     QTest::newRow("name: refused in the middle") << "txtName" << "" << "a1b" << "AB" << letters << "information";
     QTest::newRow("zone hour: minus and digits") << "txtZoneHour" << "" << "-12" << "-12" << "" << "";
     QTest::newRow("zone hour: letter refused") << "txtZoneHour" << "5" << "x" << "5" << numbers << "error";
@@ -171,10 +170,8 @@ void TestFrmMain::typing_data() {
     QTest::newRow("zone minute: minus refused") << "txtZoneMinute" << "" << "-" << "" << numbers << "error";
     QTest::newRow("zone minute: two digits at most") << "txtZoneMinute" << "" << "305" << "30" << "" << "";
     QTest::newRow("latitude degrees: minus refused") << "txtLatD" << "2" << "-" << "2" << numbers << "error";
-    QTest::newRow("latitude degrees: blank refused") << "txtLatD" << "2" << " " << "2" << numbers << "error";
     QTest::newRow("latitude minutes: two digits") << "txtLatM" << "" << "59" << "59" << "" << "";
     QTest::newRow("longitude degrees: three digits at most") << "txtLonD" << "" << "1799" << "179" << "" << "";
-    QTest::newRow("longitude degrees: letter refused") << "txtLonD" << "" << "e" << "" << numbers << "error";
     QTest::newRow("longitude minutes: refused even when full") << "txtLonM" << "12" << "a" << "12" << numbers << "error";
     QTest::newRow("city: anything") << "txtMCity" << "" << "St. John's-1" << "St. John's-1" << "" << "";
 }
@@ -220,9 +217,7 @@ void TestFrmMain::paste_data() {
             << "txtName" << "" << false << "ab 1c" << route << "AB C" << 1;
         QTest::addRow("name: replaces the selection%s", by) << "txtName" << "XYZ" << true << "kumar" << route << "KUMAR" << 0;
         QTest::addRow("name: line break refused%s", by) << "txtName" << "" << false << "ab\ncd" << route << "ABCD" << 1;
-        QTest::addRow("zone hour: minus kept%s", by) << "txtZoneHour" << "" << false << "-5" << route << "-5" << 0;
         QTest::addRow("zone minute: cut to two characters%s", by) << "txtZoneMinute" << "" << false << "305" << route << "30" << 0;
-        QTest::addRow("zone minute: minus refused%s", by) << "txtZoneMinute" << "" << false << "-30" << route << "30" << 1;
         QTest::addRow("latitude degrees: full box takes nothing%s", by) << "txtLatD" << "23" << false << "4" << route << "23" << 0;
         QTest::addRow("longitude degrees: only refused characters%s", by)
             << "txtLonD" << "80" << false << "E." << route << "80" << 1;
@@ -286,6 +281,7 @@ void TestFrmMain::validation_data() {
     const QString latD = QStringLiteral("Please Enter Value Between 0 And 89 in the Degree of Latitude");
     const QString latM = QStringLiteral("Please Enter Value Between 0 And 59 in the  Minute of Latitude");
     const QString date = QStringLiteral("Please Enter Correct Date Of Birth");
+    // One row for each box a message puts the focus in; the bounds are the birth form's table.
     struct Case {
         const char* row;
         Fields fields;
@@ -295,29 +291,14 @@ void TestFrmMain::validation_data() {
     };
     const std::vector<Case> cases = {
         {"name empty", {{"txtName", ""}}, name, "error", "txtName"},
-        {"name of blanks", {{"txtName", "   "}}, name, "error", "txtName"},
-        {"name empty and date wrong", {{"txtName", ""}, {"cboMonth", "April"}, {"cboDate", "31"}}, name, "error", "txtName"},
         {"zone hour 13", {{"txtZoneHour", "13"}}, zone, "error", "txtZoneHour"},
-        {"zone hour minus only", {{"txtZoneHour", "-"}}, zone, "error", "txtZoneHour"},
-        {"zone hour three minus", {{"txtZoneHour", "---"}}, zone, "error", "txtZoneHour"},
-        {"zone hour empty", {{"txtZoneHour", ""}}, zone, "error", "txtZoneHour"},
-        {"zone hour 1-2", {{"txtZoneHour", "1-2"}}, zone, "error", "txtZoneHour"},
-        {"zone hour -14", {{"txtZoneHour", "-14"}}, zone, "error", "txtZoneHour"},
         {"longitude degrees 180", {{"txtLonD", "180"}}, lonD, "error", "txtLonD"},
-        {"longitude degrees empty", {{"txtLonD", ""}}, lonD, "error", "txtLonD"},
         {"longitude minutes 60", {{"txtLonM", "60"}}, lonM, "error", "txtLonM"},
         {"latitude degrees 90", {{"txtLatD", "90"}}, latD, "error", "txtLatD"},
         {"latitude minutes 60", {{"txtLatM", "60"}}, latM, "error", "txtLatM"},
-        {"latitude minutes empty", {{"txtLatM", ""}}, latM, "error", "txtLatM"},
         {"31 April", {{"cboMonth", "April"}, {"cboDate", "31"}}, date, "information", ""},
-        {"29 February 1981", {{"cboMonth", "February"}, {"cboDate", "29"}, {"cboYear", "1981"}}, date, "information", ""},
         {"defaults", {}, {}, "", ""},
-        {"29 February 2000", {{"cboMonth", "February"}, {"cboDate", "29"}, {"cboYear", "2000"}}, {}, "", ""},
-        {"29 February 1904", {{"cboMonth", "February"}, {"cboDate", "29"}, {"cboYear", "1904"}}, {}, "", ""},
-        {"31 May", {{"cboMonth", "May"}, {"cboDate", "31"}}, {}, "", ""},
-        {"zone hour -12", {{"txtZoneHour", "-12"}}, {}, "", ""},
         {"zone hour -13 from the picker", {{"txtZoneHour", "-13"}}, {}, "", ""},
-        {"edges 179 59 89 59", {{"txtLonD", "179"}, {"txtLonM", "59"}, {"txtLatD", "89"}, {"txtLatM", "59"}}, {}, "", ""},
     };
     for (bool fromMenu : {false, true}) {
         for (const Case& c : cases) {
