@@ -77,8 +77,6 @@ void TstBirthFiles::openFile_data() {
 #endif
     QTest::newRow("month 13") << "bad.jhd" << QByteArray("13\n15\n1985\n10.3\n-5.3\n-75.45\n23.3\n") << 0 << ""
                               << "bad.jhd, line 1";
-    QTest::newRow("not UTF-8") << "bad.orvanta" << QByteArray("orvanta-birth 1\nname = \xFF\n") << 0 << ""
-                               << "line 2";
 }
 
 void TstBirthFiles::openFile() {
