@@ -236,7 +236,6 @@ void TestOrvantaChart::outputThatDoesNotArrive_data() {
     QTest::newRow("help on a full disk") << QStringList{"--help"} << "/dev/full";
     QTest::newRow("refusal as json on a full disk") << QStringList{"--json", "--name", "R2"} << "/dev/full";
     QTest::newRow("json into a closed pipe") << QStringList{"--json"} << "closed pipe";
-    QTest::newRow("report into a closed pipe") << QStringList{"--report", "-"} << "closed pipe";
 }
 
 void TestOrvantaChart::outputThatDoesNotArrive() {
