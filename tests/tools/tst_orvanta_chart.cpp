@@ -144,11 +144,9 @@ void TestOrvantaChart::valueTakenAsItStands() {
 }
 
 void TestOrvantaChart::jsonMatchesTheRun() {
-    BirthForm form;
-    form.month = "June"; form.day = "15"; form.year = "1975"; form.hour = "6"; form.minute = "45";
-    form.zoneHour = "5"; form.zoneMinute = "0"; form.lonD = "74"; form.lonM = "0"; form.west = true;
-    form.latD = "40"; form.latM = "43"; form.dst = true;
-    const RunOutcome run = RunChart(form);
+    const RunOutcome run = RunChart({.month = "June", .day = "15", .year = "1975", .hour = "6", .minute = "45",
+                                     .zoneHour = "5", .zoneMinute = "0", .dst = true, .latD = "40", .latM = "43",
+                                     .lonD = "74", .lonM = "0", .west = true});
     const QJsonObject json = Json(Run({"--month", "June", "--day", "15", "--year", "1975", "--hour", "6", "--minute",
                                        "45", "--zone-hour", "5", "--zone-minute", "0", "--lon-deg", "74", "--lon-min",
                                        "0", "--west", "--lat-deg", "40", "--lat-min", "43", "--dst", "--json"}));

@@ -29,37 +29,16 @@ Q_DECLARE_METATYPE(orvanta::BirthForm)
 
 namespace {
 
-BirthForm DelhiMillennium() {  // 1 January 2000, 12:00, zone 5:30, 77°13' E, 28°39' N: Rahu at birth
-    BirthForm form;
-    form.month = "January";
-    form.day = "1";
-    form.year = "2000";
-    form.hour = "12";
-    form.minute = "0";
-    form.lonD = "77";
-    form.lonM = "13";
-    form.latD = "28";
-    form.latM = "39";
-    return form;
+// 1 January 2000, 12:00, zone 5:30, 77°13' E, 28°39' N: Rahu at birth.
+BirthForm DelhiMillennium() {
+    return {.month = "January", .day = "1", .year = "2000", .hour = "12", .minute = "0", .latD = "28", .latM = "39",
+            .lonD = "77", .lonM = "13"};
 }
 
 BirthForm SouthWest() {
-    BirthForm form;
-    form.month = "November";
-    form.day = "30";
-    form.year = "2043";
-    form.hour = "4";
-    form.minute = "5";
-    form.zoneHour = "3";
-    form.zoneMinute = "0";
-    form.dst = true;
-    form.lonD = "58";
-    form.lonM = "22";
-    form.west = true;
-    form.latD = "34";
-    form.latM = "36";
-    form.south = true;
-    return form;
+    return {.month = "November", .day = "30", .year = "2043", .hour = "4", .minute = "5", .zoneHour = "3",
+            .zoneMinute = "0", .dst = true, .latD = "34", .latM = "36", .south = true, .lonD = "58", .lonM = "22",
+            .west = true};
 }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
