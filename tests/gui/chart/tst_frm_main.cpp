@@ -127,7 +127,6 @@ void TestFrmMain::listPopups_data() {
     QTest::addColumn<QString>("list");
     QTest::addColumn<int>("rows");  // rows seen at once
     QTest::newRow("months") << "cboMonth" << 12;
-    QTest::newRow("minutes") << "cboMM" << 16;
     QTest::newRow("years") << "cboYear" << 16;
 }
 
