@@ -470,7 +470,6 @@ void TestFrmDisplay::textBlocksMeasureAsLabels_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("width");
-    QTest::newRow("Vimshottari panel text, as laid out") << "Label6" << "" << 0;
     QTest::newRow("Vedic details text, as laid out") << "Label13" << "" << 0;
     QTest::newRow("Vedic details text, narrow") << "Label13" << "" << 60;
     QTest::newRow("new text") << "Label13" << "text" << 0;
