@@ -343,7 +343,7 @@ void TestFrmSave::linkClicks() {
 // The save command through its dialog: what is typed, what the overwrite question
 // answers, and what ends up on disk.
 void TestFrmSave::saveDialog_data() {
-    QTest::addColumn<QString>("typed");       // empty: the dialog is cancelled
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("existing"); // already in the folder as `written`
     QTest::addColumn<int>("answer");          // to the overwrite question; 0: none expected
     QTest::addColumn<bool>("selectSome");
@@ -392,10 +392,6 @@ void TestFrmSave::saveDialog() {
         suffix = dialog->defaultSuffix();
         asksToOverwrite = dialog->acceptMode() == QFileDialog::AcceptSave &&
                           !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-        if (typed.isEmpty()) {
-            dialog->reject();
-            return;
-        }
         dialog->setDirectory(dir.path());
         auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
         if (name) {
