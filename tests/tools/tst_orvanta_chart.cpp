@@ -53,12 +53,6 @@ Outcome RunInto(const QStringList& arguments, const QString& sink) {
             process.readAllStandardError()};
 }
 
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-
 }  // namespace
 
 class TestOrvantaChart : public QObject {
@@ -186,16 +180,12 @@ void TestOrvantaChart::reportIsWhatSaveWrites() {
     QTemporaryDir dir;
     const QString path = dir.filePath("chart.rtf");
     QCOMPARE(Run({"--name", "a b", "--report", path}).exitCode, 0);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray::fromStdString(rtf));
+    QCOMPARE(ReadAll(path), QByteArray::fromStdString(rtf));
 }
 
 void TestOrvantaChart::reportFileCannotBeWritten() {
     QTemporaryDir dir;
-    QFile blocker(dir.filePath("not-a-folder"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(WriteAll(dir.filePath("not-a-folder"), {}));
     const Outcome out = Run({"--report", dir.filePath("not-a-folder/chart.rtf")});
     QCOMPARE(out.exitCode, 73);
     QVERIFY(out.err.startsWith("orvanta-chart: cannot write the report to "));
@@ -211,17 +201,13 @@ void TestOrvantaChart::reportOnFullDisk() {
     if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
     const QString path = disk.filePath("report.rtf");
     const QByteArray old("{\\rtf1 kept}");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(old), old.size());
-    }
+    QVERIFY(WriteAll(path, old));
     QVERIFY(disk.Fill(0));
     const QStringList before = QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     const Outcome out = Run({"--report", path});
     QCOMPARE(out.exitCode, 73);
     QVERIFY2(out.err.contains(std::strerror(ENOSPC)), out.err.constData());
-    QCOMPARE(ReadFile(path), old);
+    QCOMPARE(ReadAll(path), old);
     QCOMPARE(QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
 }
 
@@ -293,9 +279,7 @@ void TestOrvantaChart::batchRowsAreTheirJsonRuns() {
     QFETCH(QList<QStringList>, rows);
     QTemporaryDir dir;
     const QString path = dir.filePath("rows.csv");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
-    file.close();
+    QVERIFY(WriteAll(path, csv));
     for (const QString& jobs : {QStringLiteral("1"), QStringLiteral("2")}) {
         const Outcome batch = Run(QStringList{"--batch", path, "--jobs", jobs} + options);
         QCOMPARE(batch.exitCode, 0);
@@ -313,10 +297,7 @@ void TestOrvantaChart::batchRowsAreTheirJsonRuns() {
 void TestOrvantaChart::batchRefusesItsArguments() {
     QTemporaryDir dir;
     const QString path = dir.filePath("rows.csv");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("day,west,month\n32,false,May\n1,maybe,May\n1,false\n\"1,true,May\n");
-    file.close();
+    QVERIFY(WriteAll(path, "day,west,month\n32,false,May\n1,maybe,May\n1,false\n\"1,true,May\n"));
     // Rows the tool would not take as arguments write their message with status 64.
     const Outcome rows = Run({"--batch", path});
     QCOMPARE(rows.exitCode, 0);
@@ -333,18 +314,14 @@ void TestOrvantaChart::batchRefusesItsArguments() {
     QCOMPARE(Run({"--batch", dir.filePath("none.csv")}).exitCode, 66);
     QCOMPARE(Run({"--batch", path, "--day", "1"}).exitCode, 64);                 // details come from the file
     QCOMPARE(Run({"--batch", path, "--jobs", "0"}).exitCode, 64);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("day,levels\n1,2\n");  // a precise column without --precise
-    file.close();
+    QVERIFY(WriteAll(path, "day,levels\n1,2\n"));  // a precise column without --precise
     const Outcome header = Run({"--batch", path});
     QCOMPARE(header.exitCode, 64);
     QVERIFY2(header.err.contains("the column levels needs --precise"), header.err.constData());
     QCOMPARE(header.out, QByteArray());
 #if defined(Q_OS_UNIX)
     if (QFileInfo::exists("/dev/full")) {
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("day\n1\n2\n");
-        file.close();
+        QVERIFY(WriteAll(path, "day\n1\n2\n"));
         const Outcome full = RunInto({"--batch", path}, "/dev/full");
         QCOMPARE(full.exitCode, 74);
     }
@@ -376,10 +353,7 @@ void TestOrvantaChart::batchInputThatCannotBeRead() {
     QTemporaryDir dir;
     QProcess process;
     process.setWorkingDirectory(dir.path());
-    if (!csv.isEmpty()) {
-        QFile file(dir.filePath(input));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
-    }
+    if (!csv.isEmpty()) QVERIFY(WriteAll(dir.filePath(input), csv));
     const bool fromInput = input.startsWith('<');
 #if defined(Q_OS_UNIX)
     if (fromInput) {
