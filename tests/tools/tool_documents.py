@@ -14,7 +14,6 @@ import tempfile
 # Each row: what it shows, the arguments, the exit status.
 JSON_RUNS = [
     ("classic chart", ["--json"], 0),
-    ("classic chart by --format", ["--format", "json", "--name", "A B", "--year", "2001"], 0),
     ("refused by the form's checks", ["--json", "--month", "April", "--day", "31"], 2),
     ("refused name", ["--json", "--name", "A1"], 2),
     ("unusable arguments", ["--json", "--day", "40"], 64),

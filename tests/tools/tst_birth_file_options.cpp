@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../core/report/small_file_system.h"
 #include "tool_run.h"
 
 using namespace orvanta::testing;
@@ -66,9 +67,7 @@ void TstBirthFileOptions::open() {
     QFETCH(int, status);
     QFETCH(QString, says);
     const QString path = dir_.filePath("birth.aaf");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-    file.close();
+    QVERIFY(WriteAll(path, contents));
     arguments.replaceInStrings("FILE", path);
     const Outcome outcome = Run(arguments);
     QCOMPARE(outcome.exitCode, status);
@@ -97,11 +96,9 @@ void TstBirthFileOptions::savedFileGivesTheSameChart() {
 
 void TstBirthFileOptions::batchOfAaf() {
     const QString path = dir_.filePath("people.aaf");
-    QFile file(path);
     const QByteArray contents = "#A93:Ferber,Tobias,m,27.9.1970,11:04,Kandel/Pfalz,D\n#B93:*,49n05,8e11,1he,0\n"
                                 "#COM:first\n#A93:Rao,Asha,f,7.3.1990,6:05:42,Pune,IND\n#B93:*,18n31,73e51,5he30,0\n";
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-    file.close();
+    QVERIFY(WriteAll(path, contents));
     const Outcome batch = Run({"--batch", path});
     QCOMPARE(batch.exitCode, 0);
     const QList<QByteArray> lines = batch.out.trimmed().split('\n');
@@ -111,9 +108,7 @@ void TstBirthFileOptions::batchOfAaf() {
     // A local mean time goes to its row as the exact offset: the UT of the file's #B93
     // Julian day 2392758.526528, the classic members left out.
     const QString cezanne = dir_.filePath("cezanne.aaf");
-    QFile lmt(cezanne);
-    QVERIFY(lmt.open(QIODevice::WriteOnly) && lmt.write(kTwoPeople) == kTwoPeople.size());
-    lmt.close();
+    QVERIFY(WriteAll(cezanne, kTwoPeople));
     const Outcome precise = Run({"--batch", cezanne, "--precise"});
     QCOMPARE(precise.exitCode, 0);
     const QJsonObject row = QJsonDocument::fromJson(precise.out.split('\n').first()).object();

@@ -53,12 +53,6 @@ Outcome RunInto(const QStringList& arguments, const QString& sink) {
             process.readAllStandardError()};
 }
 
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-
 }  // namespace
 
 class TestOrvantaChart : public QObject {
@@ -87,30 +81,22 @@ void TestOrvantaChart::exitCodes_data() {
     QTest::addColumn<QString>("message");  // with --json, the error's message ("" for none)
     QTest::addColumn<QString>("icon");
     QTest::addColumn<QString>("focus");    // "null" for none
+    // The wiring in a row of each kind; the rules are the birth form's tables.
     QTest::newRow("defaults") << QStringList{} << 0 << "" << "" << "";
     QTest::newRow("unknown option") << QStringList{"--colour", "red"} << 64 << "" << "" << "";
     QTest::newRow("missing value") << QStringList{"--day"} << 64 << "" << "" << "";
     QTest::newRow("month not in the list") << QStringList{"--month", "august"} << 64 << "" << "" << "";
-    QTest::newRow("year outside the list") << QStringList{"--year", "1900"} << 64 << "" << "" << "";
-    QTest::newRow("seconds are checked too") << QStringList{"--second", "60"} << 64 << "" << "" << "";
     QTest::newRow("zone hour too long") << QStringList{"--zone-hour", "-130"} << 64 << "" << "" << "";
     QTest::newRow("longitude minutes too long") << QStringList{"--lon-min", "100"} << 64 << "" << "" << "";
     QTest::newRow("refused name character")
         << QStringList{"--name", "R2"} << 2 << "Please Enter only Letters" << "information" << "txtName";
-    QTest::newRow("Enter inside the name")
-        << QStringList{"--name", "A\rB"} << 2 << "Please Enter only Letters" << "information" << "txtName";
     QTest::newRow("box length counts characters, not bytes")
         << QStringList{"--lat-min", QString::fromUtf8("5\u00E9")} << 2 << "Only Numbers Are Accepted" << "error" << "txtLatM";
-    QTest::newRow("minus in latitude")
-        << QStringList{"--lat-deg", "-5"} << 2 << "Only Numbers Are Accepted" << "error" << "txtLatD";
     QTest::newRow("zone hour checked before latitude")
         << QStringList{"--lat-min", "x", "--zone-hour", "a"} << 2 << "Only Numbers Are Accepted" << "error" << "txtZoneHour";
     QTest::newRow("zone -14")
         << QStringList{"--zone-hour=-14"} << 2 << "Please Enter Value Between 0 And 12 in the Zone Hour" << "error"
         << "txtZoneHour";
-    QTest::newRow("empty latitude minutes")
-        << QStringList{"--lat-min="} << 2 << "Please Enter Value Between 0 And 59 in the  Minute of Latitude" << "error"
-        << "txtLatM";
     QTest::newRow("31 April")
         << QStringList{"--month", "April", "--day", "31"} << 2 << "Please Enter Correct Date Of Birth" << "information"
         << "null";
@@ -152,11 +138,9 @@ void TestOrvantaChart::valueTakenAsItStands() {
 }
 
 void TestOrvantaChart::jsonMatchesTheRun() {
-    BirthForm form;
-    form.month = "June"; form.day = "15"; form.year = "1975"; form.hour = "6"; form.minute = "45";
-    form.zoneHour = "5"; form.zoneMinute = "0"; form.lonD = "74"; form.lonM = "0"; form.west = true;
-    form.latD = "40"; form.latM = "43"; form.dst = true;
-    const RunOutcome run = RunChart(form);
+    const RunOutcome run = RunChart({.month = "June", .day = "15", .year = "1975", .hour = "6", .minute = "45",
+                                     .zoneHour = "5", .zoneMinute = "0", .dst = true, .latD = "40", .latM = "43",
+                                     .lonD = "74", .lonM = "0", .west = true});
     const QJsonObject json = Json(Run({"--month", "June", "--day", "15", "--year", "1975", "--hour", "6", "--minute",
                                        "45", "--zone-hour", "5", "--zone-minute", "0", "--lon-deg", "74", "--lon-min",
                                        "0", "--west", "--lat-deg", "40", "--lat-min", "43", "--dst", "--json"}));
@@ -196,16 +180,12 @@ void TestOrvantaChart::reportIsWhatSaveWrites() {
     QTemporaryDir dir;
     const QString path = dir.filePath("chart.rtf");
     QCOMPARE(Run({"--name", "a b", "--report", path}).exitCode, 0);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray::fromStdString(rtf));
+    QCOMPARE(ReadAll(path), QByteArray::fromStdString(rtf));
 }
 
 void TestOrvantaChart::reportFileCannotBeWritten() {
     QTemporaryDir dir;
-    QFile blocker(dir.filePath("not-a-folder"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(WriteAll(dir.filePath("not-a-folder"), {}));
     const Outcome out = Run({"--report", dir.filePath("not-a-folder/chart.rtf")});
     QCOMPARE(out.exitCode, 73);
     QVERIFY(out.err.startsWith("orvanta-chart: cannot write the report to "));
@@ -221,17 +201,13 @@ void TestOrvantaChart::reportOnFullDisk() {
     if (!disk.mounted()) QSKIP(qPrintable(disk.whyNot()));
     const QString path = disk.filePath("report.rtf");
     const QByteArray old("{\\rtf1 kept}");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(old), old.size());
-    }
+    QVERIFY(WriteAll(path, old));
     QVERIFY(disk.Fill(0));
     const QStringList before = QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     const Outcome out = Run({"--report", path});
     QCOMPARE(out.exitCode, 73);
     QVERIFY2(out.err.contains(std::strerror(ENOSPC)), out.err.constData());
-    QCOMPARE(ReadFile(path), old);
+    QCOMPARE(ReadAll(path), old);
     QCOMPARE(QDir(disk.filePath({})).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
 }
 
@@ -244,7 +220,6 @@ void TestOrvantaChart::outputThatDoesNotArrive_data() {
     QTest::newRow("help on a full disk") << QStringList{"--help"} << "/dev/full";
     QTest::newRow("refusal as json on a full disk") << QStringList{"--json", "--name", "R2"} << "/dev/full";
     QTest::newRow("json into a closed pipe") << QStringList{"--json"} << "closed pipe";
-    QTest::newRow("report into a closed pipe") << QStringList{"--report", "-"} << "closed pipe";
 }
 
 void TestOrvantaChart::outputThatDoesNotArrive() {
@@ -304,9 +279,7 @@ void TestOrvantaChart::batchRowsAreTheirJsonRuns() {
     QFETCH(QList<QStringList>, rows);
     QTemporaryDir dir;
     const QString path = dir.filePath("rows.csv");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
-    file.close();
+    QVERIFY(WriteAll(path, csv));
     for (const QString& jobs : {QStringLiteral("1"), QStringLiteral("2")}) {
         const Outcome batch = Run(QStringList{"--batch", path, "--jobs", jobs} + options);
         QCOMPARE(batch.exitCode, 0);
@@ -324,10 +297,7 @@ void TestOrvantaChart::batchRowsAreTheirJsonRuns() {
 void TestOrvantaChart::batchRefusesItsArguments() {
     QTemporaryDir dir;
     const QString path = dir.filePath("rows.csv");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("day,west,month\n32,false,May\n1,maybe,May\n1,false\n\"1,true,May\n");
-    file.close();
+    QVERIFY(WriteAll(path, "day,west,month\n32,false,May\n1,maybe,May\n1,false\n\"1,true,May\n"));
     // Rows the tool would not take as arguments write their message with status 64.
     const Outcome rows = Run({"--batch", path});
     QCOMPARE(rows.exitCode, 0);
@@ -344,18 +314,14 @@ void TestOrvantaChart::batchRefusesItsArguments() {
     QCOMPARE(Run({"--batch", dir.filePath("none.csv")}).exitCode, 66);
     QCOMPARE(Run({"--batch", path, "--day", "1"}).exitCode, 64);                 // details come from the file
     QCOMPARE(Run({"--batch", path, "--jobs", "0"}).exitCode, 64);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("day,levels\n1,2\n");  // a precise column without --precise
-    file.close();
+    QVERIFY(WriteAll(path, "day,levels\n1,2\n"));  // a precise column without --precise
     const Outcome header = Run({"--batch", path});
     QCOMPARE(header.exitCode, 64);
     QVERIFY2(header.err.contains("the column levels needs --precise"), header.err.constData());
     QCOMPARE(header.out, QByteArray());
 #if defined(Q_OS_UNIX)
     if (QFileInfo::exists("/dev/full")) {
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("day\n1\n2\n");
-        file.close();
+        QVERIFY(WriteAll(path, "day\n1\n2\n"));
         const Outcome full = RunInto({"--batch", path}, "/dev/full");
         QCOMPARE(full.exitCode, 74);
     }
@@ -387,10 +353,7 @@ void TestOrvantaChart::batchInputThatCannotBeRead() {
     QTemporaryDir dir;
     QProcess process;
     process.setWorkingDirectory(dir.path());
-    if (!csv.isEmpty()) {
-        QFile file(dir.filePath(input));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
-    }
+    if (!csv.isEmpty()) QVERIFY(WriteAll(dir.filePath(input), csv));
     const bool fromInput = input.startsWith('<');
 #if defined(Q_OS_UNIX)
     if (fromInput) {

@@ -156,30 +156,22 @@ void TestBirthForm::filterFormTextsStopsAtFirstRefusal() {
 }
 
 void TestBirthForm::unlistedText_data() {
+    // Number texts are swept below; a row here names the list found and the texts the sweep
+    // does not reach.
     QTest::addColumn<QString>("list");  // as ListFieldName writes it
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("listed");
     QTest::newRow("month entry") << "month" << "December" << true;
     QTest::newRow("unknown month") << "month" << "Foo" << false;
     QTest::newRow("month in lower case") << "month" << "august" << false;
-    QTest::newRow("last day") << "day" << "31" << true;
     QTest::newRow("day 100") << "day" << "100" << false;
     QTest::newRow("day -2") << "day" << "-2" << false;
-    QTest::newRow("day with a leading zero") << "day" << "05" << false;
     QTest::newRow("day with a blank") << "day" << " 5" << false;
-    QTest::newRow("first year") << "year" << "1901" << true;
-    QTest::newRow("year 10000") << "year" << "10000" << false;
     QTest::newRow("year 1900") << "year" << "1900" << false;
     QTest::newRow("hour 24") << "hour" << "24" << false;
     QTest::newRow("empty minute") << "minute" << "" << false;
     QTest::newRow("second 60, never read but listed") << "second" << "60" << false;
-    QTest::newRow("second 59") << "second" << "59" << true;
-    QTest::newRow("hour 0") << "hour" << "0" << true;
-    QTest::newRow("hour 00") << "hour" << "00" << false;
-    QTest::newRow("day 0") << "day" << "0" << false;
     QTest::newRow("minute +5") << "minute" << "+5" << false;
-    QTest::newRow("last year") << "year" << "2050" << true;
-    QTest::newRow("year 2051") << "year" << "2051" << false;
     QTest::newRow("month with a trailing blank") << "month" << "May " << false;
     QTest::newRow("month cut short") << "month" << "Jun" << false;
     QTest::newRow("month with a letter more") << "month" << "Julyy" << false;

@@ -27,19 +27,8 @@ std::string MoonText(int arcMinutes) {
 }
 
 BirthForm TypicalRequest() {
-    BirthForm form;
-    form.month = "January";
-    form.day = "1";
-    form.year = "2000";
-    form.hour = "12";
-    form.minute = "0";
-    form.zoneHour = "5";
-    form.zoneMinute = "30";
-    form.lonD = "77";
-    form.lonM = "13";
-    form.latD = "28";
-    form.latM = "39";
-    return form;
+    return {.month = "January", .day = "1", .year = "2000", .hour = "12", .minute = "0", .zoneHour = "5",
+            .zoneMinute = "30", .latD = "28", .latM = "39", .lonD = "77", .lonM = "13"};
 }
 
 }  // namespace

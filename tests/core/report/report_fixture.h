@@ -12,18 +12,8 @@
 namespace orvanta::testing {
 
 inline BirthDetails SampleBirth() {
-    BirthDetails b;
-    b.name = "S K";
-    b.day = 18;
-    b.month = 8;
-    b.year = 1981;
-    b.hour = 23;
-    b.minute = 30;
-    b.zoneHours = 5;
-    b.zoneMinutes = 30;
-    b.longitudeDegrees = 80;
-    b.latitudeDegrees = 23;
-    return b;
+    return {.name = "S K", .month = 8, .day = 18, .year = 1981, .hour = 23, .minute = 30, .zoneHours = 5,
+            .zoneMinutes = 30, .longitudeDegrees = 80, .latitudeDegrees = 23};
 }
 
 // Rows in cycle order from Saturn, dates as the run rewrites them ("mmm-dd-yyyy").

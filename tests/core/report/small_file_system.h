@@ -16,6 +16,18 @@
 
 namespace orvanta::testing {
 
+// A file's whole contents; empty when it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes `data` as the whole file; whether all of it went in.
+inline bool WriteAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
 // A small tmpfs mounted on a fresh folder for one test and unmounted after it, to run
 // out of room for real. Mounting needs Linux and the right to mount (root); whyNot()
 // says why there is none.

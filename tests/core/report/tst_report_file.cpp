@@ -22,16 +22,6 @@ using namespace orvanta::testing;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
 // Whether this process can create files in a folder without write permission (root can).
 bool PermissionsEnforced(const QString& base) {
     QDir(base).mkdir("probe");

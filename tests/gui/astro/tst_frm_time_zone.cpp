@@ -46,7 +46,6 @@ void TestFrmTimeZone::doubleClick_data() {
         << "Indian Time, IST, +5.3" << "-5" << "-30";
     QTest::newRow("Newfoundland: half hour west") << "Newfoundland Standard Time,NST,-3.5" << "3" << "30";
     QTest::newRow("Greenwich") << "Greenwich Mean Time,GMT,0.0" << "0" << "0";
-    QTest::newRow("Universal Time") << "Universal Time, UT, 0.0" << "0" << "0";
     QTest::newRow("New Zealand summer: thirteen hours") << "New Zealand Std Summer Time,NZST,+13.0" << "-13" << "0";
     QTest::newRow("last row") << "Yukon War Time,YWT,-8.0" << "8" << "0";
 }

@@ -141,8 +141,6 @@ void TestFrmBirthPlace::zoneTheFormCannotHold_data() {
     QTest::newRow("Madrid, west of Greenwich at UTC+01:00")
         << "Madrid, Spain" << QStringList{"January", "15", "1990", "12", "0", "30"} << "UTC+01:00"
         << "1995-02-23 03:17:11";
-    QTest::newRow("Brest, summer time") << "Brest, France" << QStringList{"July", "4", "1985", "16", "45", "0"}
-                                        << "UTC+02:00" << "1990-12-14 15:45:09";
     QTest::newRow("Amsterdam, mean time of 1930") << "Amsterdam, Netherlands"
                                                   << QStringList{"June", "1", "1930", "10", "0", "0"}
                                                   << "UTC+01:19:32" << "1935-06-11 06:38:58";

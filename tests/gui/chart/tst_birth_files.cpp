@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../../core/report/small_file_system.h"
 #include "../kit/gui_test_support.h"
 #include "gui/chart/birth_files.h"
 #include "gui/chart/frm_main.h"
@@ -17,16 +18,6 @@ using namespace orvanta;
 using namespace orvanta::testing;
 
 namespace {
-
-bool WriteAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 const QByteArray kTwoPeople = "#A93:Cezanne,Paul,m,19.1.1839,1:00,Aix-en-Provence,F\n#B93:2392758.526528,43n31,5e27,*,L\n"
                               "#A93:Ferber,Tobias,m,27.9.1970,11:04,Kandel/Pfalz,D\n#B93:*,49n05,8e11,1he,0\n";
@@ -77,8 +68,6 @@ void TstBirthFiles::openFile_data() {
 #endif
     QTest::newRow("month 13") << "bad.jhd" << QByteArray("13\n15\n1985\n10.3\n-5.3\n-75.45\n23.3\n") << 0 << ""
                               << "bad.jhd, line 1";
-    QTest::newRow("not UTF-8") << "bad.orvanta" << QByteArray("orvanta-birth 1\nname = \xFF\n") << 0 << ""
-                               << "line 2";
 }
 
 void TstBirthFiles::openFile() {
