@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/grahas/grahas.h"
+#include "../sky/swetest_angles.h"
 
 using orvanta::Ayanamsa;
 using orvanta::Dignity;
@@ -18,13 +19,6 @@ namespace {
 
 constexpr double kTolerance = 0.01 / 3600.0;  // 0.01"; swetest prints 1e-7 degrees
 constexpr double kSpeedTolerance = 1.5e-7;     // degrees a day, swetest's last digit
-
-double AngleDifference(double a, double b) {
-    double d = std::fmod(a - b, 360.0);
-    if (d > 180) d -= 360;
-    if (d <= -180) d += 360;
-    return d;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/sky/ephemeris.h"
+#include "swetest_angles.h"
 
 using orvanta::Ayanamsa;
 
@@ -14,14 +15,6 @@ namespace {
 
 constexpr double kArcsecond = 1.0 / 3600.0;
 constexpr double kTolerance = 0.01 * kArcsecond;  // swetest prints 1e-7 deg (0.00036")
-
-// The signed difference a - b of two longitudes, in (-180, 180].
-double AngleDifference(double a, double b) {
-    double d = std::fmod(a - b, 360.0);
-    if (d > 180) d -= 360;
-    if (d <= -180) d += 360;
-    return d;
-}
 
 }  // namespace
 
