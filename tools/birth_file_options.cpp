@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "core/birthfile/zone_check.h"
+#include "core/periods/period_export.h"
 #include "core/report/report_file.h"
 #include "tool_options.h"
 
@@ -55,13 +56,6 @@ std::vector<std::string> FormArguments(const BirthForm& form, bool zoneInForm) {
 std::string ShortestText(double value) {
     char text[64];
     return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "core/dasha/dasha.h"
+#include "core/periods/period_export.h"
 #include "json_writer.h"
 #include "precise_output.h"
 
@@ -48,16 +49,6 @@ std::string Start(const ConventionComparison& c, const ConventionRow& row) {
 std::string Padded(std::string text, std::size_t width) {
     text.resize(std::max(text.size(), width), ' ');
     return text;
-}
-
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
 }
 
 }  // namespace

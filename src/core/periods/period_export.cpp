@@ -95,9 +95,6 @@ std::string BoundaryLocal(const PreciseReport& r, double seconds) {
     return text;
 }
 
-namespace {
-
-
 std::string CsvField(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
     std::string quoted = "\"";
@@ -107,6 +104,8 @@ std::string CsvField(std::string_view text) {
     }
     return quoted + "\"";
 }
+
+namespace {
 
 std::string IcsStamp(std::int64_t utcSeconds) {
     const CivilDateTime c = CivilOfSeconds(utcSeconds);

@@ -50,6 +50,10 @@ void VisitInReadingOrder(const PeriodTree& tree, int first, Visit&& visit) {
 // "Saturn/Mercury" with separator "/": the lords of a period, outermost first.
 std::string LordsText(const Period& period, std::string_view separator);
 
+// A field of an RFC 4180 table: as it stands, or between quotes with its quotes doubled
+// when it holds a comma, a quote or a line break.
+std::string CsvField(std::string_view text);
+
 // Every period of the tree, as a table for a spreadsheet: RFC 4180, a header row, CRLF;
 // the earliest and latest starts are two more columns when the report has a window.
 std::string PreciseCsv(const PreciseReport& report);
