@@ -39,13 +39,6 @@ std::string PlaceName(const Place& place) {
     return text;
 }
 
-// Degrees and minutes of |value| rounded to the nearest minute, at most `most` degrees
-// and 59 minutes.
-std::pair<int, int> DegreesMinutes(double value, int most) {
-    const long minutes = std::min(std::lround(std::fabs(value) * 60.0), static_cast<long>(most) * 60 + 59);
-    return {static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)};
-}
-
 std::string TwoDigits(int value) {
     char text[8];
     std::snprintf(text, sizeof text, "%02d", value);
@@ -116,16 +109,8 @@ ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold) 
 
 FormFilling FillForm(const Place& place, const ZoneAtBirth& zone) {
     FormFilling filling;
-    const auto [latD, latM] = DegreesMinutes(place.latitude, 89);
-    const auto [lonD, lonM] = DegreesMinutes(place.longitude, 179);
-    filling.latD = std::to_string(latD);
-    filling.latM = TwoDigits(latM);
-    filling.south = place.latitude < 0 && (latD > 0 || latM > 0);
-    filling.lonD = std::to_string(lonD);
-    filling.lonM = TwoDigits(lonM);
-    filling.west = place.longitude < 0 && (lonD > 0 || lonM > 0);
-    // The classic run reads 0° 0' as west whichever option is chosen.
-    const bool east = !filling.west && (lonD > 0 || lonM > 0);
+    static_cast<CoordinateBoxes&>(filling) = CoordinateBoxesOf(place.latitude, place.longitude);
+    const bool east = filling.east;  // 0° 0' reads as west whichever option is chosen
 
     if (zone.kind != LocalTimeKind::Single && zone.kind != LocalTimeKind::Doubled) {
         filling.problem = zone.problem;
@@ -158,12 +143,7 @@ FormFilling FillForm(const Place& place, const ZoneAtBirth& zone) {
 }
 
 BirthForm WithFilling(BirthForm form, const FormFilling& filling) {
-    form.latD = filling.latD;
-    form.latM = filling.latM;
-    form.south = filling.south;
-    form.lonD = filling.lonD;
-    form.lonM = filling.lonM;
-    form.west = filling.west;
+    form = WithCoordinates(std::move(form), filling);
     if (filling.zoneFilled) {
         form.zoneHour = filling.zoneHour;
         form.zoneMinute = filling.zoneMinute;

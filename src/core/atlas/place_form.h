@@ -38,11 +38,7 @@ ZoneAtBirth ReadZoneAt(std::string_view ianaId, CivilDateTime local, Fold fold =
 // (zone magnitude, direction from the longitude's hemisphere, DST one hour toward the
 // east) gives the true universal time. When no zone boxes can do that, `zoneFilled` is
 // false, the zone fields are left out and `problem` says why in one sentence.
-struct FormFilling {
-    std::string latD, latM;
-    bool south = false;
-    std::string lonD, lonM;
-    bool west = false;
+struct FormFilling : CoordinateBoxes {
     bool zoneFilled = false;
     std::string zoneHour, zoneMinute;
     bool dst = false;

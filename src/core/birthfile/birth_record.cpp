@@ -61,12 +61,6 @@ std::string Lower(std::string_view text) {
 
 constexpr std::string_view kOwnMagic = "orvanta-birth";
 
-// Degrees and minutes of |value| to the nearest minute, at most `most` degrees 59.
-std::pair<int, int> DegreesMinutes(double value, int most) {
-    const long minutes = std::min(std::lround(std::fabs(value) * 60.0), static_cast<long>(most) * 60 + 59);
-    return {static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)};
-}
-
 bool HasArcSeconds(double value) {
     const double seconds = std::fabs(value) * 3600.0;
     return std::fabs(seconds - std::round(seconds / 60.0) * 60.0) >= 0.5;
@@ -214,17 +208,11 @@ ReadRecord RecordOf(const ExchangedBirth& birth) {
     form.hour = std::to_string(t.hour);
     form.minute = std::to_string(t.minute);
     form.second = std::to_string(t.second);
-    const auto [latD, latM] = DegreesMinutes(birth.latitude, 89);
-    const auto [lonD, lonM] = DegreesMinutes(birth.longitude, 179);
-    form.latD = std::to_string(latD);
-    form.latM = TwoDigits(latM);
-    form.south = birth.latitude < 0 && (latD > 0 || latM > 0);
-    form.lonD = std::to_string(lonD);
-    form.lonM = TwoDigits(lonM);
-    form.west = birth.longitude < 0 && (lonD > 0 || lonM > 0);
+    const CoordinateBoxes boxes = CoordinateBoxesOf(birth.latitude, birth.longitude);
+    form = WithCoordinates(std::move(form), boxes);
 
     // The classic zone reading: magnitude toward the longitude's side, DST one hour east.
-    const bool east = ClassicZoneIsEast(lonD, lonM, !form.west);
+    const bool east = boxes.east;
     const bool dst = birth.dstSeconds.value_or(0) >= 3600;
     const int hour = dst ? 3600 : 0;
     const int magnitude = east ? birth.utcOffsetSeconds - hour : hour - birth.utcOffsetSeconds;

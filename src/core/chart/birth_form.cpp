@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -373,5 +374,34 @@ BirthReading CheckAndReadBirthDetails(const BirthForm& form) {
 std::optional<Message> ValidateBirthDetails(const BirthForm& form) { return CheckAndReadBirthDetails(form).refusal; }
 
 BirthDetails ReadBirthDetails(const BirthForm& form) { return Details(form, ReadFormTexts(form)); }
+
+CoordinateBoxes CoordinateBoxesOf(double latitude, double longitude) {
+    const auto degreesMinutes = [](double value, int most) {
+        const long minutes = std::min(std::lround(std::fabs(value) * 60.0), static_cast<long>(most) * 60 + 59);
+        return std::pair{static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)};
+    };
+    const auto twoDigits = [](int value) { return std::string{static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)}; };
+    const auto [latD, latM] = degreesMinutes(latitude, 89);
+    const auto [lonD, lonM] = degreesMinutes(longitude, 179);
+    CoordinateBoxes boxes;
+    boxes.latD = std::to_string(latD);
+    boxes.latM = twoDigits(latM);
+    boxes.south = latitude < 0 && (latD > 0 || latM > 0);
+    boxes.lonD = std::to_string(lonD);
+    boxes.lonM = twoDigits(lonM);
+    boxes.west = longitude < 0 && (lonD > 0 || lonM > 0);
+    boxes.east = ClassicZoneIsEast(lonD, lonM, !boxes.west);
+    return boxes;
+}
+
+BirthForm WithCoordinates(BirthForm form, const CoordinateBoxes& boxes) {
+    form.latD = boxes.latD;
+    form.latM = boxes.latM;
+    form.south = boxes.south;
+    form.lonD = boxes.lonD;
+    form.lonM = boxes.lonM;
+    form.west = boxes.west;
+    return form;
+}
 
 }  // namespace orvanta

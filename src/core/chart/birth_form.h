@@ -112,4 +112,19 @@ struct BirthReading {
 };
 BirthReading CheckAndReadBirthDetails(const BirthForm& form);
 
+// A latitude and a longitude in degrees as the form's coordinate boxes hold them: degrees
+// and two-digit minutes to the nearest minute (at most 89° 59′ and 179° 59′), south or
+// west only away from 0° 0′, and the zone's direction the classic run reads from them
+// (ClassicZoneIsEast).
+struct CoordinateBoxes {
+    std::string latD, latM;
+    bool south = false;
+    std::string lonD, lonM;
+    bool west = false;
+    bool east = false;
+};
+CoordinateBoxes CoordinateBoxesOf(double latitude, double longitude);
+// `form` with the coordinate boxes written in.
+BirthForm WithCoordinates(BirthForm form, const CoordinateBoxes& boxes);
+
 }  // namespace orvanta
