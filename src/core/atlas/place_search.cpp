@@ -134,8 +134,9 @@ void ReplaceAlias(std::vector<std::string>& words, std::size_t& nameWords, std::
     }
 }
 
-bool BeginsAWord(const std::string& prefix, const std::vector<std::string>& words) {
-    return std::any_of(words.begin(), words.end(), [&](const std::string& w) { return w.starts_with(prefix); });
+template <typename Words>
+bool BeginsAWord(const std::string& prefix, const Words& words) {
+    return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return w.starts_with(prefix); });
 }
 
 bool NamesCountryCode(const std::vector<std::string>& phrase, const std::string& code) {
@@ -199,46 +200,15 @@ bool FoldedMatches(const FoldedPlace& place, const SearchQuery& query, std::size
     return true;
 }
 
-std::string Utf8(const gchar* text) { return text ? std::string(text) : std::string(); }
-
 std::mutex& LibraryMutex() {
     static std::mutex mutex;
     return mutex;
 }
 
-// The places the library holds: it aborts the program when it cannot load them, so they
-// are looked at first. The resource and its type are those of libgeonames 0.3.
-std::optional<std::string> CheckLibrary() {
-    GError* error = nullptr;
-    GBytes* bytes = g_resources_lookup_data("/com/lomiri/geonames/cities.compiled", G_RESOURCE_LOOKUP_FLAGS_NONE, &error);
-    std::string reason;
-    if (!bytes) {
-        reason = error ? error->message : "no data";
-    } else {
-        GVariant* cities = g_variant_new_from_bytes(G_VARIANT_TYPE("a(sssssssudd)"), bytes, FALSE);
-        if (!g_variant_is_normal_form(cities) || g_variant_n_children(cities) == 0) reason = "its data is damaged";
-        g_variant_unref(cities);
-        g_bytes_unref(bytes);
-    }
-    if (error) g_error_free(error);
-    if (reason.empty()) return std::nullopt;
-    return "The place library (libgeonames) cannot load its places (" + reason + "): reinstall it.";
-}
-
 Place PlaceAt(gint index) {
-    Place place;
-    GeonamesCity* city = geonames_get_city(index);
-    if (!city) return place;
-    place.name = Utf8(geonames_city_get_name(city));
-    place.state = Utf8(geonames_city_get_state(city));
-    place.country = Utf8(geonames_city_get_country(city));
-    place.countryCode = Utf8(geonames_city_get_country_code(city));
-    place.latitude = geonames_city_get_latitude(city);
-    place.longitude = geonames_city_get_longitude(city);
-    place.timeZone = Utf8(geonames_city_get_timezone(city));
-    place.population = geonames_city_get_population(city);
-    geonames_city_free(city);
-    return place;
+    const std::vector<IndexedPlace>& places = IndexedPlaces();
+    const auto at = static_cast<std::size_t>(index);
+    return at < places.size() ? places[at].record() : Place{};
 }
 
 // The library's matches for one word, as indexes in its order: from the index, or from
@@ -250,6 +220,7 @@ std::vector<gint> LibraryQuery(const std::string& word, const SearchCancel* canc
         for (const WeighedPlace& place : *found) cities.push_back(place.index);
         return cities;
     }
+    if (LibraryDataProblem()) return {};
     std::lock_guard lock(LibraryMutex());
     guint length = 0;
     GError* error = nullptr;
@@ -275,7 +246,10 @@ const std::vector<NameEntry>& NameIndex() {
         all.reserve(places.size());
         for (std::size_t i = 0; i < places.size(); ++i) {
             std::string folded;
-            for (const std::string& word : places[i].nameWords) folded += (folded.empty() ? "" : " ") + word;
+            for (std::string_view word : places[i].nameWords) {
+                if (!folded.empty()) folded += ' ';
+                folded += word;
+            }
             all.emplace_back(std::move(folded), static_cast<gint>(i));
         }
         std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -388,15 +362,12 @@ std::vector<Place> SearchPlaces(std::string_view text, std::size_t limit, const 
             if (cancel && cancel->cancelled()) return {};
             const auto city = static_cast<std::size_t>(candidates[i]);
             if (city >= places.size()) continue;
-            const std::vector<std::string>& name = places[city].nameWords;
+            const std::span<const std::string_view> name = places[city].nameWords;
             const bool named = std::all_of(query.words.begin(), query.words.begin() + static_cast<std::ptrdiff_t>(nameWords),
                                            [&](const std::string& w) { return BeginsAWord(w, name); });
             if (!named) continue;
             if (qualified) {
-                if (!folded[i]) {
-                    std::lock_guard lock(LibraryMutex());
-                    folded[i] = Fold(PlaceAt(candidates[i]));
-                }
+                if (!folded[i]) folded[i] = Fold(PlaceAt(candidates[i]));
                 if (!FoldedMatches(*folded[i], query, nameWords)) continue;
             }
             found.push_back(candidates[i]);
@@ -404,7 +375,6 @@ std::vector<Place> SearchPlaces(std::string_view text, std::size_t limit, const 
         if (found.empty()) continue;
         std::vector<Place> result;
         result.reserve(found.size());
-        std::lock_guard lock(LibraryMutex());
         for (gint city : found) result.push_back(PlaceAt(city));
         return result;
     }
@@ -440,7 +410,6 @@ std::vector<ClosestName> ClosestNames(std::string_view text, std::size_t count) 
     };
     const std::vector<NameEntry>& index = NameIndex();
     const std::vector<IndexedPlace>& places = IndexedPlaces();
-    std::lock_guard lock(LibraryMutex());
     const auto populationOf = [&](gint city) { return places[static_cast<std::size_t>(city)].population; };
     const auto find = [&](std::string_view folded) {
         const auto at = std::lower_bound(index.begin(), index.end(), folded,
@@ -487,20 +456,13 @@ std::vector<ClosestName> ClosestNames(std::string_view text, std::size_t count) 
     return closest;
 }
 
-std::optional<std::string> LibraryProblem() {
-    static const std::optional<std::string> problem = CheckLibrary();
-    return problem;
-}
+std::optional<std::string> LibraryProblem() { return IndexProblem(); }
 
 SearchCancel::SearchCancel() : cancellable_(g_cancellable_new()) {}
 SearchCancel::~SearchCancel() { g_object_unref(static_cast<GCancellable*>(cancellable_)); }
 void SearchCancel::Cancel() { g_cancellable_cancel(static_cast<GCancellable*>(cancellable_)); }
 bool SearchCancel::cancelled() const { return g_cancellable_is_cancelled(static_cast<GCancellable*>(cancellable_)); }
 
-int PlaceCount() {
-    if (LibraryProblem()) return 0;
-    std::lock_guard lock(LibraryMutex());
-    return geonames_get_n_cities();
-}
+int PlaceCount() { return static_cast<int>(IndexedPlaces().size()); }
 
 }  // namespace orvanta::atlas

@@ -59,8 +59,9 @@ constexpr std::size_t kMostQueryWords = 16;
 // Why `text` cannot be searched: the place library cannot start (damaged), or the text
 // is longer than a place's name can be. One sentence, or nothing.
 std::optional<std::string> QueryProblem(std::string_view text);
-// Why the place library cannot start, looked at once a run; the library itself would
-// abort the program.
+// Why the atlas cannot answer: its library cannot load its places (looked at once a run
+// before the library is asked, which would abort the program), unless the index kept
+// from an earlier run with the same library is read back.
 std::optional<std::string> LibraryProblem();
 
 // The places of the atlas that answer `text`, most populous first, at most `limit`.

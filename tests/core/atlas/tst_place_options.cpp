@@ -15,6 +15,8 @@ private slots:
     void refusals();
     void places();
     void damagedLibrary();
+    void keptIndex_data();
+    void keptIndex();
 };
 
 void TestPlaceOptions::place_data() {
@@ -158,6 +160,64 @@ void TestPlaceOptions::damagedLibrary() {
         QVERIFY2(said.startsWith(start) && said.count('\n') == 1, said.constData());
     }
 #endif
+}
+
+// The place index kept between runs: a run that reads it back answers as a run that
+// builds the index from the library; a kept file that is damaged, cut short or made for
+// other settings is not read but written anew.
+void TestPlaceOptions::keptIndex_data() {
+    QTest::addColumn<QString>("change");
+    QTest::newRow("read back as written") << u"none"_s;
+    QTest::newRow("a byte of the places changed") << u"flip"_s;
+    QTest::newRow("cut short") << u"cut"_s;
+    QTest::newRow("emptied") << u"empty"_s;
+    QTest::newRow("made with another key") << u"key"_s;
+    QTest::newRow("another locale's settings") << u"locale"_s;
+}
+
+void TestPlaceOptions::keptIndex() {
+    QFETCH(QString, change);
+    const QStringList search{"--places", "Sao Paulo", "--json"};
+    QProcessEnvironment uncached = QProcessEnvironment::systemEnvironment();
+    uncached.insert("XDG_CACHE_HOME", "/dev/null/none");  // no folder can be made there
+    QTemporaryDir home;
+    QProcessEnvironment cached = uncached;
+    cached.insert("XDG_CACHE_HOME", home.path());
+    const Outcome built = Run(search, uncached);
+    QCOMPARE(built.exitCode, 0);
+    QVERIFY(built.out.contains("S\u00e3o Paulo") || built.out.contains("São Paulo"));
+
+    QCOMPARE(Run(search, cached).out, built.out);
+    QFile kept(home.filePath("orvanta/places-orvanta-chart.bin"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    const QByteArray written = kept.readAll();
+    kept.close();
+    QVERIFY(written.size() > 1'000'000);
+
+    QByteArray changed = written;
+    QProcessEnvironment second = cached;
+    if (change == "flip"_L1) changed[changed.size() / 2] = static_cast<char>(changed[changed.size() / 2] ^ 0x20);
+    if (change == "cut"_L1) changed.chop(100);
+    if (change == "empty"_L1) changed.clear();
+    if (change == "key"_L1) changed[8] = static_cast<char>(changed[8] ^ 1);
+    if (change == "locale"_L1) second.insert("LANGUAGE", "fr:de");
+    QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write(changed) == changed.size());
+    kept.close();
+
+    const Outcome again = Run(search, second);
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(again.out, change == "locale"_L1 ? Run(search, [&] {
+        QProcessEnvironment e = second;
+        e.insert("XDG_CACHE_HOME", "/dev/null/none");
+        return e;
+    }()).out : built.out);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    const QByteArray after = kept.readAll();
+    if (change == "locale"_L1) {
+        QVERIFY(after != written);  // written anew under the other settings' key
+    } else {
+        QCOMPARE(after, written);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPlaceOptions)
