@@ -126,8 +126,8 @@ std::string RefusedFile(const std::string& moonFile, const std::string& planetFi
 }
 
 // Call with the lock held and the mode set. The Moon from the files, refused where a file
-// is damaged or unreadable, or where it lies farther from the analytical theory than that
-// theory can; the Moon of the theory where the library took it (no files, or none for
+// is damaged or unreadable, or where a file no package list vouches for gives a Moon
+// farther from the analytical theory than that theory can lie; the Moon of the theory where the library took it (no files, or none for
 // this instant).
 MoonResult Moon(double julianDayUT, MoonPosition position) {
     MoonResult moon;
@@ -174,9 +174,13 @@ MoonResult Moon(double julianDayUT, MoonPosition position) {
     moon.error = RefusedFile(moon.file, planetFile);
     if (!moon.error.empty()) return moon;
 
-    // Tropical, so that an ayanamsa defined by a star's place is no part of the comparison.
+    // Files whose bytes are those their package lists need no comparison; any other is held
+    // against the theory. Tropical, so that an ayanamsa defined by a star's place is no
+    // part of the comparison.
+    const bool listed = moonVerdict.trust == FileTrust::Checksum &&
+                        (planetFile.empty() || VerifyEphemerisFile(planetFile).trust == FileTrust::Checksum);
     double files[6] = {}, theory[6] = {};
-    if (!moon.moshier &&
+    if (!moon.moshier && !listed &&
         swe_calc_ut(julianDayUT, SE_MOON, SEFLG_SWIEPH | asked, files, serr) >= 0 &&
         swe_calc_ut(julianDayUT, SE_MOON, SEFLG_MOSEPH | asked, theory, serr) >= 0 &&
         Separation(files[0], theory[0]) > kTheoryBoundDegrees) {
