@@ -191,7 +191,7 @@ std::uint64_t Hash64(std::string_view bytes, std::uint64_t seed) {
         for (int i = 0; i < 4; ++i) lane[i] = std::rotl((lane[i] ^ Word(p + 8 * i)) * kOdd1, 29);
     }
     char tail[32] = {};
-    std::memcpy(tail, p, left);
+    if (left > 0) std::memcpy(tail, p, left);
     for (int i = 0; i < 4; ++i) lane[i] = std::rotl((lane[i] ^ Word(tail + 8 * i)) * kOdd1, 29);
     std::uint64_t h = bytes.size() * kOdd2;
     for (std::uint64_t l : lane) h = Final(h ^ l) * kOdd1;
