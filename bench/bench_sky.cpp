@@ -12,6 +12,8 @@
 #include "core/sky/birth_instant.h"
 #include "core/sky/ephemeris.h"
 
+#include <swephexp.h>
+
 namespace {
 
 struct Rate { double wall; double cpu; };  // calls per second
@@ -39,6 +41,9 @@ void Print(const char* what, Rate rate) {
                 rate.wall, 1e6 / rate.wall, rate.cpu, 1e6 / rate.cpu);
 }
 
+// Births spread over 1800..2399 (about 219,000 days).
+double Spread(int i) { return 2378496.5 + (i * 7919.37) - 219000.0 * static_cast<int>((i * 7919.37) / 219000.0); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +59,21 @@ int main(int argc, char** argv) {
         const double jd = 2378496.5 + (i * 7919.37) - 219000.0 * static_cast<int>((i * 7919.37) / 219000.0);
         const Sky s = ComputeSky(jd, -60 + (i * 13) % 120, -180 + (i * 37) % 360, static_cast<Ayanamsa>(i % 6));
         checksum += s.moonSiderealLongitude + s.ascendantSiderealLongitude;
+    });
+    // The batch's default, and beside it the floor: the library's own four calls for the
+    // same births, without the files' checks, the lock or the result's texts.
+    const Rate lahiri = MedianRate(kRounds, count, [&](int i) {
+        const Sky s = ComputeSky(Spread(i), -60 + (i * 13) % 120, -180 + (i * 37) % 360, Ayanamsa::Lahiri);
+        checksum += s.moonSiderealLongitude + s.ascendantSiderealLongitude;
+    });
+    const Rate calls = MedianRate(kRounds, count, [&](int i) {
+        const double jd = Spread(i);
+        double xx[6] = {}, cusps[13] = {}, ascmc[10] = {}, ayanamsaDegrees = 0;
+        char serr[AS_MAXCH] = {};
+        swe_calc_ut(jd, SE_MOON, SEFLG_SWIEPH | SEFLG_SIDEREAL, xx, serr);
+        swe_houses_ex(jd, SEFLG_SIDEREAL, -60 + (i * 13) % 120, -180 + (i * 37) % 360, 'O', cusps, ascmc);
+        swe_get_ayanamsa_ex_ut(jd, SEFLG_SWIEPH, &ayanamsaDegrees, serr);
+        checksum += xx[0] + ascmc[0] + ayanamsaDegrees + swe_deltat_ex(jd, SEFLG_SWIEPH, serr);
     });
     const Rate moons = MedianRate(kRounds, count, [&](int i) {
         checksum += MoonSiderealLongitude(2378496.5 + i * 10.9573, Ayanamsa::Lahiri);
@@ -71,6 +91,8 @@ int main(int argc, char** argv) {
     });
     std::printf("median of %d runs of %d calls each:\n", kRounds, count);
     Print("skies (Moon, ascendant, ayanamsa, Delta T):", skies);
+    Print("skies, Lahiri (the batch's default):", lahiri);
+    Print("  floor: the library's four calls alone:", calls);
     Print("Moon only:", moons);
     Print("instants, classic zone:", classic);
     Print("instants, IANA zone:", iana);

@@ -12,6 +12,10 @@
 
 #include <swephexp.h>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#endif
+
 #include "core/sky/ephemeris_files.h"
 #include "library_lock.h"
 
@@ -78,6 +82,20 @@ struct ThreadClose {
     }
 };
 
+// Qt's string and hash code (the files' verdicts, the folder's name) can leave the upper
+// halves of the AVX registers in use; on processors that track that state the library's
+// SSE code then runs about five times slower (a sky: 134 us instead of 27 us, with the
+// same results). Clearing them takes one instruction; called before the library computes.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("avx"))) void ZeroUpperAvx() { _mm256_zeroupper(); }
+void ClearUpperVectorHalves() {
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx) ZeroUpperAvx();
+}
+#else
+void ClearUpperVectorHalves() {}
+#endif
+
 // Call with the lock held.
 void ConfigureThisThread(int sweMode) {
     thread_local ThreadClose closer;
@@ -89,6 +107,7 @@ void ConfigureThisThread(int sweMode) {
         closer.used = true;
     }
     swe_set_sid_mode(sweMode, 0, 0);
+    ClearUpperVectorHalves();
 }
 
 double Normalized(double degrees) {
@@ -179,6 +198,7 @@ MoonResult Moon(double julianDayUT, MoonPosition position) {
     // part of the comparison.
     const bool listed = moonVerdict.trust == FileTrust::Checksum &&
                         (planetFile.empty() || VerifyEphemerisFile(planetFile).trust == FileTrust::Checksum);
+    ClearUpperVectorHalves();
     double files[6] = {}, theory[6] = {};
     if (!moon.moshier && !listed &&
         swe_calc_ut(julianDayUT, SE_MOON, SEFLG_SWIEPH | asked, files, serr) >= 0 &&
