@@ -56,13 +56,15 @@ std::optional<std::string> FileBytes(const std::string& path, std::uintmax_t mos
 void Mix(std::uint64_t& key, std::string_view part) { key = Hash64(part, key ^ part.size()); }
 
 // The key's modules: the program, the libraries that shape the index's words, and the
-// place library, whose places are hashed whole.
+// place library, whose places are hashed whole as this run has them loaded (a library
+// replaced on disk while the program runs is not the one it reads).
 struct Modules {
     bool program = false;
     bool glib = false;
     bool qtCore = false;
     bool libc = false;
-    std::string geonamesPath;
+    bool geonames = false;
+    std::uint64_t geonamesBytes = 0;  // the hash of its read-only segments, its places among them
     std::uint64_t ids = 0;
     bool unknown = false;  // a module of the key without a build id
 };
@@ -104,7 +106,13 @@ int AddModule(dl_phdr_info* info, std::size_t, void* data) {
     } else if (base.starts_with("libc.so")) {
         seen = &modules.libc;
     } else if (base.starts_with("libgeonames.so")) {
-        modules.geonamesPath = std::string(path);
+        modules.geonames = true;
+        for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i) {
+            const ElfW(Phdr)& segment = info->dlpi_phdr[i];
+            if (segment.p_type != PT_LOAD || (segment.p_flags & PF_W) || !(segment.p_flags & PF_R)) continue;
+            const char* start = reinterpret_cast<const char*>(info->dlpi_addr + segment.p_vaddr);
+            Mix(modules.geonamesBytes, std::string_view(start, segment.p_memsz));
+        }
         return 0;
     }
     if (!seen) return 0;
@@ -202,7 +210,7 @@ std::optional<std::uint64_t> IndexSourcesKey() {
     Modules modules;
     dl_iterate_phdr(AddModule, &modules);
     if (modules.unknown || !modules.program || !modules.glib || !modules.qtCore || !modules.libc ||
-        modules.geonamesPath.empty()) {
+        !modules.geonames || modules.geonamesBytes == 0) {
         return std::nullopt;
     }
     std::uint64_t key = Hash64("orvanta place index 1");
@@ -210,9 +218,7 @@ std::optional<std::uint64_t> IndexSourcesKey() {
     Mix(key, std::string_view(reinterpret_cast<const char*>(&order), sizeof order));
     Mix(key, std::to_string(sizeof(void*)));
     Mix(key, std::to_string(modules.ids));
-    const std::optional<std::string> library = FileBytes(modules.geonamesPath, kMostBytes);
-    if (!library) return std::nullopt;
-    Mix(key, *library);
+    Mix(key, std::to_string(modules.geonamesBytes));
     for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LC_CTYPE", "LANG"}) {
         const char* value = std::getenv(variable);
         Mix(key, value ? std::string("=") + value : std::string("unset"));

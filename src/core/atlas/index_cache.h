@@ -14,7 +14,8 @@ namespace orvanta::atlas {
 // place library's 24,361 places again (some 50 ms) before its first search.
 //
 // A kept index is used only when everything it was made from is what this run has:
-// - the place library's file, byte for byte (its places are built into it);
+// - the place library as this run has it loaded, byte for byte (its places are built
+//   into its read-only data);
 // - the build of this program and of GLib, Qt Core and the C library, by their build ids
 //   (they split, fold and transliterate the names);
 // - the locale's settings, and every translation catalog of the place library that the
