@@ -15,6 +15,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -41,7 +42,10 @@ std::uint64_t Word(const char* p) {
     return w;
 }
 
+// The bytes of a regular file (a pipe or a device in its place would block or never end).
 std::optional<std::string> FileBytes(const std::string& path, std::uintmax_t most) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     in.seekg(0, std::ios::end);
@@ -177,8 +181,8 @@ bool MixCatalogs(std::uint64_t& key, const std::vector<std::string>& languages) 
     std::sort(picked.begin(), picked.end());
     for (const std::string& name : picked) {
         const std::string path = folder + "/" + name + "/LC_MESSAGES/geonames.mo";
-        std::ifstream probe(path, std::ios::binary);
-        if (!probe) continue;  // no catalog of the library in that language
+        std::error_code error;
+        if (!std::filesystem::exists(path, error) && !error) continue;  // no catalog of the library in that language
         const std::optional<std::string> catalog = FileBytes(path, kMostBytes);
         if (!catalog) return false;
         Mix(key, name);

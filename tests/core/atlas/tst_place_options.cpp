@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "../../tools/tool_run.h"
 
 using namespace Qt::StringLiterals;
@@ -173,6 +175,7 @@ void TestPlaceOptions::keptIndex_data() {
     QTest::newRow("emptied") << u"empty"_s;
     QTest::newRow("made with another key") << u"key"_s;
     QTest::newRow("another locale's settings") << u"locale"_s;
+    QTest::newRow("a pipe in its place") << u"pipe"_s;
 }
 
 void TestPlaceOptions::keptIndex() {
@@ -201,8 +204,12 @@ void TestPlaceOptions::keptIndex() {
     if (change == "empty"_L1) changed.clear();
     if (change == "key"_L1) changed[8] = static_cast<char>(changed[8] ^ 1);
     if (change == "locale"_L1) second.insert("LANGUAGE", "fr:de");
-    QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write(changed) == changed.size());
-    kept.close();
+    if (change == "pipe"_L1) {
+        QVERIFY(kept.remove() && mkfifo(QFile::encodeName(kept.fileName()).constData(), 0600) == 0);
+    } else {
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write(changed) == changed.size());
+        kept.close();
+    }
 
     const Outcome again = Run(search, second);
     QCOMPARE(again.exitCode, 0);
